@@ -1,0 +1,69 @@
+// Move-only owners of the system's handles, each closing its handle with the matching call.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include <utility>
+
+namespace q7::win32 {
+
+template <typename H, auto Close, H Invalid = H{}> class Unique {
+public:
+  Unique() = default;
+  explicit Unique(H h) : h_(h) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Invalid)) {}
+  Unique& operator=(Unique&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.h_, Invalid));
+    return *this;
+  }
+  ~Unique() { reset(); }
+
+  H get() const { return h_; }
+  explicit operator bool() const { return h_ != Invalid; }
+  H release() { return std::exchange(h_, Invalid); }
+  void reset(H h = Invalid) {
+    if (h_ != Invalid) Close(h_);
+    h_ = h;
+  }
+
+private:
+  H h_ = Invalid;
+};
+
+inline void closeKey(HKEY k) { RegCloseKey(k); }
+inline void closeHandle(HANDLE h) { CloseHandle(h); }
+inline void destroyWindow(HWND w) { DestroyWindow(w); }
+inline void deleteObject(HGDIOBJ o) { DeleteObject(o); }
+inline void destroyIcon(HICON i) { DestroyIcon(i); }
+inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
+
+using UniqueKey = Unique<HKEY, closeKey>;
+using UniqueHandle = Unique<HANDLE, closeHandle>;
+using UniqueFile = Unique<HANDLE, closeHandle, INVALID_HANDLE_VALUE>;
+using UniqueWindow = Unique<HWND, destroyWindow>;
+using UniqueIcon = Unique<HICON, destroyIcon>;
+using UniqueLibrary = Unique<HMODULE, freeLibrary>;
+template <typename T> using UniqueGdi = Unique<T, deleteObject>;
+
+// A held mutex: released and closed together.
+class HeldMutex {
+public:
+  HeldMutex() = default;
+  explicit HeldMutex(HANDLE h) : h_(h) {}
+  HeldMutex(HeldMutex&&) = default;
+  HeldMutex& operator=(HeldMutex&&) = default;
+  ~HeldMutex() {
+    if (h_) ReleaseMutex(h_.get());
+  }
+  explicit operator bool() const { return static_cast<bool>(h_); }
+
+private:
+  UniqueHandle h_;
+};
+
+inline const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+inline const char16_t* u16(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
+
+} // namespace q7::win32

@@ -1,0 +1,218 @@
+#include "settings/registry_store.h"
+
+#include <cstring>
+#include <string>
+
+#include "settings/settings_image.h"
+
+namespace q7 {
+
+namespace {
+
+struct Field {
+  const char16_t* name;
+  size_t offset; // in the record the table belongs to
+  size_t width;  // bytes held by the registry value
+};
+
+#define HDR(f, w) Field{u## #f, offsetof(SettingsHeader, f), w}
+#define PRF(f, w) Field{u## #f, offsetof(ProfileRecord, f), w}
+
+constexpr Field kHeaderValues[] = {
+    HDR(ProfileTotle, 1), HDR(ProfileCurrent, 1), HDR(AutoSwitch, 1), HDR(ShowScreen, 1), HDR(TrayIcon, 1),
+    HDR(LightOption, 1),  HDR(Thumbkey, 36),      HDR(SetColor, 36),  HDR(ProfileColor, 36),
+};
+constexpr Field kLanguage = HDR(Language, 4);
+
+constexpr size_t kAudioLED = offsetof(ProfileRecord, AudioLED);
+constexpr Field kLightingValues[] = {
+    PRF(LightingLED, 4),  PRF(BreathingLED, 4), PRF(TriggerLED, 4),   PRF(ExplosingLED, 4),
+    {u"AudioLED", kAudioLED, 4}, {u"AudioLED", kAudioLED + 4, 4}, {u"AudioLED", kAudioLED + 8, 4},
+    PRF(ExplosingType, 4), PRF(RandomType, 4), PRF(WaveType, 4), PRF(RainType, 4),
+};
+constexpr Field kLoadSmallValues[] = {PRF(DeviceMode, 1), PRF(AutoSwitch, 1), PRF(FuncKey, 1), PRF(Name, 260),
+                                      PRF(LEDIntensity, 1), PRF(AudioType, 1), PRF(ProfileCount, 1)};
+constexpr Field kSaveSmallValues[] = {PRF(DeviceMode, 1), PRF(AutoSwitch, 1), PRF(FuncKey, 1),
+                                      PRF(LEDIntensity, 1), PRF(AudioType, 1), PRF(ProfileCount, 1)};
+constexpr Field kName = PRF(Name, 260);
+
+#undef HDR
+#undef PRF
+
+uint8_t* bytes(void* record) { return static_cast<uint8_t*>(record); }
+
+void readFields(RegistryKey& key, void* record, const Field* begin, const Field* end) {
+  for (const Field* f = begin; f != end; ++f) key.read(f->name, bytes(record) + f->offset, f->width);
+}
+
+void writeFields(RegistryKey& key, void* record, const Field* begin, const Field* end) {
+  for (const Field* f = begin; f != end; ++f) key.write(f->name, bytes(record) + f->offset, f->width);
+}
+
+template <size_t N> void readFields(RegistryKey& key, void* record, const Field (&table)[N]) {
+  readFields(key, record, table, table + N);
+}
+template <size_t N> void writeFields(RegistryKey& key, void* record, const Field (&table)[N]) {
+  writeFields(key, record, table, table + N);
+}
+
+// Key records are read and written through a name buffer that only changes its last digits.
+template <typename Op> void forEachKeyRecord(std::u16string_view prefix, KeyRecord* records, Op op) {
+  for (int k = 0; k < kKeyCount; ++k) op(valueName(prefix, k, 3), records[k]);
+}
+
+void writeHeader(Registry& registry) {
+  auto key = registry.openOrCreate(kMainKeyPath);
+  if (!key) return;
+  writeFields(*key, &working().header, kHeaderValues);
+}
+
+void writeProfile(Registry& registry, int p) {
+  ProfileRecord& rec = working().profiles[p];
+  if (auto key = registry.openOrCreate(profileKeyPath(p))) {
+    writeFields(*key, &rec, kSaveSmallValues);
+    writeFields(*key, &rec, kLightingValues);
+    writeFields(*key, &rec, &kName, &kName + 1);
+    for (int i = 0; i < kLinkCount; ++i) key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes);
+    forEachKeyRecord(u"Button", rec.Button,
+                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+  }
+  for (int j = 0; j < kKeySetCount; ++j) {
+    auto key = registry.openOrCreate(keySetKeyPath(p, j));
+    if (!key) continue;
+    KeySet& set = rec.KeySets[j];
+    key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
+    forEachKeyRecord(u"ProfileButton", set.ProfileButton,
+                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+  }
+}
+
+void readProfile(Registry& registry, int p) {
+  ProfileRecord& rec = working().profiles[p];
+  if (auto key = registry.openOrCreate(profileKeyPath(p))) {
+    readFields(*key, &rec, kLoadSmallValues);
+    readFields(*key, &rec, kLightingValues);
+    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
+    forEachKeyRecord(u"Button", rec.Button,
+                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+    // Stored whole in one profile's key; the highest-numbered key holding them wins.
+    key->read(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus);
+    key->read(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
+  }
+  for (int j = 0; j < kKeySetCount; ++j) {
+    auto key = registry.openOrCreate(keySetKeyPath(p, j));
+    if (!key) continue;
+    KeySet& set = rec.KeySets[j];
+    key->read(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
+    forEachKeyRecord(u"ProfileButton", set.ProfileButton,
+                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+  }
+}
+
+void copyText(char16_t* slot, size_t units, std::u16string_view text) {
+  std::memset(slot, 0, units * sizeof(char16_t));
+  std::memcpy(slot, text.data(), std::min(text.size(), units - 1) * sizeof(char16_t));
+}
+
+} // namespace
+
+std::u16string valueName(std::u16string_view prefix, int number, int digits) {
+  std::u16string name(prefix);
+  char16_t digitsText[12];
+  int n = 0;
+  unsigned v = number < 0 ? 0u : static_cast<unsigned>(number);
+  do {
+    digitsText[n++] = static_cast<char16_t>(u'0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  for (; n < digits; ++n) digitsText[n] = u'0';
+  while (n > 0) name.push_back(digitsText[--n]);
+  return name;
+}
+
+std::u16string profileKeyPath(int profile) {
+  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile);
+}
+
+std::u16string keySetKeyPath(int profile, int set) {
+  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set);
+}
+
+// Sixteen keys of key set 0 carry a colour in the factory state.
+struct DefaultKeyColor {
+  int position;
+  uint32_t colour;
+};
+constexpr DefaultKeyColor kDefaultKeyColors[] = {
+    {17, 0x0000FFFF}, {18, 0x0000FFFF}, {19, 0x0000FFFF}, {20, 0x0000FFFF}, {21, 0x0000FFFF}, {22, 0x0000FFFF},
+    {37, 0x00FF8080}, {38, 0x000000FF}, {39, 0x000000FF}, {40, 0x000000FF}, {41, 0x000000FF}, {59, 0x0000FF00},
+    {60, 0x0000FF00}, {61, 0x00FF0000}, {62, 0x00FF0000}, {79, 0x0000FF00},
+};
+
+void writeFactoryDefaults(Registry& registry, StoreView& view) {
+  // Everything not named below is zero, whatever the working copy held before.
+  resetWorking();
+  for (int p = 0; p < kProfileCount; ++p) {
+    ProfileRecord& rec = working().profiles[p];
+    rec.LEDIntensity = 4;
+    rec.LightingLED = 0x00FF00FF;
+    rec.BreathingLED = 0x0000FFFF;
+    rec.TriggerLED = 0x00FFFF00;
+    rec.ExplosingLED = 0x00FFFFFF;
+    rec.ProfileCount = 1;
+    copyText(rec.KeySets[0].ProfileName, 130, u"DEFAULT");
+    for (int j = 1; j < kKeySetCount; ++j) copyText(rec.KeySets[j].ProfileName, 130, u"NEW");
+    for (const DefaultKeyColor& c : kDefaultKeyColors) rec.KeySets[0].ProfileButton[c.position].KeyColor = c.colour;
+  }
+  writeHeader(registry);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
+  commitSaved();
+  view.repaintMainWindow();
+}
+
+bool loadSettings(Registry& registry, StoreView& view) {
+  auto mainKey = registry.open(kMainKeyPath);
+  const bool firstRun = !mainKey;
+  if (firstRun) {
+    writeFactoryDefaults(registry, view);
+    mainKey = registry.create(kMainKeyPath);
+  }
+  resetWorking();
+  SettingsHeader& header = working().header;
+  if (mainKey) {
+    readFields(*mainKey, &header, &kLanguage, &kLanguage + 1);
+    readFields(*mainKey, &header, kHeaderValues);
+    mainKey.reset();
+  }
+  // One stored byte can hold up to 255: never let it address the image.
+  header.ProfileCurrent = static_cast<uint32_t>(safeProfileIndex(header.ProfileCurrent));
+  for (int p = 0; p < kProfileCount; ++p) readProfile(registry, p);
+  commitSaved();
+  if (firstRun) header.ProfileCurrent = 1;
+  return firstRun;
+}
+
+void saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
+  view.setMainWindowEnabled(false);
+  writeHeader(registry);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
+  commitSaved();
+  const int current = safeProfileIndex(working().header.ProfileCurrent);
+  if (monitor.notifySaved(current)) {
+    view.awaitSaveAcknowledgement();
+  } else {
+    view.setMainWindowEnabled(true); // no monitor, no acknowledgement to wait for
+  }
+  view.repaintMainWindow();
+}
+
+void readSecondTreeLinks(Registry& registry) {
+  for (int p = 0; p < kProfileCount; ++p) {
+    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p));
+    if (!key) continue;
+    ProfileRecord& rec = working().profiles[p];
+    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
+  }
+}
+
+} // namespace q7

@@ -1,0 +1,265 @@
+#include "settings/registry_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "fakes/memory_registry.h"
+#include "fakes/recording_messenger.h"
+#include "settings/settings_image.h"
+
+namespace q7 {
+namespace {
+
+struct FakeView final : StoreView {
+  std::vector<std::string> calls;
+  void setMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+  void awaitSaveAcknowledgement() override { calls.push_back("await"); }
+  void repaintMainWindow() override { calls.push_back("repaint"); }
+};
+
+std::vector<uint8_t> le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+
+class RegistryStore : public ::testing::Test {
+protected:
+  void SetUp() override {
+    resetWorking();
+    commitSaved();
+    std::memset(WholeKeyColorStatus, 0, sizeof WholeKeyColorStatus);
+    std::memset(WholeKeyColor, 0, sizeof WholeKeyColor);
+    messenger.windows[u"Q7PrismoMon"] = 0x99;
+  }
+  const std::vector<uint8_t>* stored(int p, const char16_t* name) { return reg.value(profileKeyPath(p), name); }
+  void firstRun() {
+    ASSERT_TRUE(loadSettings(reg, view));
+    reg.writes.clear();
+    view.calls.clear();
+  }
+  void roundTrip() {
+    saveSettings(reg, link, view);
+    EXPECT_FALSE(loadSettings(reg, view));
+  }
+
+  test::MemoryRegistry reg;
+  test::RecordingMessenger messenger;
+  MonitorLink link{messenger};
+  FakeView view;
+};
+
+TEST_F(RegistryStore, ValueNamesAndKeyPathsAreSpelledAsStored) {
+  EXPECT_EQ(valueName(u"Button", 7, 3), u"Button007");
+  EXPECT_EQ(valueName(u"ProfileButton", 113, 3), u"ProfileButton113");
+  EXPECT_EQ(valueName(u"LinkExe", 4), u"LinkExe4");
+  EXPECT_EQ(keySetKeyPath(8, 19), u"Software\\VORTAN\\Q7\\Profile8\\ProfileName19");
+}
+
+TEST_F(RegistryStore, FirstRunWritesTheFactoryStateAndShowsProfileOne) {
+  firstRun();
+  EXPECT_EQ(reg.keys.size(), 190u); // main key, 9 profile keys, 180 key-set keys
+  EXPECT_EQ(*reg.value(kMainKeyPath, u"ProfileCurrent"), std::vector<uint8_t>{0});
+  EXPECT_EQ(reg.value(kMainKeyPath, u"Language"), nullptr);
+  EXPECT_EQ(working().header.ProfileCurrent, 1u);
+  EXPECT_EQ(saved().header.ProfileCurrent, 0u);
+  EXPECT_TRUE(hasUnsavedChanges());
+  for (int p = 0; p < kProfileCount; ++p) {
+    SCOPED_TRACE(p);
+    EXPECT_EQ(*stored(p, u"LEDIntensity"), std::vector<uint8_t>{4});
+    EXPECT_EQ(*stored(p, u"ProfileCount"), std::vector<uint8_t>{1});
+    EXPECT_EQ(*stored(p, u"LightingLED"), le32(0x00FF00FF));
+    EXPECT_EQ(*stored(p, u"BreathingLED"), le32(0x0000FFFF));
+    EXPECT_EQ(*stored(p, u"TriggerLED"), le32(0x00FFFF00));
+    EXPECT_EQ(*stored(p, u"ExplosingLED"), le32(0x00FFFFFF));
+    const ProfileRecord& r = profile(p);
+    EXPECT_EQ(std::u16string(r.KeySets[0].ProfileName), u"DEFAULT");
+    for (int j = 1; j < kKeySetCount; ++j) EXPECT_EQ(std::u16string(r.KeySets[j].ProfileName), u"NEW");
+    EXPECT_EQ(r.KeySets[0].ProfileButton[37].KeyColor, 0x00FF8080u);
+    EXPECT_EQ(r.KeySets[0].ProfileButton[79].KeyColor, 0x0000FF00u);
+    EXPECT_EQ(r.KeySets[0].ProfileButton[23].KeyColor, 0u);
+    EXPECT_EQ(r.KeySets[1].ProfileButton[37].KeyColor, 0u);
+    EXPECT_EQ(r.FuncKey, 0u);
+    EXPECT_EQ(r.Name[0], 0);
+  }
+  int coloured = 0;
+  for (const KeyRecord& k : profile(4).KeySets[0].ProfileButton) coloured += k.KeyColor != 0;
+  EXPECT_EQ(coloured, 16);
+  // The first run neither disables the window nor tells the monitor.
+  EXPECT_TRUE(messenger.posted.empty());
+}
+
+TEST_F(RegistryStore, DefaultsIgnoreWhatTheWorkingCopyHeldBefore) {
+  profile(3).Name[0] = u'Z';
+  working().header.TrayIcon = 1;
+  firstRun();
+  EXPECT_EQ(profile(3).Name[0], 0);
+  EXPECT_EQ(*reg.value(kMainKeyPath, u"TrayIcon"), std::vector<uint8_t>{0});
+}
+
+TEST_F(RegistryStore, LanguageIsReadButNeverWritten) {
+  firstRun();
+  reg.keys[kMainKeyPath][u"Language"] = le32(0x0409);
+  roundTrip();
+  EXPECT_EQ(working().header.Language, 0x0409u);
+  saveSettings(reg, link, view);
+  for (const auto& w : reg.writes) EXPECT_EQ(w.find(u"|Language"), std::u16string::npos);
+  EXPECT_EQ(*reg.value(kMainKeyPath, u"Language"), le32(0x0409));
+}
+
+TEST_F(RegistryStore, AudioLedKeepsOnlyTheThirdColour) {
+  firstRun();
+  profile(2).AudioLED[0] = 0x111111;
+  profile(2).AudioLED[1] = 0x222222;
+  profile(2).AudioLED[2] = 0x333333;
+  roundTrip();
+  EXPECT_EQ(*stored(2, u"AudioLED"), le32(0x333333));
+  for (uint32_t c : profile(2).AudioLED) EXPECT_EQ(c, 0x333333u);
+}
+
+TEST_F(RegistryStore, WholeKeyColourFromTheHighestProfileKeyHoldingIt) {
+  firstRun();
+  std::vector<uint8_t> status2(9, 0), colour2(36, 0);
+  status2[2] = 1;
+  colour2[8] = 0xAB; // profile 2's colour, red byte
+  reg.keys[profileKeyPath(2)][u"WholeKeyColorStatus"] = status2;
+  reg.keys[profileKeyPath(2)][u"WholeKeyColor"] = colour2;
+  loadSettings(reg, view);
+  EXPECT_EQ(WholeKeyColorStatus[2], 1);
+  EXPECT_EQ(WholeKeyColor[2], 0xABu);
+
+  std::vector<uint8_t> older(9, 0);
+  older[0] = 1;
+  reg.keys[profileKeyPath(5)][u"WholeKeyColorStatus"] = older;
+  reg.keys[profileKeyPath(5)][u"WholeKeyColor"] = std::vector<uint8_t>(36, 0);
+  loadSettings(reg, view);
+  EXPECT_EQ(WholeKeyColorStatus[2], 0);
+  EXPECT_EQ(WholeKeyColorStatus[0], 1);
+  EXPECT_EQ(WholeKeyColor[2], 0u);
+  // A save never writes them back.
+  saveSettings(reg, link, view);
+  for (const auto& w : reg.writes) EXPECT_EQ(w.find(u"WholeKey"), std::u16string::npos);
+}
+
+TEST_F(RegistryStore, ValuesOfAnyLengthOrTypeStayInsideTheirSlots) {
+  firstRun();
+  const std::u16string p1 = profileKeyPath(1);
+  std::vector<uint8_t> longLink(700);
+  for (size_t i = 0; i < longLink.size(); ++i) longLink[i] = uint8_t(i % 251 + 1);
+  reg.keys[p1][u"LinkExe0"] = longLink;                         // longer than the 520-byte slot
+  reg.keys[p1][u"Button005"] = {10, 0};                         // shorter than a key record
+  reg.keys[p1][u"FuncKey"] = le32(0x01020304);                  // four bytes into a one-byte value
+  reg.keys[kMainKeyPath][u"Thumbkey"] = std::vector<uint8_t>(80, 0xEE); // longer than its slot
+  reg.keys[kMainKeyPath][u"ProfileCurrent"] = {200};            // no such profile
+  loadSettings(reg, view);
+  const ProfileRecord& r = profile(1);
+  EXPECT_EQ(0, std::memcmp(r.LinkExe[0], longLink.data(), 520));
+  EXPECT_EQ(r.LinkExe[1][0], 0); // the next slot is untouched
+  EXPECT_EQ(r.Button[5].Kind, 10);
+  const auto* b = reinterpret_cast<const uint8_t*>(&r.Button[5]);
+  for (size_t i = 1; i < sizeof(KeyRecord); ++i) ASSERT_EQ(b[i], 0) << i;
+  EXPECT_EQ(r.FuncKey, 0x04u);
+  EXPECT_EQ(working().header.Thumbkey[35], 0xEE);
+  EXPECT_EQ(working().header.ProfileColor[0], 0u); // the next field is untouched
+  EXPECT_EQ(working().header.ProfileCurrent, 1u);
+  EXPECT_FALSE(hasUnsavedChanges());
+}
+
+TEST_F(RegistryStore, TextsComeBackCutToTheirStoredPart) {
+  firstRun();
+  std::u16string longName(200, u'n'), shortName = u"Arena";
+  std::memcpy(profile(4).Name, longName.data(), longName.size() * 2);
+  std::memcpy(profile(4).LinkExe[3], shortName.data(), shortName.size() * 2);
+  std::u16string setName(129, u's');
+  std::memcpy(profile(4).KeySets[7].ProfileName, setName.data(), setName.size() * 2);
+  roundTrip();
+  EXPECT_EQ(std::u16string(profile(4).Name), std::u16string(130, u'n'));
+  EXPECT_EQ(std::u16string(profile(4).LinkExe[3]), shortName);
+  EXPECT_EQ(std::u16string(profile(4).KeySets[7].ProfileName), setName);
+  EXPECT_EQ(stored(4, u"Name")->size(), 260u);
+  EXPECT_EQ(stored(4, u"LinkExe3")->size(), 260u);
+}
+
+TEST_F(RegistryStore, CarriedValuesSurviveALoadSaveCycle) {
+  firstRun();
+  SettingsHeader& h = working().header;
+  h.ProfileTotle = 6;
+  h.ShowScreen = 1;
+  h.SetColor[8] = 0x00ABCDEF;
+  h.Thumbkey[0] = 0x5A;
+  profile(7).DeviceMode = 2;
+  profile(7).AutoSwitch = 1;
+  profile(7).RainType = 0x01020304;
+  profile(7).AudioType = 3;
+  profile(7).KeySets[13].ProfileButton[100].KeyColor = 0x00C0FFEE;
+  key(7, 9).Kind = 2;
+  key(7, 9).EventCount = 2;
+  const SettingsHeader before = h;
+  roundTrip();
+  EXPECT_EQ(0, std::memcmp(&before, &working().header, sizeof before));
+  EXPECT_EQ(profile(7).DeviceMode, 2u);
+  EXPECT_EQ(profile(7).RainType, 0x01020304u);
+  EXPECT_EQ(profile(7).AudioType, 3u);
+  EXPECT_EQ(profile(7).KeySets[13].ProfileButton[100].KeyColor, 0x00C0FFEEu);
+  EXPECT_EQ(key(7, 9).EventCount, 2u);
+}
+
+TEST_F(RegistryStore, EverySaveDisablesNotifiesAndCommits) {
+  firstRun();
+  working().header.ProfileCurrent = 4;
+  key(4, 0).Kind = 10;
+  saveSettings(reg, link, view);
+  EXPECT_FALSE(hasUnsavedChanges());
+  key(4, 1).Kind = 9;
+  saveSettings(reg, link, view);
+  EXPECT_FALSE(hasUnsavedChanges());
+  const std::vector<test::Posted> expected = {{0x99, 2026, 1, 4}, {0x99, 2026, 1, 4}};
+  EXPECT_EQ(messenger.posted, expected);
+  const std::vector<std::string> calls = {"disable", "await", "repaint", "disable", "await", "repaint"};
+  EXPECT_EQ(view.calls, calls);
+  EXPECT_EQ(reg.writes.front(), std::u16string(kMainKeyPath) + u"|ProfileTotle");
+  EXPECT_EQ(reg.writes.size(), 2u * (9 + 9 * 137 + 9 * 20 * 115));
+}
+
+TEST_F(RegistryStore, SaveWithoutMonitorEnablesTheWindowAgainAtOnce) {
+  firstRun();
+  messenger.windows.clear();
+  saveSettings(reg, link, view);
+  const std::vector<std::string> calls = {"disable", "enable", "repaint"};
+  EXPECT_EQ(view.calls, calls);
+  EXPECT_TRUE(messenger.posted.empty());
+  EXPECT_FALSE(hasUnsavedChanges());
+}
+
+TEST_F(RegistryStore, KeysThatCannotBeOpenedAreSkipped) {
+  firstRun();
+  profile(3).LightingLED = 0x123;
+  profile(3).KeySets[2].ProfileName[0] = u'Q';
+  saveSettings(reg, link, view);
+  reg.unopenable.insert(profileKeyPath(3));
+  reg.unopenable.insert(keySetKeyPath(5, 2));
+  profile(3).LightingLED = 0x456;
+  saveSettings(reg, link, view);
+  EXPECT_EQ(*stored(3, u"LightingLED"), le32(0x123));
+  loadSettings(reg, view);
+  EXPECT_EQ(profile(3).LightingLED, 0u);
+  EXPECT_EQ(profile(3).KeySets[2].ProfileName[0], u'Q'); // its key sets are separate keys
+  EXPECT_EQ(profile(5).KeySets[2].ProfileName[0], 0);
+  EXPECT_EQ(std::u16string(profile(5).KeySets[3].ProfileName), u"NEW");
+}
+
+TEST_F(RegistryStore, SecondTreeRefreshesOnlyTheLinksItHolds) {
+  firstRun();
+  std::u16string kept = u"kept.exe";
+  std::memcpy(profile(3).LinkExe[1], kept.data(), kept.size() * 2);
+  commitSaved();
+  std::u16string game = u"game.exe";
+  std::vector<uint8_t> v(reinterpret_cast<const uint8_t*>(game.c_str()),
+                         reinterpret_cast<const uint8_t*>(game.c_str()) + (game.size() + 1) * 2);
+  reg.keys[u"Software\\Arvel\\Prismo\\Profile3"][u"LinkExe2"] = v;
+  readSecondTreeLinks(reg);
+  EXPECT_EQ(std::u16string(profile(3).LinkExe[2]), game);
+  EXPECT_EQ(std::u16string(profile(3).LinkExe[1]), kept);
+  EXPECT_TRUE(hasUnsavedChanges());
+  EXPECT_TRUE(reg.keys.count(u"Software\\Arvel\\Prismo\\Profile8")); // created empty
+}
+
+} // namespace
+} // namespace q7

@@ -1,0 +1,130 @@
+// The settings image: one fixed-size, flat byte image of every profile, persisted slice by slice.
+// Its offsets and widths are a stored format (registry values, profile files, the monitor reads
+// them), so every one of them is checked at compile time below.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "keys/key_record.h"
+
+namespace q7 {
+
+constexpr int kProfileCount = 9;
+constexpr int kKeySetCount = 20;
+constexpr int kLinkCount = 5;
+constexpr int kTextUnits = 260;       // a 520-byte text slot
+constexpr int kStoredTextBytes = 260; // the part of a text slot the registry holds
+
+struct SettingsHeader {
+  uint32_t Language;       // read only; never written back
+  uint32_t ProfileTotle;   // 1 byte stored
+  uint32_t ProfileCurrent; // 1 byte stored; profile index 0 ... 8
+  uint32_t AutoSwitch;
+  uint32_t ShowScreen;
+  uint32_t TrayIcon;
+  uint32_t LightOption;
+  uint32_t SetColor[9];
+  uint32_t ProfileColor[9];
+  uint8_t Thumbkey[36];
+};
+
+struct KeySet {
+  KeyRecord ProfileButton[kKeyCount];
+  char16_t ProfileName[130];
+  uint8_t reserved[264];
+};
+
+struct ProfileRecord {
+  uint32_t DeviceMode;
+  char16_t Name[kTextUnits];
+  char16_t LinkExe[kLinkCount][kTextUnits];
+  uint32_t AutoSwitch;
+  uint32_t FuncKey; // keys of Button whose kind is not 0
+  KeyRecord Button[kKeyCount];
+  KeySet KeySets[kKeySetCount];
+  uint8_t ProfileCount;
+  uint8_t LEDIntensity;
+  uint8_t reserved[2];
+  uint32_t LightingLED;
+  uint32_t BreathingLED;
+  uint32_t TriggerLED;
+  uint32_t ExplosingLED;
+  uint32_t AudioLED[3];
+  uint32_t ExplosingType;
+  uint32_t RandomType;
+  uint32_t AudioType; // 1 byte stored
+  uint32_t WaveType;
+  uint32_t RainType;
+};
+
+struct SettingsBlock {
+  SettingsHeader header;
+  ProfileRecord profiles[kProfileCount];
+};
+
+static_assert(offsetof(SettingsHeader, Language) == 0);
+static_assert(offsetof(SettingsHeader, ProfileTotle) == 4);
+static_assert(offsetof(SettingsHeader, ProfileCurrent) == 8);
+static_assert(offsetof(SettingsHeader, AutoSwitch) == 12);
+static_assert(offsetof(SettingsHeader, ShowScreen) == 16);
+static_assert(offsetof(SettingsHeader, TrayIcon) == 20);
+static_assert(offsetof(SettingsHeader, LightOption) == 24);
+static_assert(offsetof(SettingsHeader, SetColor) == 28);
+static_assert(offsetof(SettingsHeader, ProfileColor) == 64);
+static_assert(offsetof(SettingsHeader, Thumbkey) == 100);
+static_assert(sizeof(SettingsHeader) == 136);
+
+static_assert(offsetof(KeySet, ProfileButton) == 0);
+static_assert(offsetof(KeySet, ProfileName) == 353400);
+static_assert(offsetof(KeySet, reserved) == 353660);
+static_assert(sizeof(KeySet) == 353924);
+
+static_assert(offsetof(ProfileRecord, DeviceMode) == 0);
+static_assert(offsetof(ProfileRecord, Name) == 4);
+static_assert(offsetof(ProfileRecord, LinkExe) == 524);
+static_assert(sizeof(ProfileRecord::LinkExe) == 5 * 520);
+static_assert(offsetof(ProfileRecord, AutoSwitch) == 3124);
+static_assert(offsetof(ProfileRecord, FuncKey) == 3128);
+static_assert(offsetof(ProfileRecord, Button) == 3132);
+static_assert(offsetof(ProfileRecord, KeySets) == 356532);
+static_assert(offsetof(ProfileRecord, ProfileCount) == 7435012);
+static_assert(offsetof(ProfileRecord, LEDIntensity) == 7435013);
+static_assert(offsetof(ProfileRecord, reserved) == 7435014);
+static_assert(offsetof(ProfileRecord, LightingLED) == 7435016);
+static_assert(offsetof(ProfileRecord, BreathingLED) == 7435020);
+static_assert(offsetof(ProfileRecord, TriggerLED) == 7435024);
+static_assert(offsetof(ProfileRecord, ExplosingLED) == 7435028);
+static_assert(offsetof(ProfileRecord, AudioLED) == 7435032);
+static_assert(offsetof(ProfileRecord, ExplosingType) == 7435044);
+static_assert(offsetof(ProfileRecord, RandomType) == 7435048);
+static_assert(offsetof(ProfileRecord, AudioType) == 7435052);
+static_assert(offsetof(ProfileRecord, WaveType) == 7435056);
+static_assert(offsetof(ProfileRecord, RainType) == 7435060);
+static_assert(sizeof(ProfileRecord) == 7435064);
+
+static_assert(offsetof(SettingsBlock, profiles) == 136);
+static_assert(sizeof(SettingsBlock) == 66915712);
+static_assert(sizeof(SettingsBlock) % 4 == 0);
+
+// The two copies of the image and the two arrays beside it: static, alive for the whole process.
+SettingsBlock& working();
+SettingsBlock& saved();
+extern uint8_t WholeKeyColorStatus[kProfileCount];
+extern uint32_t WholeKeyColor[kProfileCount];
+
+// A profile index read from the image or a message, made safe to address the image with:
+// anything outside 0 ... 8 is taken as 1, the profile a first run shows.
+constexpr int safeProfileIndex(uint32_t p) { return p < kProfileCount ? static_cast<int>(p) : 1; }
+
+// Working-copy accessors. p and k outside their ranges are clamped by safeProfileIndex / to key 0
+// rather than addressing outside the image.
+ProfileRecord& profile(int p);
+ProfileRecord& currentProfile();
+KeyRecord& key(int p, int k);
+
+void commitSaved();        // saved copy := working copy
+bool hasUnsavedChanges();  // the two copies differ in any byte
+void resetWorking();       // working copy := all zero
+
+} // namespace q7

@@ -1,0 +1,68 @@
+// An in-memory registry with the semantics of the real one as the store uses it, and a log of
+// what was done to it.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace q7::test {
+
+class MemoryRegistry final : public Registry {
+public:
+  using Values = std::map<std::u16string, std::vector<uint8_t>>;
+
+  std::map<std::u16string, Values> keys;  // path -> values
+  std::set<std::u16string> unopenable;     // paths that can be neither opened nor created
+  std::vector<std::u16string> writes;      // "path|name" in write order
+  std::vector<std::u16string> created;     // paths created, in order
+
+  std::unique_ptr<RegistryKey> open(std::u16string_view path) override {
+    const std::u16string p(path);
+    if (unopenable.count(p) || !keys.count(p)) return nullptr;
+    return std::make_unique<Key>(*this, p);
+  }
+  std::unique_ptr<RegistryKey> create(std::u16string_view path) override {
+    const std::u16string p(path);
+    if (unopenable.count(p)) return nullptr;
+    if (!keys.count(p)) {
+      keys[p];
+      created.push_back(p);
+    }
+    return std::make_unique<Key>(*this, p);
+  }
+
+  const std::vector<uint8_t>* value(const std::u16string& path, const std::u16string& name) const {
+    auto k = keys.find(path);
+    if (k == keys.end()) return nullptr;
+    auto v = k->second.find(name);
+    return v == k->second.end() ? nullptr : &v->second;
+  }
+
+private:
+  struct Key final : RegistryKey {
+    Key(MemoryRegistry& r, std::u16string p) : reg(r), path(std::move(p)) {}
+    bool read(std::u16string_view name, void* slot, size_t size) override {
+      const std::vector<uint8_t>* v = reg.value(path, std::u16string(name));
+      if (!v) return false;
+      const size_t n = std::min(size, v->size());
+      std::memcpy(slot, v->data(), n);
+      std::memset(static_cast<uint8_t*>(slot) + n, 0, size - n);
+      return true;
+    }
+    void write(std::u16string_view name, const void* data, size_t size) override {
+      auto* b = static_cast<const uint8_t*>(data);
+      reg.keys[path][std::u16string(name)] = std::vector<uint8_t>(b, b + size);
+      reg.writes.push_back(path + u"|" + std::u16string(name));
+    }
+    MemoryRegistry& reg;
+    std::u16string path;
+  };
+};
+
+} // namespace q7::test
