@@ -192,18 +192,20 @@ bool loadSettings(Registry& registry, StoreView& view) {
   return firstRun;
 }
 
-void saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
+bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
   view.setMainWindowEnabled(false);
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
   commitSaved();
   const int current = safeProfileIndex(working().header.ProfileCurrent);
-  if (monitor.notifySaved(current)) {
+  const bool told = monitor.notifySaved(current);
+  if (told) {
     view.awaitSaveAcknowledgement();
   } else {
     view.setMainWindowEnabled(true); // no monitor, no acknowledgement to wait for
   }
   view.repaintMainWindow();
+  return told;
 }
 
 void readSecondTreeLinks(Registry& registry) {

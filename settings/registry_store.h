@@ -24,8 +24,9 @@ public:
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
 bool loadSettings(Registry& registry, StoreView& view);
 // Writes the whole working copy, commits it and tells the monitor. The main window is disabled
-// until the monitor acknowledges; with no monitor to tell it is enabled again at once.
-void saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view);
+// until the monitor acknowledges; with no monitor to tell it is enabled again at once. Returns true
+// when the monitor was told (and an acknowledgement is awaited).
+bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, StoreView& view);
 
