@@ -94,6 +94,11 @@ INT_PTR CKeyvaneDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       controller_.onAcknowledgementOverdue();
     }
     return TRUE;
+  case WM_ERASEBKGND:
+    return TRUE; // the paint covers the whole window
+  case WM_PAINT:
+    onPaint();
+    return TRUE;
   case WM_CLOSE:
     EndDialog(wnd_, IDOK);
     return TRUE;
@@ -186,6 +191,15 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     (void)lParam;
     return false;
   }
+}
+
+void CKeyvaneDlg::onPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(wnd_, &ps);
+  // Without a skin picture the window keeps a plain dark face.
+  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(RGB(0x1B, 0x1F, 0x27)));
+  FillRect(dc, &ps.rcPaint, face.get());
+  EndPaint(wnd_, &ps);
 }
 
 void CKeyvaneDlg::onDestroy() {

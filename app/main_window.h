@@ -38,6 +38,7 @@ private:
   void onSysCommand(WPARAM wParam, LPARAM lParam);
   void onLButtonDown(LPARAM lParam);
   bool onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void onPaint();
   void onDestroy();
 
   // MainView
