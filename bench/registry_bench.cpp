@@ -41,11 +41,14 @@ struct KeyValues {
   std::vector<std::pair<std::wstring, DWORD>> values;
 };
 
-std::wstring w(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring w(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
-std::vector<KeyValues> layout() {
+// forLoad: the reads of a load, which also take "Language", the two whole-keyboard colour values
+// of every profile key and the linked programs at their full slot width.
+std::vector<KeyValues> layout(bool forLoad) {
   std::vector<KeyValues> keys;
   keys.push_back({w(kMainKeyPath), {}});
+  if (forLoad) keys.back().values.push_back({L"Language", 4});
   for (const wchar_t* n : {L"ProfileTotle", L"ProfileCurrent", L"AutoSwitch", L"ShowScreen", L"TrayIcon", L"LightOption"})
     keys.back().values.push_back({n, 1});
   for (const wchar_t* n : {L"Thumbkey", L"SetColor", L"ProfileColor"}) keys.back().values.push_back({n, 36});
@@ -57,8 +60,9 @@ std::vector<KeyValues> layout() {
                              L"AudioLED", L"ExplosingType", L"RandomType", L"WaveType", L"RainType"})
       k.values.push_back({n, 4});
     k.values.push_back({L"Name", 260});
-    for (int i = 0; i < kLinkCount; ++i) k.values.push_back({w(valueName(u"LinkExe", i)), 260});
+    for (int i = 0; i < kLinkCount; ++i) k.values.push_back({w(valueName(u"LinkExe", i)), forLoad ? 520u : 260u});
     for (int b = 0; b < kKeyCount; ++b) k.values.push_back({w(valueName(u"Button", b, 3)), 3100});
+    if (forLoad) k.values.insert(k.values.end(), {{L"WholeKeyColorStatus", 9}, {L"WholeKeyColor", 36}});
     keys.push_back(k);
     for (int j = 0; j < kKeySetCount; ++j) {
       KeyValues s{w(keySetKeyPath(p, j)), {}};
@@ -130,13 +134,14 @@ int wmain(int argc, wchar_t** argv) {
   MonitorLink monitor(none);
   NoView view;
   loadSettings(registry, view); // first run: the keys exist from here on
-  const auto keys = layout();
-  size_t values = 0;
-  for (const auto& k : keys) values += k.values.size();
-  std::printf("%zu keys, %zu value writes per save\n", keys.size(), values);
+  const auto writes = layout(false), reads = layout(true);
+  size_t nw = 0, nr = 0;
+  for (const auto& k : writes) nw += k.values.size();
+  for (const auto& k : reads) nr += k.values.size();
+  std::printf("%zu keys, %zu value writes per save, %zu value reads per load\n", writes.size(), nw, nr);
 
-  pair("saveSettings", rounds, [&] { saveSettings(registry, monitor, view); }, [&] { floorWrite(keys); });
-  pair("loadSettings", rounds, [&] { loadSettings(registry, view); }, [&] { floorRead(keys); });
+  pair("saveSettings", rounds, [&] { saveSettings(registry, monitor, view); }, [&] { floorWrite(writes); });
+  pair("loadSettings", rounds, [&] { loadSettings(registry, view); }, [&] { floorRead(reads); });
 
   static SettingsBlock scratch;
   bool differ = false;

@@ -75,7 +75,7 @@ void writeProfile(Registry& registry, int p) {
     writeFields(*key, &rec, &kName, &kName + 1);
     for (int i = 0; i < kLinkCount; ++i) key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes);
     forEachKeyRecord(u"Button", rec.Button,
-                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
@@ -83,7 +83,7 @@ void writeProfile(Registry& registry, int p) {
     KeySet& set = rec.KeySets[j];
     key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
     forEachKeyRecord(u"ProfileButton", set.ProfileButton,
-                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
   }
 }
 
@@ -94,7 +94,7 @@ void readProfile(Registry& registry, int p) {
     readFields(*key, &rec, kLightingValues);
     for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
     forEachKeyRecord(u"Button", rec.Button,
-                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
     // Stored whole in one profile's key; the highest-numbered key holding them wins.
     key->read(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus);
     key->read(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
@@ -105,7 +105,7 @@ void readProfile(Registry& registry, int p) {
     KeySet& set = rec.KeySets[j];
     key->read(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
     forEachKeyRecord(u"ProfileButton", set.ProfileButton,
-                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
   }
 }
 
@@ -116,8 +116,7 @@ void copyText(char16_t* slot, size_t units, std::u16string_view text) {
 
 } // namespace
 
-std::u16string valueName(std::u16string_view prefix, int number, int digits) {
-  std::u16string name(prefix);
+ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
   char16_t digitsText[12];
   int n = 0;
   unsigned v = number < 0 ? 0u : static_cast<unsigned>(number);
@@ -125,17 +124,18 @@ std::u16string valueName(std::u16string_view prefix, int number, int digits) {
     digitsText[n++] = static_cast<char16_t>(u'0' + v % 10);
     v /= 10;
   } while (v != 0);
-  for (; n < digits; ++n) digitsText[n] = u'0';
-  while (n > 0) name.push_back(digitsText[--n]);
-  return name;
+  for (; n < digits && n < 12; ++n) digitsText[n] = u'0';
+  size_ = std::min(prefix.size(), sizeof text_ / sizeof text_[0] - n);
+  std::copy(prefix.begin(), prefix.begin() + static_cast<ptrdiff_t>(size_), text_);
+  while (n > 0) text_[size_++] = digitsText[--n];
 }
 
 std::u16string profileKeyPath(int profile) {
-  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile);
+  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile).str();
 }
 
 std::u16string keySetKeyPath(int profile, int set) {
-  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set);
+  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set).str();
 }
 
 // Sixteen keys of key set 0 carry a colour in the factory state.
@@ -210,7 +210,7 @@ bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
 
 void readSecondTreeLinks(Registry& registry) {
   for (int p = 0; p < kProfileCount; ++p) {
-    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p));
+    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p).str());
     if (!key) continue;
     ProfileRecord& rec = working().profiles[p];
     for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);

@@ -47,9 +47,10 @@ protected:
 };
 
 TEST_F(RegistryStore, ValueNamesAndKeyPathsAreSpelledAsStored) {
-  EXPECT_EQ(valueName(u"Button", 7, 3), u"Button007");
-  EXPECT_EQ(valueName(u"ProfileButton", 113, 3), u"ProfileButton113");
-  EXPECT_EQ(valueName(u"LinkExe", 4), u"LinkExe4");
+  EXPECT_EQ(valueName(u"Button", 7, 3).view(), u"Button007");
+  EXPECT_EQ(valueName(u"ProfileButton", 113, 3).view(), u"ProfileButton113");
+  EXPECT_EQ(valueName(u"ProfileName", 0).view(), u"ProfileName0");
+  EXPECT_EQ(valueName(u"LinkExe", 4).view(), u"LinkExe4");
   EXPECT_EQ(keySetKeyPath(8, 19), u"Software\\VORTAN\\Q7\\Profile8\\ProfileName19");
 }
 
