@@ -164,6 +164,11 @@ COLORREF pixel(HWND wnd, int x, int y) {
   return GetPixel(dc.get(), x, y);
 }
 
+COLORREF screenPixel(POINT at) {
+  win32::WindowDc dc(nullptr);
+  return GetPixel(dc.get(), at.x, at.y);
+}
+
 void redrawNow(HWND wnd) { RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 int countPixels(HWND wnd, const Rect& area, const std::function<bool(COLORREF)>& accept) {

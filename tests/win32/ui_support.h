@@ -74,6 +74,8 @@ bool pumpUntil(const std::function<bool()>& done, DWORD ms = 10000);
 
 // The colour at a client point of a window, as drawn (CLR_INVALID outside its visible region).
 COLORREF pixel(HWND wnd, int x, int y);
+// The colour on the screen at a screen point.
+COLORREF screenPixel(POINT at);
 // Repaints a window and its children now.
 void redrawNow(HWND wnd);
 // Pixels of a client rectangle that satisfy accept.
