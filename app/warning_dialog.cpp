@@ -1,5 +1,6 @@
 #include "app/warning_dialog.h"
 
+#include <string>
 #include <utility>
 
 #include "ui/button_look.h"
@@ -11,7 +12,10 @@ namespace q7 {
 
 namespace {
 
-std::wstring widen(const char* ascii) { return ascii ? std::wstring(ascii, ascii + std::char_traits<char>::length(ascii)) : std::wstring(); }
+// The layout table's names are plain ASCII.
+std::wstring widen(const char* ascii) {
+  return ascii ? std::wstring(ascii, ascii + std::char_traits<char>::length(ascii)) : std::wstring();
+}
 
 const wchar_t* wide(const std::u16string& s) { return win32::wide(s.c_str()); }
 
@@ -103,7 +107,8 @@ INT_PTR CWarningDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 std::u16string CWarningDlg::lookUp(const char* section, const char* key) const {
   if (!section || !key) return {};
   const std::wstring s = widen(section), k = widen(key);
-  return lookup_(std::u16string_view(win32::u16(s.c_str()), s.size()), std::u16string_view(win32::u16(k.c_str()), k.size()));
+  return lookup_(std::u16string_view(win32::u16(s.c_str()), s.size()),
+                 std::u16string_view(win32::u16(k.c_str()), k.size()));
 }
 
 void CWarningDlg::onCreate() {
@@ -142,7 +147,8 @@ void CWarningDlg::onInitDialog() {
   const warning::KindLayout& k = *layout_;
   texts_[0] = lookUp(warning::kTextSection, k.titleKey);
   texts_[1] = lookUp(warning::kTextSection, k.line2Key);
-  const std::u16string language = k.third == warning::ThirdLine::OnlyDeOrJp ? lookUp("MAIN", "LANG") : std::u16string();
+  const std::u16string language =
+      k.third == warning::ThirdLine::OnlyDeOrJp ? lookUp("MAIN", "LANG") : std::u16string();
   texts_[2] = lookUp(warning::kTextSection, warning::thirdLineKey(k, language));
   // The title also names the window, for accessibility tools and test drivers.
   SetWindowTextW(wnd_, wide(texts_[0]));
@@ -191,7 +197,8 @@ void CWarningDlg::onPaint() {
     const std::u16string& text;
     const Rect& rect;
     const warning::TextStyle& style;
-  } lines[] = {{texts_[0], t.title, t.titleStyle}, {texts_[1], t.line2, t.lineStyle}, {texts_[2], t.line3, t.lineStyle}};
+  } lines[] = {
+      {texts_[0], t.title, t.titleStyle}, {texts_[1], t.line2, t.lineStyle}, {texts_[2], t.line3, t.lineStyle}};
   for (const auto& line : lines) {
     if (line.text.empty()) continue;
     win32::UniqueGdi<HFONT> font = createSkinFont(widen(line.style.face), line.style.height, line.style.weight);

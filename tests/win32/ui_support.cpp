@@ -11,7 +11,8 @@
 namespace q7::uitest {
 
 bool writeBytes(const std::wstring& path, const std::string& bytes) {
-  win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
@@ -169,7 +170,9 @@ COLORREF screenPixel(POINT at) {
   return GetPixel(dc.get(), at.x, at.y);
 }
 
-void redrawNow(HWND wnd) { RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+void redrawNow(HWND wnd) {
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 int countPixels(HWND wnd, const Rect& area, const std::function<bool(COLORREF)>& accept) {
   win32::WindowDc dc(wnd);

@@ -19,7 +19,9 @@ namespace {
 using namespace uitest;
 
 constexpr COLORREF kOwnerColour = RGB(200, 0, 200);
-constexpr COLORREF kDefaultColour = RGB(10, 30, 60), kWarning1Colour = RGB(40, 10, 50), kWarningColour = RGB(20, 50, 20);
+// The normal pictures of the three families, and one over and one down picture for all.
+constexpr COLORREF kDefaultColour = RGB(10, 30, 60), kWarning1Colour = RGB(40, 10, 50);
+constexpr COLORREF kWarningColour = RGB(20, 50, 20);
 constexpr COLORREF kOverColour = RGB(20, 140, 60), kDownColour = RGB(150, 30, 30);
 constexpr Rect kOwnerRect{40, 30, 40 + warning::kWindowWidth, 30 + warning::kWindowHeight};
 
@@ -112,7 +114,8 @@ TEST_F(WarningDialog, EachKindShowsItsTextsAndButtonsAndAnswersByButton) {
     COLORREF face;
   };
   const Case cases[] = {
-      {0, u"WARNING.DEFAULT", u"WARNING.DEFAULT1", u"WARNING.DEFAULT3", {L"WARNING.YES", L"WARNING.NO"}, kDefaultColour},
+      {0, u"WARNING.DEFAULT", u"WARNING.DEFAULT1", u"WARNING.DEFAULT3", {L"WARNING.YES", L"WARNING.NO"},
+       kDefaultColour},
       {1, u"WARNING.WARNING", u"WARNING.DISABLE", u"", {L"WARNING.YES", L"WARNING.NO"}, kDefaultColour},
       {2, u"WARNING.WARNING", u"WARNING.DEVICE", u"", {L"MAIN.OK"}, kWarning1Colour},
       {3, u"WARNING.WARNING", u"WARNING.SAVE", u"WARNING.SAVE1", {L"WARNING.YES", L"WARNING.NO"}, kWarningColour},
@@ -278,7 +281,8 @@ TEST_F(WarningDialog, SkinnedLookShapeAndButtonPictures) {
     GetRgnBox(region.get(), &box);
     EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), panel);
     // Outside the panel the owner shows through and takes the clicks.
-    POINT corner{kOwnerRect.left + 5, kOwnerRect.top + 5}, inside{kOwnerRect.left + panel.left + 3, kOwnerRect.top + panel.top + 3};
+    const POINT corner{kOwnerRect.left + 5, kOwnerRect.top + 5};
+    const POINT inside{kOwnerRect.left + panel.left + 3, kOwnerRect.top + panel.top + 3};
     EXPECT_EQ(WindowFromPoint(corner), owner.get());
     EXPECT_EQ(WindowFromPoint(inside), w);
     redrawNow(w);
@@ -312,7 +316,8 @@ TEST_F(WarningDialog, WithoutItsPicturesItIsAPlainRectangularFaceThatStillWorks)
   for (bool undecodable : {false, true}) {
     if (undecodable)
       for (const warning::SkinFamily* f : {&warning::kDefaultSkins, &warning::kWarningSkins})
-        for (const char* file : {f->normal, f->over, f->down, f->mask}) writeBytes(skins.path(wide(file)), "\xFF\xD8 no picture");
+        for (const char* file : {f->normal, f->over, f->down, f->mask})
+          writeBytes(skins.path(wide(file)), "\xFF\xD8 no picture");
     for (int kind : {0, 3}) {
       SCOPED_TRACE(testing::Message() << (undecodable ? "undecodable" : "missing") << ", kind " << kind);
       CWarningDlg dlg(owner.get(), kind, fakeLookup);
