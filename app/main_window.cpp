@@ -1,9 +1,12 @@
 #include "app/main_window.h"
 
 #include <commdlg.h>
+#include <gdiplus.h>
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "app/about_dialog.h"
 #include "app/resource.h"
@@ -200,13 +203,60 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+namespace {
+
+// The generic sans-serif family, or any installed family where the system has none (a fresh Wine
+// prefix has no fonts behind the generic names).
+std::unique_ptr<Gdiplus::FontFamily> sansSerifFamily() {
+  if (const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
+      generic && generic->IsAvailable())
+    return std::unique_ptr<Gdiplus::FontFamily>(generic->Clone());
+  Gdiplus::InstalledFontCollection installed;
+  if (installed.GetFamilyCount() <= 0) return nullptr;
+  auto family = std::make_unique<Gdiplus::FontFamily>();
+  int found = 0;
+  installed.GetFamilies(1, family.get(), &found);
+  return found == 1 ? std::move(family) : nullptr;
+}
+
+} // namespace
+
 void CKeyvaneDlg::onPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(wnd_, &ps);
-  // Without a skin picture the window keeps a plain dark face.
-  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(RGB(0x1B, 0x1F, 0x27)));
-  FillRect(dc, &ps.rcPaint, face.get());
-  EndPaint(wnd_, &ps);
+  if (IsIconic(wnd_)) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd_, &ps);
+    RECT rc;
+    GetClientRect(wnd_, &rc);
+    const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (rc.right - cx + 1) / 2, (rc.bottom - cy + 1) / 2, icon_.get());
+    EndPaint(wnd_, &ps);
+    return;
+  }
+  // The whole window is drawn every time, whatever the update region.
+  RECT rc;
+  GetClientRect(wnd_, &rc);
+  HDC dc = GetDC(wnd_);
+  {
+    Gdiplus::Graphics g(dc);
+    // Without a skin picture the window keeps a plain dark face.
+    Gdiplus::SolidBrush face(Gdiplus::Color(255, 0x1B, 0x1F, 0x27));
+    g.FillRectangle(&face, 0, 0, rc.right, rc.bottom);
+
+    const ProgressRing ring = progressRing(currentProfile().FuncKey);
+    Gdiplus::Pen pen(Gdiplus::Color(0xFF, 0x4C, 0x14, 0x79), 12.5f);
+    if (ring.sweepDegrees > 0) g.DrawArc(&pen, 95, 368, 43, 43, 270.0f, static_cast<Gdiplus::REAL>(ring.sweepDegrees));
+    if (auto family = sansSerifFamily()) {
+      Gdiplus::Font font(family.get(), 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+      Gdiplus::StringFormat format;
+      format.SetAlignment(Gdiplus::StringAlignmentCenter);
+      format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+      Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+      const std::wstring text = std::to_wstring(ring.percent) + L"%";
+      g.DrawString(text.c_str(), -1, &font, Gdiplus::RectF(103, 382, 30, 14), &format, &white);
+    }
+  }
+  ReleaseDC(wnd_, dc);
+  ValidateRect(wnd_, nullptr);
 }
 
 void CKeyvaneDlg::onDestroy() {
