@@ -1,5 +1,7 @@
 #include "app/main_window_layout.h"
 
+#include "app/warning_dialog_layout.h"
+
 #include "tests/layout_checks.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +91,11 @@ TEST(MainWindowLayout, EachButtonMaskIsAsLargeAsItsLargestButton) {
     EXPECT_GT(users, 0) << mask->file;
     EXPECT_EQ(mask->size, (Size{width, height})) << mask->file;
   }
+}
+
+TEST(MainWindowLayout, DialogsThatOpenOnItsCornerHaveItsSize) {
+  // The warning dialog's pictures, which the single-key dialog wears too, cover the main window.
+  EXPECT_EQ((Size{warning::kWindowWidth, warning::kWindowHeight}), kSize);
 }
 
 TEST(MainWindowLayout, EverythingLiesInsideTheWindow) {

@@ -15,14 +15,16 @@ using test::overlap;
 
 TEST(SingleKeyDialogLayout, ModesUseTheirOwnSkinsAndRectangles) {
   using namespace single_key_dialog;
-  EXPECT_EQ(skin(Mode::Assign).normal, "single key_normal.jpg");
-  EXPECT_EQ(skin(Mode::Assign).over, "single key_over.jpg");
-  EXPECT_EQ(skin(Mode::Assign).down, "single key_down.jpg");
-  EXPECT_EQ(skin(Mode::Assign).mask, "single key_mask.bmp");
-  EXPECT_EQ(skin(Mode::Insert).normal, "warning_normal.jpg");
-  EXPECT_EQ(skin(Mode::Insert).over, "warning_over.jpg");
-  EXPECT_EQ(skin(Mode::Insert).down, "warning_down.jpg");
-  EXPECT_EQ(skin(Mode::Insert).mask, "warning_mask.bmp");
+  using S = std::string_view;
+  EXPECT_EQ(S(skin(Mode::Assign).normal), "single key_normal.jpg");
+  EXPECT_EQ(S(skin(Mode::Assign).over), "single key_over.jpg");
+  EXPECT_EQ(S(skin(Mode::Assign).down), "single key_down.jpg");
+  EXPECT_EQ(S(skin(Mode::Assign).mask), "single key_mask.bmp");
+  EXPECT_EQ(S(skin(Mode::Insert).normal), "warning_normal.jpg");
+  EXPECT_EQ(S(skin(Mode::Insert).over), "warning_over.jpg");
+  EXPECT_EQ(S(skin(Mode::Insert).down), "warning_down.jpg");
+  EXPECT_EQ(S(skin(Mode::Insert).mask), "warning_mask.bmp");
+  EXPECT_EQ(kSize, (Size{warning::kWindowWidth, warning::kWindowHeight})); // it wears the warning's pictures
 
   EXPECT_EQ(layout(Mode::Assign).ok, (Rect{772, 608, 839, 625}));
   EXPECT_EQ(layout(Mode::Assign).cancel, (Rect{711, 608, 776, 624}));
@@ -57,18 +59,19 @@ TEST(SingleKeyDialogLayout, EachModeShowsItsControlsOnItsPanel) {
   const Rect canvas{0, 0, kSize.width, kSize.height};
   for (Mode mode : {Mode::Assign, Mode::Insert}) {
     const ModeLayout& l = layout(mode);
-    EXPECT_TRUE(inside(l.panel, canvas));
-    for (const Rect& r : {l.ok, l.cancel, l.captured}) EXPECT_TRUE(inside(r, l.panel)) << static_cast<int>(mode);
+    const Rect& panel = skin(mode).panel;
+    EXPECT_TRUE(inside(panel, canvas));
+    for (const Rect& r : {l.ok, l.cancel, l.captured}) EXPECT_TRUE(inside(r, panel)) << static_cast<int>(mode);
     if (!l.current.empty()) {
-      EXPECT_TRUE(inside(l.current, l.panel));
+      EXPECT_TRUE(inside(l.current, panel));
     }
   }
   for (const Rect& r : {kCurrentLabel, kAssignLabel, kAssignLabelJapanese, kTitleText, kSingleKeyText}) {
-    EXPECT_TRUE(inside(r, kAssign.panel));
-    EXPECT_FALSE(overlap(r, kInsert.panel)); // created in insert mode too, but cut away there
+    EXPECT_TRUE(inside(r, kAssignSkin.panel));
+    EXPECT_FALSE(overlap(r, kInsertSkin.panel)); // created in insert mode too, but cut away there
   }
-  EXPECT_TRUE(inside(kInsertTitleText, kInsert.panel));
-  EXPECT_TRUE(inside(kInsertFrame, kInsert.panel));
+  EXPECT_TRUE(inside(kInsertTitleText, kInsertSkin.panel));
+  EXPECT_TRUE(inside(kInsertFrame, kInsertSkin.panel));
 }
 
 TEST(SingleKeyDialogLayout, ButtonMasksAreAsLargeAsTheirLargestButtons) {
@@ -87,10 +90,11 @@ TEST(SingleKeyDialogLayout, ButtonMasksAreAsLargeAsTheirLargestButtons) {
 
 TEST(LinkedProgramsLayout, SlotsButtonsAndSkin) {
   using namespace linked_programs;
-  EXPECT_EQ(kNormalImage, "switch_normal.jpg");
-  EXPECT_EQ(kOverImage, "switch_over.jpg");
-  EXPECT_EQ(kDownImage, "switch_down.jpg");
-  EXPECT_EQ(kWindowMask, "single key_mask.bmp");
+  using S = std::string_view;
+  EXPECT_EQ(S(kSkin.normal), "switch_normal.jpg");
+  EXPECT_EQ(S(kSkin.over), "switch_over.jpg");
+  EXPECT_EQ(S(kSkin.down), "switch_down.jpg");
+  EXPECT_EQ(S(kSkin.mask), "single key_mask.bmp");
   EXPECT_EQ(kHeading, (Rect{550, 550, 856, 568}));
   const Slot expected[kSlotCount] = {
       {{556, 576, 649, 588}, {656, 577, 669, 588}}, {{556, 594, 649, 606}, {656, 595, 669, 606}},
@@ -114,7 +118,7 @@ TEST(LinkedProgramsLayout, EverythingStandsOnThePanelWithoutOverlap) {
     rects.push_back(s.text);
     rects.push_back(s.browse);
   }
-  for (const Rect& r : rects) EXPECT_TRUE(inside(r, kPanel));
+  for (const Rect& r : rects) EXPECT_TRUE(inside(r, kSkin.panel));
   for (const Slot& s : kSlots)
     for (const Rect& r : rects)
       if (r != s.text) {

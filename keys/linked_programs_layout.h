@@ -5,18 +5,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/warning_dialog_layout.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::linked_programs {
 
-inline constexpr std::string_view kNormalImage = "switch_normal.jpg";
-inline constexpr std::string_view kOverImage = "switch_over.jpg";
-inline constexpr std::string_view kDownImage = "switch_down.jpg";
-inline constexpr std::string_view kWindowMask = kLargePanelMask;
-
+// The window shape is the one of the single-key dialog and the large warnings.
+inline constexpr warning::SkinFamily kSkin{"switch_normal.jpg", "switch_over.jpg", "switch_down.jpg",
+                                           warning::kDefaultSkins.mask, warning::kDefaultSkins.panel};
 inline constexpr Size kSize = kSkinCanvas;
-inline constexpr Rect kPanel = kLargePanel;
 
 // "SYNC1" followed by "SYNC2" of section "OTHER".
 inline constexpr Rect kHeading{550, 550, 856, 568};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/warning_dialog_layout.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
 
@@ -12,19 +13,15 @@ namespace q7::single_key_dialog {
 
 enum class Mode { Assign, Insert };
 
-struct Skin {
-  std::string_view normal, over, down, mask;
-};
-
-// Assign mode: opened by SINGLEKEY on the main window.
-inline constexpr Skin kAssignSkin{"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg", kLargePanelMask};
-// Insert mode: opened by the macro editor; it wears the warning dialog's pictures.
-inline constexpr Skin kInsertSkin{"warning_normal.jpg", "warning_over.jpg", "warning_down.jpg", kSmallPanelMask};
+// Assign mode: opened by SINGLEKEY on the main window; its mask is shared with the large warnings.
+inline constexpr warning::SkinFamily kAssignSkin{"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg",
+                                                 warning::kDefaultSkins.mask, warning::kDefaultSkins.panel};
+// Insert mode: opened by the macro editor; it wears the question warning's pictures and shape.
+inline constexpr warning::SkinFamily kInsertSkin = warning::kWarningSkins;
 
 inline constexpr Size kSize = kSkinCanvas;
 
 struct ModeLayout {
-  Rect panel;    // the part of the canvas its mask keeps
   Rect ok;       // caption "OK" of section "MAIN"
   Rect cancel;   // caption "CANCEL" of section "MAIN"
   Rect captured; // name of the key just pressed
@@ -33,12 +30,12 @@ struct ModeLayout {
 };
 
 inline constexpr ModeLayout kAssign{
-    kLargePanel, {772, 608, 839, 625}, {711, 608, 776, 624}, {742, 577, 834, 593}, {588, 577, 681, 593}, true};
+    {772, 608, 839, 625}, {711, 608, 776, 624}, {742, 577, 834, 593}, {588, 577, 681, 593}, true};
 inline constexpr ModeLayout kInsert{
-    kSmallPanel, {518, 334, 570, 351}, {572, 334, 623, 351}, {320, 265, 540, 295}, {}, false};
+    {518, 334, 570, 351}, {572, 334, 623, 351}, {320, 265, 540, 295}, {}, false};
 
 constexpr const ModeLayout& layout(Mode mode) { return mode == Mode::Assign ? kAssign : kInsert; }
-constexpr const Skin& skin(Mode mode) { return mode == Mode::Assign ? kAssignSkin : kInsertSkin; }
+constexpr const warning::SkinFamily& skin(Mode mode) { return mode == Mode::Assign ? kAssignSkin : kInsertSkin; }
 
 // The two labels of section "MACRO", created at the same place in both modes (outside the insert-mode
 // panel, so only assign mode shows them).

@@ -17,7 +17,7 @@ inline constexpr std::string_view kDownImage = "WholeKey_Down.jpg";
 inline constexpr std::string_view kWindowMask = "PerKey_mask.bmp";
 
 inline constexpr Size kSize = kSkinCanvas;
-inline constexpr Rect kPanel{508, 502, 896, 646};
+inline constexpr Rect kPanel{500, 500, 895, 648}; // where the other large dialogs stand
 
 enum class Control { Title, AdjustCaption, Ok, Cancel, Default, RedCaption, GreenCaption, BlueCaption };
 
