@@ -1,6 +1,12 @@
 #include "app/main_window.h"
 
+#include <commdlg.h>
+#include <gdiplus.h>
+#include <shlobj.h>
+
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "app/about_dialog.h"
 #include "app/resource.h"
@@ -174,32 +180,83 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     controller_.onSaveAcknowledged();
     return true;
   case msg::kRelease:
-  case msg::kMacroStored:
     if (wParam == msg::kReleaseParam) KillTimer(wnd_, kAckTimer);
     controller_.onRelease(wParam);
     return true;
-  case msg::kSwitchProfile: {
-    // Indexes outside 0 ... 8 are ignored entirely.
-    const uintptr_t p = wParam == 6 ? 0 : wParam;
-    if (p < static_cast<uintptr_t>(kProfileCount)) {
-      controller_.switchProfile(static_cast<int>(p), static_cast<uint32_t>(lParam) != msg::kNoEcho);
-      controller_.setEditFlag(false);
-    }
+  case msg::kMacroStored:
+    if (wParam == msg::kReleaseParam) KillTimer(wnd_, kAckTimer);
+    controller_.onMacroMessage(wParam);
     return true;
-  }
+  case msg::kSwitchProfile:
+    controller_.onSwitchRequest(wParam, lParam);
+    return true;
+  case msg::kDeviceNotice:
+    controller_.onDeviceNotice();
+    return true;
+  case msg::kKeyCommand:
+    controller_.onKeyCommand(lParam);
+    return true;
+  case msg::kOpenMacroEditor:
+    return true; // the macro editor opens here once it exists
   default:
-    (void)lParam;
     return false;
   }
 }
 
+namespace {
+
+// The generic sans-serif family, or any installed family where the system has none (a fresh Wine
+// prefix has no fonts behind the generic names).
+std::unique_ptr<Gdiplus::FontFamily> sansSerifFamily() {
+  if (const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
+      generic && generic->IsAvailable())
+    return std::unique_ptr<Gdiplus::FontFamily>(generic->Clone());
+  Gdiplus::InstalledFontCollection installed;
+  if (installed.GetFamilyCount() <= 0) return nullptr;
+  auto family = std::make_unique<Gdiplus::FontFamily>();
+  int found = 0;
+  installed.GetFamilies(1, family.get(), &found);
+  return found == 1 ? std::move(family) : nullptr;
+}
+
+} // namespace
+
 void CKeyvaneDlg::onPaint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(wnd_, &ps);
-  // Without a skin picture the window keeps a plain dark face.
-  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(RGB(0x1B, 0x1F, 0x27)));
-  FillRect(dc, &ps.rcPaint, face.get());
-  EndPaint(wnd_, &ps);
+  if (IsIconic(wnd_)) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd_, &ps);
+    RECT rc;
+    GetClientRect(wnd_, &rc);
+    const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (rc.right - cx + 1) / 2, (rc.bottom - cy + 1) / 2, icon_.get());
+    EndPaint(wnd_, &ps);
+    return;
+  }
+  // The whole window is drawn every time, whatever the update region.
+  RECT rc;
+  GetClientRect(wnd_, &rc);
+  HDC dc = GetDC(wnd_);
+  {
+    Gdiplus::Graphics g(dc);
+    // Without a skin picture the window keeps a plain dark face.
+    Gdiplus::SolidBrush face(Gdiplus::Color(255, 0x1B, 0x1F, 0x27));
+    g.FillRectangle(&face, 0, 0, rc.right, rc.bottom);
+
+    const ProgressRing ring = progressRing(currentProfile().FuncKey);
+    Gdiplus::Pen pen(Gdiplus::Color(0xFF, 0x4C, 0x14, 0x79), 12.5f);
+    if (ring.sweepDegrees > 0) g.DrawArc(&pen, 95, 368, 43, 43, 270.0f, static_cast<Gdiplus::REAL>(ring.sweepDegrees));
+    if (auto family = sansSerifFamily()) {
+      Gdiplus::Font font(family.get(), 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+      Gdiplus::StringFormat format;
+      format.SetAlignment(Gdiplus::StringAlignmentCenter);
+      format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+      Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
+      const std::wstring text = std::to_wstring(ring.percent) + L"%";
+      g.DrawString(text.c_str(), -1, &font, Gdiplus::RectF(103, 382, 30, 14), &format, &white);
+    }
+  }
+  ReleaseDC(wnd_, dc);
+  ValidateRect(wnd_, nullptr);
 }
 
 void CKeyvaneDlg::onDestroy() {
@@ -219,8 +276,94 @@ void CKeyvaneDlg::closeWindow() { PostMessageW(wnd_, WM_CLOSE, 0, 0); }
 
 void CKeyvaneDlg::activateWindow() { SetActiveWindow(wnd_); }
 
-void CKeyvaneDlg::showSelectedKeyNormal(int) {}
+void CKeyvaneDlg::minimiseWindow() { SendMessageW(wnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
-void CKeyvaneDlg::showProfile(int) {}
+// The keyboard view and the command buttons arrive with the skinned controls.
+void CKeyvaneDlg::refreshKey(int, KeyMode) {}
+void CKeyvaneDlg::clearKeyInfo() {}
+void CKeyvaneDlg::setPerKeyButtonsEnabled(bool) {}
+void CKeyvaneDlg::setProfileEditingEnabled(bool) {}
+void CKeyvaneDlg::setProfileButtonSelected(int, bool) {}
+void CKeyvaneDlg::clearApplyLook() {}
+
+int CKeyvaneDlg::ask(Warning kind) {
+  // Interim question box with the string file's texts, until the skinned warning dialog is in place.
+  const char16_t* line = u"SAVE";
+  switch (kind) {
+  case Warning::Default: line = u"DEFAULT1"; break;
+  case Warning::Disable: line = u"DISABLE"; break;
+  case Warning::Device: line = u"DEVICE"; break;
+  case Warning::Save: line = u"SAVE"; break;
+  case Warning::DelayWarn: line = u"DELAYWARN"; break;
+  case Warning::MaxWarn: line = u"MAXWARN"; break;
+  case Warning::Leave: line = u"LEAVE3"; break;
+  case Warning::LeaveEditor: line = u"LEAVE1"; break;
+  }
+  const std::u16string text = lookupString(u"WARNING", line);
+  const std::u16string title = lookupString(u"WARNING", u"WARNING");
+  const bool notice = kind == Warning::Device;
+  const int r = MessageBoxW(wnd_, win32::wide(text.c_str()), win32::wide(title.c_str()),
+                            notice ? MB_OK : (MB_YESNO | MB_ICONQUESTION));
+  return (r == IDYES || r == IDOK) ? kAnswerYes : kAnswerNo;
+}
+
+namespace {
+
+std::optional<std::u16string> fileDialog(HWND owner, bool save, const wchar_t* filter, const wchar_t* ext,
+                                         const wchar_t* folder, DWORD flags) {
+  wchar_t file[MAX_PATH] = {};
+  std::wstring initial = std::wstring(L"*.") + ext;
+  initial.copy(file, MAX_PATH - 1);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.lpstrInitialDir = folder;
+  ofn.lpstrDefExt = ext;
+  ofn.Flags = flags | OFN_EXPLORER;
+  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!ok) return std::nullopt;
+  return std::u16string(win32::u16(file));
+}
+
+} // namespace
+
+std::optional<std::u16string> CKeyvaneDlg::chooseProgram() {
+  wchar_t folder[MAX_PATH] = {};
+  ExpandEnvironmentStringsW(L"%ProgramFiles%", folder, MAX_PATH);
+  return fileDialog(wnd_, false, L"Execute File(*.exe)\0*.exe\0", L"exe", folder,
+                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+}
+
+std::optional<std::u16string> CKeyvaneDlg::chooseProfileFile(bool forSaving) {
+  wchar_t documents[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(wnd_, documents, CSIDL_PERSONAL, FALSE);
+  const DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (forSaving ? 0 : OFN_FILEMUSTEXIST);
+  return fileDialog(wnd_, forSaving, L"Profile File(*.prof)\0*.prof\0", L"prof", documents, flags);
+}
+
+void CKeyvaneDlg::showFileError() {
+  // The system's own text for the error that ended the transfer.
+  const DWORD code = GetLastError();
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  MessageBoxW(wnd_, text ? text : L"The file could not be read or written.", nullptr, MB_OK | MB_ICONEXCLAMATION);
+  if (text) LocalFree(text);
+}
+
+void CKeyvaneDlg::openUrl(std::u16string_view url) {
+  const std::wstring u(url.begin(), url.end());
+  ShellExecuteW(nullptr, L"open", u.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CKeyvaneDlg::openHelp() {
+  std::wstring folder = programFolder();
+  if (!folder.empty()) folder.pop_back();
+  const std::wstring help = folder + L"\\Help\\index.html";
+  ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
+}
 
 } // namespace q7

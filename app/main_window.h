@@ -10,6 +10,7 @@
 #include "app/main_controller.h"
 #include "monitor/monitor_link.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_files.h"
 #include "platform/win32/win32_messenger.h"
 #include "platform/win32/win32_registry.h"
 
@@ -47,8 +48,19 @@ private:
   void repaintMainWindow() override;
   void closeWindow() override;
   void activateWindow() override;
-  void showSelectedKeyNormal(int position) override;
-  void showProfile(int profile) override;
+  void minimiseWindow() override;
+  void refreshKey(int position, KeyMode mode) override;
+  void clearKeyInfo() override;
+  void setPerKeyButtonsEnabled(bool enabled) override;
+  void setProfileEditingEnabled(bool enabled) override;
+  void setProfileButtonSelected(int button, bool selected) override;
+  void clearApplyLook() override;
+  int ask(Warning kind) override;
+  std::optional<std::u16string> chooseProgram() override;
+  std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
+  void showFileError() override;
+  void openUrl(std::u16string_view url) override;
+  void openHelp() override;
 
   HINSTANCE instance_;
   HWND wnd_ = nullptr;
@@ -56,8 +68,9 @@ private:
   win32::Unique<HHOOK, UnhookWindowsHookEx> keyFilterHook_;
   win32::Win32Registry registry_;
   win32::Win32Messenger messenger_;
+  win32::Win32Files files_;
   MonitorLink monitor_{messenger_};
-  MainController controller_{registry_, monitor_, *this};
+  MainController controller_{registry_, monitor_, files_, *this};
   std::u16string languageCode_;
   KeyLayout layout_ = KeyLayout::Ansi;
 

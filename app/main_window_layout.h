@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "app/keyboard_layout_tables.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
 
@@ -135,8 +136,8 @@ constexpr Rect controlRect(Control id, std::u16string_view languageCode) {
   return control(id).rect;
 }
 
-// The smallest rectangle that holds every key button of the three keyboard layouts.
-inline constexpr Rect kKeyboardArea{184, 233, 887, 426};
+// The area of the key buttons, which the keyboard layout tables fix.
+using q7::kKeyboardArea;
 
 // The progress ring of assigned keys, painted by the window over its background.
 struct ProgressRing {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
 
 namespace q7 {
@@ -109,11 +110,6 @@ void readProfile(Registry& registry, int p) {
   }
 }
 
-void copyText(char16_t* slot, size_t units, std::u16string_view text) {
-  std::memset(slot, 0, units * sizeof(char16_t));
-  std::memcpy(slot, text.data(), std::min(text.size(), units - 1) * sizeof(char16_t));
-}
-
 } // namespace
 
 ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
@@ -138,31 +134,15 @@ std::u16string keySetKeyPath(int profile, int set) {
   return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set).str();
 }
 
-// Sixteen keys of key set 0 carry a colour in the factory state.
-struct DefaultKeyColor {
-  int position;
-  uint32_t colour;
-};
-constexpr DefaultKeyColor kDefaultKeyColors[] = {
-    {17, 0x0000FFFF}, {18, 0x0000FFFF}, {19, 0x0000FFFF}, {20, 0x0000FFFF}, {21, 0x0000FFFF}, {22, 0x0000FFFF},
-    {37, 0x00FF8080}, {38, 0x000000FF}, {39, 0x000000FF}, {40, 0x000000FF}, {41, 0x000000FF}, {59, 0x0000FF00},
-    {60, 0x0000FF00}, {61, 0x00FF0000}, {62, 0x00FF0000}, {79, 0x0000FF00},
-};
-
 void writeFactoryDefaults(Registry& registry, StoreView& view) {
   // Everything not named below is zero, whatever the working copy held before.
   resetWorking();
   for (int p = 0; p < kProfileCount; ++p) {
     ProfileRecord& rec = working().profiles[p];
-    rec.LEDIntensity = 4;
-    rec.LightingLED = 0x00FF00FF;
-    rec.BreathingLED = 0x0000FFFF;
-    rec.TriggerLED = 0x00FFFF00;
-    rec.ExplosingLED = 0x00FFFFFF;
+    applyLedDefaults(rec);
     rec.ProfileCount = 1;
-    copyText(rec.KeySets[0].ProfileName, 130, u"DEFAULT");
-    for (int j = 1; j < kKeySetCount; ++j) copyText(rec.KeySets[j].ProfileName, 130, u"NEW");
-    for (const DefaultKeyColor& c : kDefaultKeyColors) rec.KeySets[0].ProfileButton[c.position].KeyColor = c.colour;
+    applyKeySetZeroDefaults(rec);
+    for (int j = 1; j < kKeySetCount; ++j) setText(rec.KeySets[j].ProfileName, 130, u"NEW");
   }
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
