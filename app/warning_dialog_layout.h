@@ -54,10 +54,16 @@ struct TextLayout {
   Rect title, line2, line3;
   TextStyle titleStyle, lineStyle;
 };
-inline constexpr TextLayout kLargeTexts{{525, 518, 659, 535}, {590, 569, 850, 586}, {590, 584, 734, 606},
-                                        {"BankGothic Lt BT", 18, kBold, kWhite}, {"Calibri", 16, kNormalWeight, kWhite}};
-inline constexpr TextLayout kSmallTexts{{320, 240, 555, 260}, {320, 262, 615, 280}, {320, 280, 595, 300},
-                                        {"BankGothic Lt BT", 20, kBold, kRed}, {"Calibri", 18, kBold, kWhite}};
+inline constexpr TextLayout kLargeTexts{{525, 518, 659, 535},
+                                        {590, 569, 850, 586},
+                                        {590, 584, 734, 606},
+                                        {"BankGothic Lt BT", 18, kBold, kWhite},
+                                        {"Calibri", 16, kNormalWeight, kWhite}};
+inline constexpr TextLayout kSmallTexts{{320, 240, 555, 260},
+                                        {320, 262, 615, 280},
+                                        {320, 280, 595, 300},
+                                        {"BankGothic Lt BT", 20, kBold, kRed},
+                                        {"Calibri", 18, kBold, kWhite}};
 
 // A text of the string file.
 struct StringKey {

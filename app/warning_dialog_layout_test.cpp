@@ -36,7 +36,8 @@ TEST(WarningLayout, TextsAndButtonsOfEveryKind) {
     EXPECT_EQ(str(thirdLineKey(k, u"UK")), c.line3) << c.kind;
     std::string buttons;
     for (int b = 0; b < k.buttonCount; ++b) {
-      buttons += (b ? " " : "") + str(k.buttons[b].caption.key);
+      if (b) buttons += ' ';
+      buttons += str(k.buttons[b].caption.key);
       EXPECT_EQ(k.buttons[b].result, b == 0 ? 1 : 2) << c.kind;
     }
     EXPECT_EQ(buttons, c.buttons) << c.kind;

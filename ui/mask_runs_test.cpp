@@ -42,7 +42,8 @@ TEST(MaskRuns, OnlyExactWhiteIsCutAway) {
     bool kept;
   };
   const Case cases[] = {
-      {0xFEFFFF, true}, {0xFFFEFF, true}, {0xFFFFFE, true}, {0xFFFFFFFF, false}, {0x00FFFFFF, false}, {0x80FEFFFF, true},
+      {0xFEFFFF, true},    {0xFFFEFF, true},    {0xFFFFFE, true},
+      {0xFFFFFFFF, false}, {0x00FFFFFF, false}, {0x80FEFFFF, true},
   };
   for (const Case& c : cases) {
     const Scan s = scan({kWhite, c.pixel, kWhite}, 3, 1);
