@@ -150,7 +150,11 @@ void SkinnedButton::removeBorderAndTabStop() {
 }
 
 void SkinnedButton::setMask(std::wstring_view fileName) {
-  mask_ = loadSkinBitmap(skinFile(fileName));
+  const std::wstring path = skinFile(fileName);
+  // A skin folder without this mask: the button stays rectangular and the window usable, without
+  // a message for every button. A mask that is there but gives no shape is reported.
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  mask_ = loadSkinBitmap(path);
   win32::UniqueGdi<HRGN> region = regionFromMask(mask_, kMaskKeyColour);
   if (!region || !wnd_ || !SetWindowRgn(wnd_, region.get(), FALSE)) {
     MessageBoxW(wnd_ ? GetParent(wnd_) : nullptr, L"error", nullptr, MB_OK);

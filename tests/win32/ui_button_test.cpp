@@ -244,10 +244,16 @@ TEST_F(SkinnedButtons, AMaskShapesTheButton) {
   }
 }
 
-TEST_F(SkinnedButtons, AMaskWithoutARegionSaysErrorAndLeavesTheButtonRectangular) {
+TEST_F(SkinnedButtons, AMaskWithoutARegionSaysErrorAMissingOneStaysQuiet) {
   uitest::writeBytes(skins.path(L"broken_mask.bmp"), "not a bitmap");
   for (Kind kind : {Kind::Bitmap, Kind::Image}) {
-    for (const wchar_t* file : {L"missing_mask.bmp", L"broken_mask.bmp"}) {
+    make(kind);
+    button->setMask(L"missing_mask.bmp"); // no such file: silently rectangular
+    {
+      win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+      EXPECT_EQ(GetWindowRgn(wnd(), region.get()), ERROR) << name(kind);
+    }
+    for (const wchar_t* file : {L"broken_mask.bmp"}) {
       make(kind);
       // The message box runs its own loop: answer it from there.
       std::wstring seen;
