@@ -123,13 +123,13 @@ void CWarningDlg::onCreate() {
   height_ = normal_ ? normal_.height() : warning::kWindowHeight;
 
   for (int b = 0; b < k.buttonCount; ++b) {
-    const warning::ButtonSpec& spec = k.buttons[b];
+    const warning::ButtonLayout& place = k.buttons[b];
     CBitmapBtn2& button = buttons_[b];
-    if (!button.create(wnd_, spec.rect)) continue;
-    const Rect& r = spec.rect;
+    if (!button.create(wnd_, place.rect)) continue;
+    const Rect& r = place.rect;
     button.setImages(r.left, r.top, r.right, r.bottom, normal_, over_, down_, normal_);
     button.setTextColours(warning::kButtonTextColour, warning::kButtonTextColour, warning::kButtonTextColour);
-    const std::u16string caption = lookUp(spec.caption.section, spec.caption.key);
+    const std::u16string caption = lookUp(place.caption.section, place.caption.key);
     button.setText(std::wstring_view(wide(caption), caption.size()), 0);
   }
 

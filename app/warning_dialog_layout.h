@@ -77,7 +77,7 @@ inline constexpr StringKey kOkCaption{"MAIN", "OK"};
 // Button captions are white, in the skinned button's default font height.
 inline constexpr uint32_t kButtonTextColour = kWhite;
 
-struct ButtonSpec {
+struct ButtonLayout {
   Rect rect;
   StringKey caption;
   int result; // what the dialog answers when this button is pressed
@@ -104,7 +104,7 @@ struct KindLayout {
   const char* line3Key;
   ThirdLine third;
   int buttonCount;
-  ButtonSpec buttons[2]; // the YES or OK button first
+  ButtonLayout buttons[2]; // the YES or OK button first
 };
 
 inline constexpr const char* kTextSection = "WARNING";
