@@ -325,7 +325,7 @@ void iconButton(Canvas& canvas, const Rect& r, Icon icon, State state) {
 }
 
 void optionButton(Canvas& canvas, const Rect& r, State state) {
-  ClipTo clip(canvas, grown(r, 0));
+  ClipTo clip(canvas, r);
   const float cx = (r.left + r.right) / 2.0f, cy = (r.top + r.bottom) / 2.0f;
   const float rad = std::min(r.width(), r.height()) / 2.0f;
   canvas.fill(circle(cx, cy, rad), r, solid(hex(0x0b0c0f)));

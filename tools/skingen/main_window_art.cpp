@@ -3,6 +3,7 @@
 // per-key buttons and the slanted command buttons.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 #include "app/main_window_layout.h"
@@ -26,12 +27,17 @@ Shape bodyShape() {
                   {l, t + 18}});
 }
 
-constexpr Rect kSideColumn{50, 204, 166, 497};
-constexpr Rect kDeck{172, 218, 898, 438};
-constexpr Rect kTabRail{348, 148, 904, 188};
-constexpr Rect kPerKeyGroup{124, 502, 472, 606};
-constexpr Rect kCommandRail{503, 502, 910, 539};
-constexpr Rect kLinkRail{760, 660, 853, 692};
+Rect grown(const Rect& r, int dx, int dy) { return {r.left - dx, r.top - dy, r.right + dx, r.bottom + dy}; }
+
+// The smallest rectangle around some controls, where the language places them.
+Rect around(std::initializer_list<Control> ids, std::u16string_view languageCode) {
+  Rect u = main_window::controlRect(*ids.begin(), languageCode);
+  for (Control id : ids) {
+    const Rect r = main_window::controlRect(id, languageCode);
+    u = {std::min(u.left, r.left), std::min(u.top, r.top), std::max(u.right, r.right), std::max(u.bottom, r.bottom)};
+  }
+  return u;
+}
 
 Icon iconOf(Control id) {
   switch (id) {
@@ -77,7 +83,7 @@ void drawRingTrack(Canvas& canvas) {
   }
 }
 
-Canvas drawBase(const Mask& mask) {
+Canvas drawBase(const Mask& mask, std::u16string_view languageCode) {
   Canvas canvas(main_window::kSize.width, main_window::kSize.height, kCutAway);
   const Shape outline = bodyShape();
   body(canvas, mask, vertical(kBodyTop, kBodyBottom, kBody.top, kBody.bottom), kEdge);
@@ -95,31 +101,40 @@ Canvas drawBase(const Mask& mask) {
   accentLine(canvas, {24, 690}, {24, 560}, kVioletDeep, 1.2f);
 
   // Profile tabs sit on a rail.
-  canvas.fill(box(kTabRail, 4), kTabRail, solid(hex(0x0e1014)));
-  canvas.innerStroke(box(kTabRail, 4), kTabRail, 1, solid(hex(0x252932)));
+  const Rect tabRail = grown(around({Control::Profile0, Control::Profile5}, languageCode), 7, 5);
+  canvas.fill(box(tabRail, 4), tabRail, solid(hex(0x0e1014)));
+  canvas.innerStroke(box(tabRail, 4), tabRail, 1, solid(hex(0x252932)));
 
   // Side column: reset button, ring of assigned keys, the selected key's name.
-  const Shape side = chamfered(kSideColumn, 10, 0, 10, 0);
-  plate(canvas, side, kSideColumn);
+  const Rect held = around({Control::ResetProfile, Control::KeyName}, languageCode);
+  const Rect column{held.left - 21, held.top - 28, held.right + 18, held.bottom + 3};
+  plate(canvas, chamfered(column, 10, 0, 10, 0), column);
   drawRingTrack(canvas);
-  well(canvas, {90, 440, 146, 496}, 5);
-  canvas.fill(box(90 + 6, 440, 146 - 6, 441.5f), {90, 438, 146, 444}, solid(kVioletMid));
+  const Rect name = grown(main_window::controlRect(Control::KeyName, languageCode), 4, 4);
+  well(canvas, name, 5);
+  canvas.fill(box(name.left + 6.0f, name.top, name.right - 6.0f, name.top + 1.5f), name, solid(kVioletMid));
 
-  // Keyboard deck.
-  const Shape deck = chamfered(kDeck, 12, 12, 12, 12);
-  plate(canvas, deck, kDeck);
-  const Rect inner{kDeck.left + 5, kDeck.top + 5, kDeck.right - 5, kDeck.bottom - 5};
+  // Keyboard deck around the area of the keys.
+  const Rect deck = grown(kKeyboardArea, 4, 4);
+  plate(canvas, chamfered(deck, 12, 12, 12, 12), deck);
+  const Rect inner = grown(deck, -5, -5);
   canvas.fill(chamfered(inner, 9, 9, 9, 9), inner, solid(hex(0x0c0d10)));
-  accentLine(canvas, {kDeck.left + 40.0f, kDeck.bottom + 0.5f}, {kDeck.right - 40.0f, kDeck.bottom + 0.5f}, kVioletMid, 1);
+  accentLine(canvas, {deck.left + 40.0f, deck.bottom + 0.5f}, {deck.right - 40.0f, deck.bottom + 0.5f}, kVioletMid, 1);
 
   // The key function line under the deck.
-  well(canvas, {172, 470, 898, 495}, 4);
+  well(canvas, grown(main_window::controlRect(Control::KeyFunction, languageCode), 4, 4), 4);
 
   // Per-key buttons, command buttons and web links stand on their own plates.
-  plate(canvas, chamfered(kPerKeyGroup, 0, 10, 0, 10), kPerKeyGroup);
-  const float l = kCommandRail.left, t = kCommandRail.top, r = kCommandRail.right, b = kCommandRail.bottom;
-  canvas.fill(polygon({{l + 9, t}, {r, t}, {r - 9, b}, {l, b}}), kCommandRail, solid(hex(0x0e1014)));
-  canvas.fill(box(kLinkRail, 6), kLinkRail, solid(hex(0x111317)));
+  const Rect group = grown(around({Control::Macro, Control::SingleKey, Control::App, Control::Sync, Control::Disable,
+                                   Control::Default},
+                                  languageCode),
+                           13, 10);
+  plate(canvas, chamfered(group, 0, 10, 0, 10), group);
+  const Rect rail = grown(around({Control::Export, Control::Import, Control::Ok, Control::Cancel, Control::Apply}, languageCode), 5, 4);
+  const float l = rail.left, t = rail.top, r = rail.right, b = rail.bottom;
+  canvas.fill(polygon({{l + 9, t}, {r, t}, {r - 9, b}, {l, b}}), rail, solid(hex(0x0e1014)));
+  const Rect links = grown(around({Control::WebLink1, Control::WebLink2, Control::WebLink3}, languageCode), 8, 6);
+  canvas.fill(box(links, 6), links, solid(hex(0x111317)));
   canvas.resetClip();
   return canvas;
 }
@@ -150,7 +165,7 @@ void drawControl(Canvas& canvas, const main_window::ControlEntry& c, const Rect&
 
 void drawMainWindow(std::u16string_view languageCode, SkinSink& sink) {
   const Mask mask = Mask::of(bodyShape(), main_window::kSize.width, main_window::kSize.height);
-  const Canvas base = drawBase(mask);
+  const Canvas base = drawBase(mask, languageCode);
   const std::vector<KeyCap> keys = keyCapsFor(languageCode);
 
   const auto controls = [&](Canvas& canvas, State state) {
