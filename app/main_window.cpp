@@ -249,7 +249,14 @@ void CKeyvaneDlg::onPaint() {
   HDC dc = GetDC(wnd_);
   {
     Gdiplus::Graphics g(dc);
-    if (normal_) {
+    const SkinBitmap& background = keyImages_[static_cast<int>(KeyImage::Normal)];
+    if (background && background.width() == rc.right && background.height() == rc.bottom) {
+      // The picture has the window's size: a plain copy of its device bitmap shows the same
+      // pixels as the graphics library's stretched drawing, many times faster.
+      win32::UniqueDc from(CreateCompatibleDC(dc));
+      win32::Selection select(from.get(), background.get());
+      BitBlt(dc, 0, 0, rc.right, rc.bottom, from.get(), 0, 0, SRCCOPY);
+    } else if (normal_) {
       g.DrawImage(normal_.get(), 0, 0, rc.right, rc.bottom);
     } else {
       // Without a skin picture the window keeps a plain dark face.

@@ -47,7 +47,7 @@ private:
   void createControls();
   void createControl(main_window::Control id);
   void buildKeyButtons();
-  void setKeyLook(int position, KeyLook look);
+  bool setKeyLook(int position, KeyLook look); // false when the key already looked so
   void onCommand(WPARAM wParam, LPARAM lParam);
   CBitmapBtn& control(main_window::Control id) { return controls_[static_cast<size_t>(id)]; }
   BOOL onInitDialog();
@@ -93,7 +93,8 @@ private:
 
   // Skin pictures: the three whole-window images, the same as device bitmaps for the keys, the shape.
   SkinImage normal_, over_, down_;
-  SkinBitmap keyImages_[3]; // by KeyImage
+  SkinBitmap keyImages_[3];                                 // by KeyImage
+  std::array<std::array<SkinBitmap, 3>, kKeyCount> keyPieces_; // each key's piece of each image
   int width_ = main_window::kSize.width, height_ = main_window::kSize.height;
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
   std::array<CBitmapBtn2, kKeyCount> keys_;

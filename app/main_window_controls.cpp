@@ -143,18 +143,20 @@ void CKeyvaneDlg::buildKeyButtons() {
   }
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
+    // Cut once: the looks only switch among these three pieces.
+    for (int i = 0; i < 3; ++i)
+      keyPieces_[k][i] = cutBitmap(keyImages_[i], rects[k].left, rects[k].top, rects[k].right, rects[k].bottom);
     if (!keys_[k].create(wnd_, rects[k])) continue;
     setKeyLook(k, KeyLook::Default);
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
 }
 
-void CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
-  const Rect r = keyRectangle(layout_, position);
+bool CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
   const KeyLookImages images = keyLookImages(look);
-  auto pick = [&](KeyImage i) -> const SkinBitmap& { return keyImages_[static_cast<int>(i)]; };
-  keys_[position].setImages(r.left, r.top, r.right, r.bottom, pick(images.normal), pick(images.hover),
-                            pick(images.pressed), pick(images.disabled));
+  auto pick = [&](KeyImage i) { return &keyPieces_[position][static_cast<int>(i)]; };
+  return keys_[position].showPieces(pick(images.normal), pick(images.hover), pick(images.pressed),
+                                    pick(images.disabled));
 }
 
 void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
@@ -165,8 +167,10 @@ void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
     control(Control::KeyName).setText(wide(labels_->keyCaption(position)), 0, 0);
     control(Control::KeyFunction).setText(wide(labels_->keyFunctionText(record, lookupString)), 5, 4);
   }
-  setKeyLook(position, keyLookFor(mode, record.Kind));
-  RedrawWindow(keys_[position].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  // A key whose picture stays the same needs no repaint: a profile switch then redraws only the
+  // keys whose look changes.
+  if (setKeyLook(position, keyLookFor(mode, record.Kind)) || mode == KeyRefreshMode::Selected)
+    RedrawWindow(keys_[position].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CKeyvaneDlg::clearKeyInfo() {

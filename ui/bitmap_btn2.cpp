@@ -8,11 +8,25 @@ namespace q7 {
 void CBitmapBtn2::setImages(int left, int top, int right, int bottom, const SkinBitmap& normal,
                             const SkinBitmap& hover, const SkinBitmap& pressed, const SkinBitmap& disabled) {
   const SkinBitmap* sources[4] = {&normal, &hover, &pressed, &disabled};
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 4; ++i) {
     if (*sources[i]) images_[i] = cutBitmap(*sources[i], left, top, right, bottom);
+    shown_[i] = &images_[i];
+  }
   removeBorderAndTabStop();
   hover_ = false;
   repaint();
+}
+
+bool CBitmapBtn2::showPieces(const SkinBitmap* normal, const SkinBitmap* hover, const SkinBitmap* pressed,
+                             const SkinBitmap* disabled) {
+  if (shown_[0] == normal && shown_[1] == hover && shown_[2] == pressed && shown_[3] == disabled) return false;
+  if (!shown_[0] && !shown_[1] && !shown_[2] && !shown_[3]) removeBorderAndTabStop(); // the first pictures
+  shown_[0] = normal;
+  shown_[1] = hover;
+  shown_[2] = pressed;
+  shown_[3] = disabled;
+  hover_ = false;
+  return true;
 }
 
 void CBitmapBtn2::setText(std::wstring_view caption, int alignment) {
@@ -60,7 +74,9 @@ void CBitmapBtn2::draw(HDC dc, int width, int height, UINT itemState) {
   state.disabled = (itemState & ODS_DISABLED) != 0;
   state.parentActive = GetActiveWindow() == GetParent(wnd_);
   const ButtonLook look = bitmapBtn2Look(state, colours_);
-  const SkinBitmap& picture = images_[static_cast<int>(look.image)];
+  static const SkinBitmap none;
+  const SkinBitmap* shown = shown_[static_cast<int>(look.image)];
+  const SkinBitmap& picture = shown ? *shown : none;
 
   if (caption_.empty()) {
     paintPicture(dc, picture, width, height);
