@@ -1,5 +1,6 @@
 #include "text/open_elements.h"
 
+#include <algorithm>
 #include <random>
 
 namespace q7::xml {
@@ -34,20 +35,16 @@ uint64_t processBase() {
 
 } // namespace
 
-bool endTagCloses(std::u16string_view startName, std::u16string_view endName) {
-  if (startName.size() < endName.size() || startName.compare(0, endName.size(), endName) != 0) return false;
-  return startName.size() == endName.size() || continuesName(startName[endName.size()]);
-}
-
 OpenElements::OpenElements(std::u16string_view text)
-    : text_(text), strayBudget_(2 * uint64_t(text.size()) + 4096), base_(processBase()) {
-  entries_.reserve(6);
-}
+    : text_(text), strayBudget_(2 * uint64_t(text.size()) + 4096), base_(processBase()) {}
 
-void OpenElements::push(uint32_t record, uint32_t nameStart, uint32_t nameLength) {
-  if (entries_.size() == entries_.capacity()) entries_.reserve(2 * entries_.capacity() + 6);
-  entries_.push_back({record, nameStart, nameLength, uint32_t(keys_.size())});
-  if (indexed_) addKeys(uint32_t(entries_.size() - 1));
+void OpenElements::grow() {
+  const size_t capacity = 2 * capacity_ + 6;
+  auto grown = std::make_unique_for_overwrite<Entry[]>(capacity);
+  std::copy(entries_, entries_ + size_, grown.get());
+  grown_ = std::move(grown);
+  entries_ = grown_.get();
+  capacity_ = capacity;
 }
 
 uint64_t OpenElements::hashOf(std::u16string_view s) const {
@@ -78,10 +75,10 @@ void OpenElements::addKeys(uint32_t position) {
 void OpenElements::useNameIndex() {
   if (indexed_) return;
   indexed_ = true;
-  for (uint32_t i = 0; i < entries_.size(); ++i) addKeys(i);
+  for (uint32_t i = 0; i < size_; ++i) addKeys(i);
 }
 
-int64_t OpenElements::findClosed(std::u16string_view endName) {
+int64_t OpenElements::findClosedElsewhere(std::u16string_view endName) {
   if (indexed_) {
     const auto it = heads_.find(hashOf(endName));
     if (it == heads_.end()) return -1;
@@ -91,29 +88,25 @@ int64_t OpenElements::findClosed(std::u16string_view endName) {
     }
     return -1;
   }
-  for (size_t i = entries_.size(); i-- > 0;)
+  for (size_t i = size_; i-- > 0;)
     if (endTagCloses(name(entries_[i]), endName)) return int64_t(i);
   // Nothing closed and nothing popped: this walk is pure cost.
-  strayWork_ += entries_.size() * (uint64_t(endName.size()) + 1);
+  strayWork_ += size_ * (uint64_t(endName.size()) + 1);
   if (strayWork_ > strayBudget_) useNameIndex();
   return -1;
 }
 
-void OpenElements::popTo(size_t count) {
-  if (count >= entries_.size()) return;
-  if (indexed_) {
-    const uint32_t firstKey = entries_[count].firstKey;
-    while (keys_.size() > firstKey) {
-      const Key& k = keys_.back();
-      if (k.below) {
-        heads_[k.hash] = k.below;
-      } else {
-        heads_.erase(k.hash);
-      }
-      keys_.pop_back();
+void OpenElements::dropKeysFrom(size_t count) {
+  const uint32_t firstKey = entries_[count].firstKey;
+  while (keys_.size() > firstKey) {
+    const Key& k = keys_.back();
+    if (k.below) {
+      heads_[k.hash] = k.below;
+    } else {
+      heads_.erase(k.hash);
     }
+    keys_.pop_back();
   }
-  entries_.resize(count);
 }
 
 } // namespace q7::xml

@@ -13,7 +13,7 @@ namespace q7 {
 using xml::Node;
 using xml::NodeKind;
 
-XmlDocument::XmlDocument() { resetIndex(8); }
+XmlDocument::XmlDocument() = default;
 XmlDocument::~XmlDocument() = default;
 
 bool XmlDocument::load(std::u16string_view path) {
@@ -30,7 +30,9 @@ bool XmlDocument::load(std::u16string_view path) {
 
 void XmlDocument::setText(std::u16string text) {
   text_ = std::move(text);
-  resetIndex(8);
+  segments_.clear(); // no index until parse
+  capacity_ = 0;
+  used_ = 0;
   position_ = {};
   wellFormed_ = false;
 }
@@ -38,83 +40,102 @@ void XmlDocument::setText(std::u16string text) {
 // The index lives in segments of at most kSegmentRecords records; only the last one can be
 // partial, and growing it copies at most one segment.
 void XmlDocument::resetIndex(uint64_t reserve) {
-  segments_.clear();
-  segmentSizes_.clear();
-  capacity_ = 0;
   used_ = 0;
-  while (capacity_ < reserve) {
-    const uint32_t size = uint32_t(std::min<uint64_t>(kSegmentRecords, reserve - capacity_));
-    segments_.push_back(std::make_unique_for_overwrite<ElementRecord[]>(size));
-    segmentSizes_.push_back(size);
-    capacity_ += size;
+  if (segments_.size() != 1 || capacity_ < reserve) {
+    segments_.clear();
+    capacity_ = 0;
+    lastSegmentRecords_ = kSegmentRecords;
+    growIndex(reserve);
   }
   at(appendRecord()) = ElementRecord{0, uint32_t(text_.size()), 0, 0, 0, 0, 0, 0};
 }
 
-void XmlDocument::growIndex() {
-  const uint64_t target = capacity_ + std::max<uint64_t>(1, capacity_ / 2);
+void XmlDocument::growIndex(uint64_t target) {
   while (capacity_ < target) {
-    const uint32_t last = segmentSizes_.back();
+    const uint32_t last = lastSegmentRecords_;
     if (last < kSegmentRecords) {
       const uint32_t size = uint32_t(std::min<uint64_t>(kSegmentRecords, last + (target - capacity_)));
       auto grown = std::make_unique_for_overwrite<ElementRecord[]>(size);
       std::copy(segments_.back().get(), segments_.back().get() + last, grown.get());
       segments_.back() = std::move(grown);
-      segmentSizes_.back() = size;
+      lastSegmentRecords_ = size;
       capacity_ += size - last;
     } else {
       const uint32_t size = uint32_t(std::min<uint64_t>(kSegmentRecords, target - capacity_));
       segments_.push_back(std::make_unique_for_overwrite<ElementRecord[]>(size));
-      segmentSizes_.push_back(size);
+      lastSegmentRecords_ = size;
       capacity_ += size;
     }
   }
 }
 
 uint32_t XmlDocument::appendRecord() {
-  if (used_ == capacity_) growIndex();
+  if (used_ == capacity_) growIndex(capacity_ + std::max<uint64_t>(1, capacity_ / 2)); // by half
   return used_++;
 }
 
-// Appends child as the last child of parent. A first child's previous-sibling link names the
-// last child, so this takes constant time.
-void XmlDocument::appendChild(uint32_t parent, uint32_t child) {
-  ElementRecord& p = at(parent);
+// Appends child as the last child of parent. The parent's last child is kept beside it while it
+// is open (parentLastChild); the first child's previous-sibling link is set to the last child
+// when the parent is finished (finishChildren).
+void XmlDocument::appendChild(uint32_t parent, uint32_t& parentLastChild, uint32_t child) {
   ElementRecord& c = at(child);
   c.parent = parent;
   c.nextSibling = 0;
-  if (p.firstChild == 0) {
-    p.firstChild = child;
-    c.previousSibling = child;
+  if (parentLastChild == 0) {
+    at(parent).firstChild = child;
     c.levelAndFlags |= ElementRecord::kFirstChild;
-    return;
+  } else {
+    at(parentLastChild).nextSibling = child;
+    c.previousSibling = parentLastChild;
   }
-  ElementRecord& first = at(p.firstChild);
-  const uint32_t last = first.previousSibling;
-  at(last).nextSibling = child;
-  c.previousSibling = last;
-  first.previousSibling = child;
+  parentLastChild = child;
+}
+
+void XmlDocument::finishChildren(uint32_t element, uint32_t lastChild) {
+  if (lastChild != 0) at(at(element).firstChild).previousSibling = lastChild;
 }
 
 // An element that no end tag closed: it keeps only its start tag and its children follow it as
 // its siblings. The element is always the last child of its parent here, because everything
 // opened after it lies inside it; elements are handled from the outermost, so each child moves
 // once, straight to its final parent.
-void XmlDocument::notEnded(uint32_t element) {
+void XmlDocument::notEnded(uint32_t element, uint32_t elementLastChild, uint32_t& parentLastChild) {
   setIllFormed();
   ElementRecord& x = at(element);
   x.levelAndFlags |= ElementRecord::kNotEnded;
   const uint32_t firstMoved = x.firstChild;
   if (firstMoved == 0) return;
   const uint32_t parent = x.parent;
+  movedChildren_ = true;
   x.firstChild = 0;
   x.nextSibling = firstMoved;
   ElementRecord& moved = at(firstMoved);
-  const uint32_t lastMoved = moved.previousSibling;
   moved.previousSibling = element;
   moved.levelAndFlags &= ~ElementRecord::kFirstChild;
   for (uint32_t c = firstMoved; c != 0; c = at(c).nextSibling) at(c).parent = parent;
-  at(at(parent).firstChild).previousSibling = lastMoved;
+  parentLastChild = elementLastChild;
+}
+
+namespace {
+
+bool sameUnits(const char16_t* a, const char16_t* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) // names are short: no call to memcmp
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+} // namespace
+
+// The end tag at [endStart, endStart + endLength) closes element.
+void XmlDocument::closeElement(uint32_t element, uint32_t endStart, uint32_t endLength) {
+  ElementRecord& e = at(element);
+  if (endLength > ElementRecord::kMaxEndTag) {
+    e.levelAndFlags |= ElementRecord::kOversized;
+    setIllFormed();
+  } else {
+    e.tagLengths |= endLength << 22;
+  }
+  e.length = endStart + endLength - e.start;
 }
 
 bool XmlDocument::parse() {
@@ -129,20 +150,44 @@ bool XmlDocument::parse() {
   }
 
   xml::OpenElements open(text_);
+  uint32_t documentLastChild = 0;
+  movedChildren_ = false;
+  const char16_t* t = text_.data();
   for (uint32_t pos = 0; pos < n;) {
+    if (t[pos] != u'<') {
+      pos = uint32_t(xml::findLessThan(text_, pos)); // text and white space leave the index alone
+      continue;
+    }
+    if (pos + 1 < n && t[pos + 1] == u'/' && !open.empty()) {
+      // Most end tags close the innermost element and are written just like its name.
+      const xml::OpenElements::Entry& top = open.top();
+      const uint32_t length = top.nameLength + 3;
+      if (uint64_t(pos) + length <= n && t[pos + length - 1] == u'>' &&
+          sameUnits(t + pos + 2, t + top.nameStart, top.nameLength)) {
+        finishChildren(top.record, top.lastChild);
+        closeElement(top.record, pos, length);
+        open.popTo(open.size() - 1);
+        pos += length;
+        continue;
+      }
+    }
     const Node node = xml::nextNode(text_, pos);
     pos = node.end();
     switch (node.kind) {
     case NodeKind::StartTag: {
-      const uint32_t parent = open.empty() ? 0 : open.top().record;
       const uint32_t r = appendRecord();
       ElementRecord& e = at(r);
-      e = ElementRecord{node.start, node.length, std::min(node.length, ElementRecord::kMaxStartTag), 0, 0, 0, 0, 0};
+      const uint32_t level = uint32_t(std::min<size_t>(open.size(), ElementRecord::kLevelMask));
+      e = ElementRecord{node.start, node.length, std::min(node.length, ElementRecord::kMaxStartTag), level, 0, 0, 0, 0};
       if (node.length > ElementRecord::kMaxStartTag) {
         e.levelAndFlags |= ElementRecord::kOversized;
         setIllFormed();
       }
-      appendChild(parent, r);
+      if (open.empty()) {
+        appendChild(0, documentLastChild, r);
+      } else {
+        appendChild(open.top().record, open.top().lastChild, r);
+      }
       if (!node.empty) open.push(r, node.start + 1, node.nameLength);
       break;
     }
@@ -152,15 +197,10 @@ bool XmlDocument::parse() {
         setIllFormed(); // a stray end tag is ignored
         break;
       }
-      for (size_t j = size_t(k) + 1; j < open.size(); ++j) notEnded(open[j].record);
-      ElementRecord& e = at(open[size_t(k)].record);
-      if (node.length > ElementRecord::kMaxEndTag) {
-        e.levelAndFlags |= ElementRecord::kOversized;
-        setIllFormed();
-      } else {
-        e.tagLengths |= node.length << 22;
-      }
-      e.length = node.end() - e.start;
+      xml::OpenElements::Entry& closed = open[size_t(k)];
+      for (size_t j = size_t(k) + 1; j < open.size(); ++j) notEnded(open[j].record, open[j].lastChild, closed.lastChild);
+      finishChildren(closed.record, closed.lastChild);
+      closeElement(closed.record, node.start, node.length);
       open.popTo(size_t(k));
       break;
     }
@@ -171,10 +211,12 @@ bool XmlDocument::parse() {
       break;
     }
   }
-  for (size_t j = 0; j < open.size(); ++j) notEnded(open[j].record);
+  for (size_t j = 0; j < open.size(); ++j) notEnded(open[j].record, open[j].lastChild, documentLastChild);
+  finishChildren(0, documentLastChild);
 
-  // Levels last: moving unended elements' children changes depths, and parents precede children.
-  for (uint32_t i = 1; i < used_; ++i) {
+  // Moving the children of unended elements changed depths: set the levels again (parents
+  // precede their children).
+  for (uint32_t i = 1; movedChildren_ && i < used_; ++i) {
     ElementRecord& e = at(i);
     const uint32_t level = e.parent == 0 ? 0 : std::min<uint32_t>(at(e.parent).level() + 1, ElementRecord::kLevelMask);
     e.levelAndFlags = (e.levelAndFlags & ~ElementRecord::kLevelMask) | level;
@@ -216,6 +258,7 @@ bool XmlDocument::nameMatches(const ElementRecord& e, std::u16string_view given)
 }
 
 bool XmlDocument::findChildElement(std::u16string_view name) {
+  if (used_ == 0) return false; // not parsed
   if (position_.current == 0) {
     position_ = {0, at(0).firstChild, 0};
     if (position_.current == 0) return false;

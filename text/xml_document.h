@@ -68,8 +68,8 @@ public:
 
   static constexpr uint64_t kMaxFileBytes = uint64_t(256) << 20; // larger files are refused
   const std::u16string& text() const { return text_; }
-  uint32_t used() const { return used_; }
-  const ElementRecord& record(uint32_t i) const { return at(i); }
+  uint32_t used() const { return used_; } // 0 until parse
+  const ElementRecord& record(uint32_t i) const { return at(i); } // i < used()
   bool wellFormed() const { return wellFormed_; }
   struct Position {
     uint32_t parent = 0, current = 0, child = 0;
@@ -83,19 +83,22 @@ private:
   ElementRecord& at(uint32_t i) { return segments_[i >> kSegmentBits][i & (kSegmentRecords - 1)]; }
   const ElementRecord& at(uint32_t i) const { return segments_[i >> kSegmentBits][i & (kSegmentRecords - 1)]; }
   void resetIndex(uint64_t reserve);
-  void growIndex();
+  void growIndex(uint64_t target);
   uint32_t appendRecord();
-  void appendChild(uint32_t parent, uint32_t child);
-  void notEnded(uint32_t element);
+  void appendChild(uint32_t parent, uint32_t& parentLastChild, uint32_t child);
+  void finishChildren(uint32_t element, uint32_t lastChild);
+  void notEnded(uint32_t element, uint32_t elementLastChild, uint32_t& parentLastChild);
+  void closeElement(uint32_t element, uint32_t endStart, uint32_t endLength);
   void setIllFormed() { at(0).levelAndFlags |= ElementRecord::kIllFormed; }
   bool nameMatches(const ElementRecord& element, std::u16string_view name) const;
 
   std::u16string text_;
-  std::vector<std::unique_ptr<ElementRecord[]>> segments_;
-  std::vector<uint32_t> segmentSizes_;
+  std::vector<std::unique_ptr<ElementRecord[]>> segments_; // all full but the last
+  uint32_t lastSegmentRecords_ = 0;
   uint64_t capacity_ = 0;
   uint32_t used_ = 0;
   Position position_;
+  bool movedChildren_ = false; // during parse: some unended element gave up its children
   bool wellFormed_ = false;
 };
 

@@ -90,35 +90,46 @@ bool startsWithIgnoringAsciiCase(std::u16string_view s, std::u16string_view pref
   return s.size() >= prefix.size() && equalsIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
+// Length of the run of ASCII bytes at the start of p[0, n), eight bytes at a time.
+size_t asciiRun(const unsigned char* p, size_t n) {
+  size_t j = 0;
+  for (uint64_t w; j + 8 <= n && (std::memcpy(&w, p + j, 8), !(w & 0x8080808080808080ull));) j += 8;
+  while (j < n && p[j] < 0x80) ++j;
+  return j;
+}
+
 // The detection block is decoded only to find a declaration in it: a plain UTF-8 decoder, with
-// U+FFFD for every byte it cannot place.
-std::u16string decodeUtf8Block(const unsigned char* p, size_t n) {
-  std::u16string out;
-  out.reserve(n);
+// U+FFFD for every byte it cannot place. out has room for n units (never more are needed).
+size_t decodeUtf8Block(const unsigned char* p, size_t n, char16_t* out) {
+  size_t k = 0;
   for (size_t i = 0; i < n;) {
+    const size_t run = asciiRun(p + i, n - i);
+    for (size_t m = 0; m < run; ++m) out[k + m] = p[i + m];
+    k += run;
+    i += run;
+    if (i >= n) break;
     const unsigned b = p[i];
-    const int more = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-    uint32_t cp = more == 0 ? b : more == 1 ? (b & 0x1F) : more == 2 ? (b & 0x0F) : (b & 0x07);
-    bool ok = more >= 0 && i + more < n;
-    for (int k = 1; ok && k <= more; ++k) {
-      ok = (p[i + k] & 0xC0) == 0x80;
-      cp = (cp << 6) | (p[i + k] & 0x3F);
+    const int more = (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    uint32_t cp = more == 1 ? (b & 0x1F) : more == 2 ? (b & 0x0F) : (b & 0x07);
+    bool ok = more > 0 && i + more < n;
+    for (int m = 1; ok && m <= more; ++m) {
+      ok = (p[i + m] & 0xC0) == 0x80;
+      cp = (cp << 6) | (p[i + m] & 0x3F);
     }
     if (!ok) {
-      out += u'\uFFFD';
+      out[k++] = u'\uFFFD';
       ++i;
-      continue;
-    }
-    if (cp >= 0x10000) {
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
-      out += char16_t(0xD800 + (cp >> 10));
-      out += char16_t(0xDC00 + (cp & 0x3FF));
+      out[k++] = char16_t(0xD800 + (cp >> 10));
+      out[k++] = char16_t(0xDC00 + (cp & 0x3FF));
+      i += more + 1;
     } else {
-      out += char16_t(cp);
+      out[k++] = char16_t(cp);
+      i += more + 1;
     }
-    i += more + 1;
   }
-  return out;
+  return k;
 }
 
 // The value of the attribute `wanted` (name compared without regard to ASCII case) among the
@@ -231,11 +242,9 @@ std::optional<uint32_t> tableCodePage(std::u16string_view name) {
 
 bool passesUtf8Test(const unsigned char* p, size_t n) {
   for (size_t i = 0; i < n;) {
+    i += asciiRun(p + i, n - i);
+    if (i >= n) break;
     const unsigned b = p[i];
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
     size_t length;
     if (!(b & 0x20)) {
       length = 2;
@@ -254,7 +263,16 @@ bool passesUtf8Test(const unsigned char* p, size_t n) {
   return true;
 }
 
-std::optional<std::u16string> declaredEncoding(std::u16string_view block) {
+namespace {
+
+// The search for a declared encoding; `decided` tells that a complete node settled it (rather
+// than the end of the text), so a longer text with the same start would give the same answer.
+struct Declaration {
+  bool decided = false;
+  std::optional<std::u16string> encoding;
+};
+
+Declaration findDeclaration(std::u16string_view block) {
   bool html = false;
   for (uint32_t pos = 0; pos < block.size();) {
     const Node node = nextNode(block, pos);
@@ -267,13 +285,13 @@ std::optional<std::u16string> declaredEncoding(std::u16string_view block) {
       size_t nameEnd = 0;
       while (nameEnd < body.size() && !isSpace(body[nameEnd]) && body[nameEnd] != u'?') ++nameEnd;
       if (!equalsIgnoringAsciiCase(body.substr(0, nameEnd), u"xml")) break;
-      if (auto value = attribute(body.substr(nameEnd), u"encoding")) return std::u16string(*value);
-      return std::nullopt;
+      if (auto value = attribute(body.substr(nameEnd), u"encoding")) return {true, std::u16string(*value)};
+      return {true, std::nullopt};
     }
     case NodeKind::StartTag: {
       const std::u16string_view name = tagName(block, node);
       if (!html) {
-        if (!equalsIgnoringAsciiCase(name, u"html")) return std::nullopt;
+        if (!equalsIgnoringAsciiCase(name, u"html")) return {true, std::nullopt};
         html = true;
         break;
       }
@@ -282,17 +300,35 @@ std::optional<std::u16string> declaredEncoding(std::u16string_view block) {
       const auto equiv = attribute(inner, u"http-equiv");
       if (!equiv || !equalsIgnoringAsciiCase(*equiv, u"Content-Type")) break;
       const auto content = attribute(inner, u"content");
-      return content ? charsetOf(*content) : std::nullopt;
+      return {true, content ? charsetOf(*content) : std::nullopt};
     }
     case NodeKind::EndTag:
-      if (equalsIgnoringAsciiCase(tagName(block, node), u"head")) return std::nullopt;
+      if (equalsIgnoringAsciiCase(tagName(block, node), u"head")) return {true, std::nullopt};
       break;
     default:
       break;
     }
   }
-  return std::nullopt;
+  return {};
 }
+
+// Most files settle the question in their first few dozen bytes, so a short start of the block is
+// decoded and searched first; only when that leaves it open is the whole block decoded. The
+// short start ends on a UTF-8 sequence boundary, so it decodes exactly like the block's start.
+std::optional<std::u16string> declaredEncodingOfBlock(const unsigned char* p, size_t block) {
+  char16_t units[kDetectionBlock];
+  size_t start = block < 128 ? block : 128;
+  while (start < block && (p[start] & 0xC0) == 0x80 && start < 131) ++start;
+  if (start < block) {
+    Declaration d = findDeclaration({units, decodeUtf8Block(p, start, units)});
+    if (d.decided) return std::move(d.encoding);
+  }
+  return findDeclaration({units, decodeUtf8Block(p, block, units)}).encoding;
+}
+
+} // namespace
+
+std::optional<std::u16string> declaredEncoding(std::u16string_view block) { return findDeclaration(block).encoding; }
 
 std::u16string decodeXmlBytes(char* bytes, size_t size) {
   if (size == 0) return {};
@@ -308,7 +344,7 @@ std::u16string decodeXmlBytes(char* bytes, size_t size) {
     encoding = u"UTF-8";
     skip = 3;
   } else {
-    encoding = declaredEncoding(decodeUtf8Block(p, block));
+    encoding = declaredEncodingOfBlock(p, block);
     if (!encoding && p[0] == '<') encoding = u"UTF-8";
   }
 

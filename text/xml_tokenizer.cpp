@@ -27,7 +27,7 @@ size_t findCloser(std::u16string_view t, size_t from, char16_t a, char16_t b) {
 
 } // namespace
 
-Node nextNode(std::u16string_view t, uint32_t p) {
+Node nextNodeInGeneral(std::u16string_view t, uint32_t p) {
   const uint32_t n = uint32_t(t.size());
   auto node = [&](NodeKind kind, size_t endExclusive) { return Node{kind, false, p, uint32_t(endExclusive - p), 0}; };
   auto error = [&](size_t endExclusive) { return node(NodeKind::Error, endExclusive); };
@@ -36,8 +36,7 @@ Node nextNode(std::u16string_view t, uint32_t p) {
     uint32_t q = p;
     while (q < n && isSpace(t[q])) ++q;
     if (q == n || t[q] == u'<') return node(NodeKind::WhiteSpace, q);
-    const size_t lt = t.find(u'<', q);
-    return node(NodeKind::Text, lt == npos ? n : lt);
+    return node(NodeKind::Text, findLessThan(t, q));
   }
   if (p + 1 >= n) return error(n);
 
@@ -94,9 +93,12 @@ Node nextNode(std::u16string_view t, uint32_t p) {
   }
   if (!beginsStartTag(c)) return error(p + 1);
 
-  // Start tag: ">" ends it unless inside a value quoted right after "=".
-  char16_t lastSignificant = 0;
+  // Start tag: the name, then up to ">" outside a value quoted right after "=".
   uint32_t i = p + 1;
+  while (i < n && !endsPlainName(t[i])) ++i;
+  uint32_t name = i;
+  const bool quoteInName = i < n && (t[i] == u'"' || t[i] == u'\'');
+  char16_t lastSignificant = t[i - 1];
   for (; i < n; ++i) {
     const char16_t ch = t[i];
     if (ch == u'>') break;
@@ -110,8 +112,8 @@ Node nextNode(std::u16string_view t, uint32_t p) {
     }
   }
   if (i >= n) return error(n);
+  if (quoteInName) name = nameEnd(t, name, i); // a quote does not end the name
   Node start = node(NodeKind::StartTag, i + 1);
-  const uint32_t name = nameEnd(t, p + 1, i);
   start.nameLength = name - (p + 1);
   if (t[i - 1] == u'/') {
     // i - 1 >= p + 2 here: the unit after "<" begins a name, so it is not "/".

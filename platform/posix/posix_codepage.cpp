@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace q7 {
 
@@ -13,7 +16,7 @@ namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// Output sink that either counts units or writes them within a capacity.
+// Output sink that either counts units (out is null) or writes them within a capacity.
 struct Sink {
   char16_t* out;
   size_t capacity;
@@ -21,6 +24,23 @@ struct Sink {
   void put(char16_t u) {
     if (out && count < capacity) out[count] = u;
     ++count;
+  }
+  void putAscii(const unsigned char* p, size_t length) {
+    if (out && count < capacity) {
+      const size_t room = capacity - count < length ? capacity - count : length;
+      char16_t* to = out + count;
+      size_t k = 0;
+#ifdef __SSE2__
+      const __m128i zero = _mm_setzero_si128();
+      for (; k + 16 <= room; k += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k + 8), _mm_unpackhi_epi8(bytes, zero));
+      }
+#endif
+      for (; k < room; ++k) to[k] = p[k];
+    }
+    count += length;
   }
   size_t written() const { return out && count > capacity ? capacity : count; }
 };
@@ -30,26 +50,16 @@ struct Sink {
 void decodeUtf8(const unsigned char* p, size_t n, Sink& sink) {
   size_t i = 0;
   while (i < n) {
-    // ASCII runs dominate string files; take them eight bytes at a time.
-    while (i + 8 <= n) {
-      uint64_t w;
-      std::memcpy(&w, p + i, 8);
-      if (w & 0x8080808080808080ull) break;
-      if (sink.out && sink.count + 8 <= sink.capacity) {
-        for (int k = 0; k < 8; ++k) sink.out[sink.count + k] = p[i + k];
-        sink.count += 8;
-      } else {
-        for (int k = 0; k < 8; ++k) sink.put(p[i + k]);
-      }
-      i += 8;
+    // ASCII runs dominate string files: find the run eight bytes at a time, then copy it.
+    size_t run = i;
+    for (uint64_t w; run + 8 <= n && (std::memcpy(&w, p + run, 8), !(w & 0x8080808080808080ull));) run += 8;
+    while (run < n && p[run] < 0x80) ++run;
+    if (run > i) {
+      sink.putAscii(p + i, run - i);
+      i = run;
+      if (i >= n) break;
     }
-    if (i >= n) break;
     const unsigned b = p[i];
-    if (b < 0x80) {
-      sink.put(char16_t(b));
-      ++i;
-      continue;
-    }
     int need;
     uint32_t cp;
     unsigned lo = 0x80, hi = 0xBF; // allowed range of the second byte
@@ -72,8 +82,7 @@ void decodeUtf8(const unsigned char* p, size_t n, Sink& sink) {
     bool ok = true;
     for (int k = 0; k < need; ++k, ++j) {
       const unsigned c = j < n ? p[j] : 0;
-      const bool fits = j < n && (k == 0 ? (c >= lo && c <= hi) : (c >= 0x80 && c <= 0xBF));
-      if (!fits) {
+      if (j >= n || !(k == 0 ? (c >= lo && c <= hi) : (c >= 0x80 && c <= 0xBF))) {
         ok = false;
         break;
       }

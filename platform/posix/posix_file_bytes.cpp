@@ -11,11 +11,11 @@ namespace q7 {
 
 namespace {
 
-// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD. False for an embedded NUL, which no file
-// name can hold.
-bool toUtf8(std::u16string_view in, std::string& out) {
-  out.clear();
-  out.reserve(in.size() * 3);
+// UTF-16 to UTF-8 (at most three bytes per unit; a pair gives four); a lone surrogate becomes
+// U+FFFD. False for an embedded NUL, which no file name can hold.
+// Writes into out, which has room for 3 * in.size() bytes and a NUL; returns the length.
+bool toUtf8(std::u16string_view in, char* out, size_t& length) {
+  char* o = out;
   for (size_t i = 0; i < in.size(); ++i) {
     uint32_t c = in[i];
     if (c == 0) return false;
@@ -25,21 +25,23 @@ bool toUtf8(std::u16string_view in, std::string& out) {
       c = 0xFFFD;
     }
     if (c < 0x80) {
-      out += char(c);
+      *o++ = char(c);
     } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
+      *o++ = char(0xC0 | (c >> 6));
+      *o++ = char(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      *o++ = char(0xE0 | (c >> 12));
+      *o++ = char(0x80 | ((c >> 6) & 0x3F));
+      *o++ = char(0x80 | (c & 0x3F));
     } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+      *o++ = char(0xF0 | (c >> 18));
+      *o++ = char(0x80 | ((c >> 12) & 0x3F));
+      *o++ = char(0x80 | ((c >> 6) & 0x3F));
+      *o++ = char(0x80 | (c & 0x3F));
     }
   }
+  *o = 0;
+  length = size_t(o - out);
   return true;
 }
 
@@ -50,9 +52,18 @@ ReadOnlyFile::~ReadOnlyFile() {
 }
 
 bool ReadOnlyFile::open(std::u16string_view path) {
-  std::string name;
-  if (handle_ >= 0 || path.empty() || !toUtf8(path, name)) return false;
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle_ >= 0 || path.empty()) return false;
+  // Short paths (nearly all) are converted on the stack.
+  char small[1024];
+  std::string large;
+  char* name = small;
+  if (3 * path.size() + 1 > sizeof small) {
+    large.resize(3 * path.size() + 1);
+    name = large.data();
+  }
+  size_t length = 0;
+  if (!toUtf8(path, name, length)) return false;
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
