@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "settings/factory_defaults.h"
 #include "settings/settings_image.h"
 
 namespace q7 {
@@ -75,7 +76,7 @@ void writeProfile(Registry& registry, int p) {
     writeFields(*key, &rec, &kName, &kName + 1);
     for (int i = 0; i < kLinkCount; ++i) key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes);
     forEachKeyRecord(u"Button", rec.Button,
-                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
@@ -83,7 +84,7 @@ void writeProfile(Registry& registry, int p) {
     KeySet& set = rec.KeySets[j];
     key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
     forEachKeyRecord(u"ProfileButton", set.ProfileButton,
-                     [&](const std::u16string& name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
   }
 }
 
@@ -94,7 +95,7 @@ void readProfile(Registry& registry, int p) {
     readFields(*key, &rec, kLightingValues);
     for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
     forEachKeyRecord(u"Button", rec.Button,
-                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
     // Stored whole in one profile's key; the highest-numbered key holding them wins.
     key->read(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus);
     key->read(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
@@ -105,19 +106,13 @@ void readProfile(Registry& registry, int p) {
     KeySet& set = rec.KeySets[j];
     key->read(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
     forEachKeyRecord(u"ProfileButton", set.ProfileButton,
-                     [&](const std::u16string& name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
   }
-}
-
-void copyText(char16_t* slot, size_t units, std::u16string_view text) {
-  std::memset(slot, 0, units * sizeof(char16_t));
-  std::memcpy(slot, text.data(), std::min(text.size(), units - 1) * sizeof(char16_t));
 }
 
 } // namespace
 
-std::u16string valueName(std::u16string_view prefix, int number, int digits) {
-  std::u16string name(prefix);
+ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
   char16_t digitsText[12];
   int n = 0;
   unsigned v = number < 0 ? 0u : static_cast<unsigned>(number);
@@ -125,44 +120,29 @@ std::u16string valueName(std::u16string_view prefix, int number, int digits) {
     digitsText[n++] = static_cast<char16_t>(u'0' + v % 10);
     v /= 10;
   } while (v != 0);
-  for (; n < digits; ++n) digitsText[n] = u'0';
-  while (n > 0) name.push_back(digitsText[--n]);
-  return name;
+  for (; n < digits && n < 12; ++n) digitsText[n] = u'0';
+  size_ = std::min(prefix.size(), sizeof text_ / sizeof text_[0] - n);
+  std::copy(prefix.begin(), prefix.begin() + static_cast<ptrdiff_t>(size_), text_);
+  while (n > 0) text_[size_++] = digitsText[--n];
 }
 
 std::u16string profileKeyPath(int profile) {
-  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile);
+  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile).str();
 }
 
 std::u16string keySetKeyPath(int profile, int set) {
-  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set);
+  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set).str();
 }
-
-// Sixteen keys of key set 0 carry a colour in the factory state.
-struct DefaultKeyColor {
-  int position;
-  uint32_t colour;
-};
-constexpr DefaultKeyColor kDefaultKeyColors[] = {
-    {17, 0x0000FFFF}, {18, 0x0000FFFF}, {19, 0x0000FFFF}, {20, 0x0000FFFF}, {21, 0x0000FFFF}, {22, 0x0000FFFF},
-    {37, 0x00FF8080}, {38, 0x000000FF}, {39, 0x000000FF}, {40, 0x000000FF}, {41, 0x000000FF}, {59, 0x0000FF00},
-    {60, 0x0000FF00}, {61, 0x00FF0000}, {62, 0x00FF0000}, {79, 0x0000FF00},
-};
 
 void writeFactoryDefaults(Registry& registry, StoreView& view) {
   // Everything not named below is zero, whatever the working copy held before.
   resetWorking();
   for (int p = 0; p < kProfileCount; ++p) {
     ProfileRecord& rec = working().profiles[p];
-    rec.LEDIntensity = 4;
-    rec.LightingLED = 0x00FF00FF;
-    rec.BreathingLED = 0x0000FFFF;
-    rec.TriggerLED = 0x00FFFF00;
-    rec.ExplosingLED = 0x00FFFFFF;
+    applyLedDefaults(rec);
     rec.ProfileCount = 1;
-    copyText(rec.KeySets[0].ProfileName, 130, u"DEFAULT");
-    for (int j = 1; j < kKeySetCount; ++j) copyText(rec.KeySets[j].ProfileName, 130, u"NEW");
-    for (const DefaultKeyColor& c : kDefaultKeyColors) rec.KeySets[0].ProfileButton[c.position].KeyColor = c.colour;
+    applyKeySetZeroDefaults(rec);
+    for (int j = 1; j < kKeySetCount; ++j) setText(rec.KeySets[j].ProfileName, 130, u"NEW");
   }
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
@@ -192,23 +172,25 @@ bool loadSettings(Registry& registry, StoreView& view) {
   return firstRun;
 }
 
-void saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
+bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
   view.setMainWindowEnabled(false);
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
   commitSaved();
   const int current = safeProfileIndex(working().header.ProfileCurrent);
-  if (monitor.notifySaved(current)) {
+  const bool told = monitor.notifySaved(current);
+  if (told) {
     view.awaitSaveAcknowledgement();
   } else {
     view.setMainWindowEnabled(true); // no monitor, no acknowledgement to wait for
   }
   view.repaintMainWindow();
+  return told;
 }
 
 void readSecondTreeLinks(Registry& registry) {
   for (int p = 0; p < kProfileCount; ++p) {
-    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p));
+    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p).str());
     if (!key) continue;
     ProfileRecord& rec = working().profiles[p];
     for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);

@@ -5,6 +5,9 @@
 #include "monitor/monitor_link.h"
 #include "platform/registry.h"
 
+#include <string>
+#include <string_view>
+
 namespace q7 {
 
 inline constexpr char16_t kMainKeyPath[] = u"Software\\VORTAN\\Q7";
@@ -24,13 +27,28 @@ public:
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
 bool loadSettings(Registry& registry, StoreView& view);
 // Writes the whole working copy, commits it and tells the monitor. The main window is disabled
-// until the monitor acknowledges; with no monitor to tell it is enabled again at once.
-void saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view);
+// until the monitor acknowledges; with no monitor to tell it is enabled again at once. Returns true
+// when the monitor was told (and an acknowledgement is awaited).
+bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, StoreView& view);
 
-// Value names of the store, built as the stored format spells them ("Button007", "LinkExe2", ...).
-std::u16string valueName(std::u16string_view prefix, int number, int digits = 1);
+// A value or key name built as the stored format spells them ("Button007", "LinkExe2", ...), held
+// without allocating: a save or load builds some 22,000 of them.
+class ValueName {
+public:
+  ValueName(std::u16string_view prefix, int number, int digits = 1);
+  std::u16string_view view() const { return {text_, size_}; }
+  operator std::u16string_view() const { return view(); }
+  std::u16string str() const { return std::u16string(view()); }
+
+private:
+  char16_t text_[40];
+  size_t size_ = 0;
+};
+inline ValueName valueName(std::u16string_view prefix, int number, int digits = 1) {
+  return ValueName(prefix, number, digits);
+}
 std::u16string profileKeyPath(int profile);
 std::u16string keySetKeyPath(int profile, int set);
 

@@ -7,7 +7,9 @@
 
 namespace q7::win32 {
 
-template <typename H, auto Close, H Invalid = H{}> class Unique {
+template <typename H, auto Close> class Unique {
+  static constexpr H Invalid{};
+
 public:
   Unique() = default;
   explicit Unique(H h) : h_(h) {}
@@ -41,11 +43,17 @@ inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
 
 using UniqueKey = Unique<HKEY, closeKey>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
-using UniqueFile = Unique<HANDLE, closeHandle, INVALID_HANDLE_VALUE>;
 using UniqueWindow = Unique<HWND, destroyWindow>;
 using UniqueIcon = Unique<HICON, destroyIcon>;
 using UniqueLibrary = Unique<HMODULE, freeLibrary>;
 template <typename T> using UniqueGdi = Unique<T, deleteObject>;
+
+// A file handle: CreateFileW's INVALID_HANDLE_VALUE is kept as "no handle".
+class UniqueFile : public UniqueHandle {
+public:
+  UniqueFile() = default;
+  explicit UniqueFile(HANDLE h) : UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+};
 
 // A held mutex: released and closed together.
 class HeldMutex {

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,40 +13,58 @@ namespace {
 
 std::wstring zeroEnded(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
+// A zero-ended copy of a short name on the stack; the store reads and writes thousands of them.
+class WideName {
+public:
+  explicit WideName(std::u16string_view s) {
+    if (s.size() < kInline) {
+      std::copy(s.begin(), s.end(), inline_);
+      inline_[s.size()] = 0;
+    } else {
+      long_ = zeroEnded(s);
+    }
+  }
+  const wchar_t* c_str() const { return long_.empty() ? inline_ : long_.c_str(); }
+
+private:
+  static constexpr size_t kInline = 64;
+  wchar_t inline_[kInline];
+  std::wstring long_;
+};
+
 class Win32Key final : public RegistryKey {
 public:
   explicit Win32Key(HKEY key) : key_(key) {}
 
   bool read(std::u16string_view name, void* slot, size_t size) override {
-    const std::wstring n = zeroEnded(name);
+    const WideName n(name);
+    auto* out = static_cast<BYTE*>(slot);
     DWORD got = static_cast<DWORD>(size);
-    // Read into a scratch buffer first so that a missing value leaves the slot untouched and a
-    // failed read never leaves half-written bytes.
-    if (scratch_.size() < size) scratch_.resize(size);
-    LONG rc = RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, scratch_.data(), &got);
-    if (rc == ERROR_MORE_DATA) {
-      // Longer than the slot: take it whole, keep the slot's width.
-      DWORD need = 0;
-      if (RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, nullptr, &need) != ERROR_SUCCESS) return false;
-      scratch_.resize(std::max<size_t>(need, size));
-      got = need;
-      rc = RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, scratch_.data(), &got);
-      if (got > size) got = static_cast<DWORD>(size);
+    const LONG rc = RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, out, &got);
+    if (rc == ERROR_SUCCESS) {
+      std::memset(out + got, 0, size - got); // shorter than the slot
+      return true;
     }
-    if (rc != ERROR_SUCCESS) return false;
-    std::memcpy(slot, scratch_.data(), got);
-    std::memset(static_cast<uint8_t*>(slot) + got, 0, size - got);
+    if (rc != ERROR_MORE_DATA) return false; // missing: the slot stays as it was
+    // Longer than the slot: take it whole into scratch space, keep the slot's width.
+    DWORD need = 0;
+    if (RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, nullptr, &need) != ERROR_SUCCESS) return false;
+    std::vector<BYTE> scratch(need);
+    got = need;
+    if (RegQueryValueExW(key_.get(), n.c_str(), nullptr, nullptr, scratch.data(), &got) != ERROR_SUCCESS) return false;
+    const size_t taken = std::min<size_t>(got, size);
+    std::memcpy(out, scratch.data(), taken);
+    std::memset(out + taken, 0, size - taken);
     return true;
   }
 
   void write(std::u16string_view name, const void* data, size_t size) override {
-    const std::wstring n = zeroEnded(name);
+    const WideName n(name);
     RegSetValueExW(key_.get(), n.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
   }
 
 private:
   UniqueKey key_;
-  std::vector<BYTE> scratch_;
 };
 
 } // namespace

@@ -15,11 +15,13 @@ namespace q7::test {
 
 class MemoryRegistry final : public Registry {
 public:
-  using Values = std::map<std::u16string, std::vector<uint8_t>>;
+  using Values = std::map<std::u16string, std::vector<uint8_t>, std::less<>>;
 
   std::map<std::u16string, Values> keys;  // path -> values
   std::set<std::u16string> unopenable;     // paths that can be neither opened nor created
-  std::vector<std::u16string> writes;      // "path|name" in write order
+  size_t writeCount = 0;                   // values written
+  std::u16string firstWrite;               // "path|name" of the first value written
+  std::map<std::u16string, int, std::less<>> writesByName; // how often each value name was written
   std::vector<std::u16string> created;     // paths created, in order
 
   std::unique_ptr<RegistryKey> open(std::u16string_view path) override {
@@ -37,10 +39,17 @@ public:
     return std::make_unique<Key>(*this, p);
   }
 
-  const std::vector<uint8_t>* value(const std::u16string& path, const std::u16string& name) const {
+  void clearLog() {
+    writeCount = 0;
+    firstWrite.clear();
+    writesByName.clear();
+  }
+  bool wrote(std::u16string_view name) const { return writesByName.count(name) != 0; }
+
+  const std::vector<uint8_t>* value(const std::u16string& path, std::u16string_view name) const {
     auto k = keys.find(path);
     if (k == keys.end()) return nullptr;
-    auto v = k->second.find(name);
+    auto v = k->second.find(std::u16string_view(name));
     return v == k->second.end() ? nullptr : &v->second;
   }
 
@@ -48,7 +57,7 @@ private:
   struct Key final : RegistryKey {
     Key(MemoryRegistry& r, std::u16string p) : reg(r), path(std::move(p)) {}
     bool read(std::u16string_view name, void* slot, size_t size) override {
-      const std::vector<uint8_t>* v = reg.value(path, std::u16string(name));
+      const std::vector<uint8_t>* v = reg.value(path, name);
       if (!v) return false;
       const size_t n = std::min(size, v->size());
       std::memcpy(slot, v->data(), n);
@@ -57,8 +66,15 @@ private:
     }
     void write(std::u16string_view name, const void* data, size_t size) override {
       auto* b = static_cast<const uint8_t*>(data);
-      reg.keys[path][std::u16string(name)] = std::vector<uint8_t>(b, b + size);
-      reg.writes.push_back(path + u"|" + std::u16string(name));
+      // Overwrite in place: the same value is rewritten by every save.
+      Values& values = reg.keys[path];
+      auto v = values.find(name);
+      if (v == values.end()) v = values.emplace(std::u16string(name), std::vector<uint8_t>()).first;
+      v->second.assign(b, b + size);
+      if (reg.writeCount++ == 0) reg.firstWrite = path + u"|" + std::u16string(name);
+      auto n = reg.writesByName.find(name);
+      if (n == reg.writesByName.end()) n = reg.writesByName.emplace(std::u16string(name), 0).first;
+      ++n->second;
     }
     MemoryRegistry& reg;
     std::u16string path;

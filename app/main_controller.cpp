@@ -1,0 +1,332 @@
+#include "app/main_controller.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/window_messages.h"
+#include "keys/key_record.h"
+#include "settings/factory_defaults.h"
+#include "settings/profile_file.h"
+#include "settings/settings_image.h"
+
+namespace q7 {
+
+ProgressRing progressRing(uint32_t funcKey) {
+  // An imported FuncKey can hold anything: the ring never shows more than all keys.
+  const uint64_t count = std::min<uint64_t>(funcKey, kKeyCount);
+  return {static_cast<double>(count) * 360.0 / kKeyCount, static_cast<int>(count * 100 / kKeyCount)};
+}
+
+bool MainController::initialise(WindowHandle mainWindow) {
+  if (monitor_.findMonitor() == 0) return false;
+  monitor_.announceWindow(mainWindow);
+  loadSettings(registry_, view_);
+  switchProfile(safeProfileIndex(working().header.ProfileCurrent), true);
+  return true;
+}
+
+// --- Profiles ------------------------------------------------------------------------------
+
+void MainController::switchProfile(int p, bool notify) {
+  if (p < 0 || p >= kProfileCount || p == shownProfile_) return;
+  // Exactly one profile button carries the selected look: button 0 also stands for profile 6,
+  // profiles 7 and 8 have none.
+  const int lit = p == 6 ? 0 : (p <= 5 ? p : -1);
+  if (lit != litProfileButton_) {
+    if (litProfileButton_ >= 0) view_.setProfileButtonSelected(litProfileButton_, false);
+    if (lit >= 0) view_.setProfileButtonSelected(lit, true);
+    litProfileButton_ = lit;
+  }
+  shownProfile_ = p;
+  working().header.ProfileCurrent = static_cast<uint32_t>(p);
+  refreshControls();
+  recountFuncKey(profile(p));
+  refreshAllKeys(KeyMode::Normal);
+  if (notify) monitor_.notifyProfile(p);
+  view_.repaintMainWindow();
+}
+
+void MainController::refreshControls() {
+  view_.setPerKeyButtonsEnabled(false);
+  view_.clearKeyInfo();
+  view_.setProfileEditingEnabled(keysEditable());
+  view_.repaintMainWindow();
+}
+
+void MainController::resetProfile() {
+  const int p = safeProfileIndex(working().header.ProfileCurrent);
+  ProfileRecord& rec = profile(p);
+  for (int k = 0; k < kKeyCount; ++k)
+    if (rec.Button[k].inUse()) view_.refreshKey(k, KeyMode::Default);
+  rec.FuncKey = 0;
+  std::memset(&rec, 0, sizeof rec);
+  if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
+  for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
+  applyKeySetZeroDefaults(rec);
+  if (selectedKey_ >= 0) {
+    view_.refreshKey(selectedKey_, KeyMode::Normal);
+    selectedKey_ = -1;
+  }
+  refreshControls();
+  editFlag_ = true;
+}
+
+void MainController::onProfileButton(int i) {
+  if (i < 0 || i > 5) return;
+  if (editFlag_) {
+    if (view_.ask(Warning::Leave) == kAnswerYes) save();
+    // Either way every unsaved edit of every profile is thrown away.
+    loadSettings(registry_, view_);
+  }
+  switchProfile(i, true);
+  // A reload while this profile stays shown brings back the stored ProfileCurrent; the shown
+  // profile is what counts, and the monitor already knows it.
+  if (shownProfile_ >= 0) working().header.ProfileCurrent = static_cast<uint32_t>(shownProfile_);
+  editFlag_ = false;
+  refreshAllKeys(KeyMode::Normal);
+}
+
+void MainController::onActivateApp() { readSecondTreeLinks(registry_); }
+
+// --- Keyboard view -------------------------------------------------------------------------
+
+void MainController::refreshAllKeys(KeyMode mode) {
+  for (int k = 0; k < kKeyCount; ++k) view_.refreshKey(k, mode);
+}
+
+void MainController::selectKey(int position) {
+  if (position < 0 || position >= kKeyCount) return;
+  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyMode::Normal);
+  selectedKey_ = position;
+  view_.refreshKey(position, KeyMode::Selected);
+  view_.setPerKeyButtonsEnabled(true);
+}
+
+void MainController::deselectKey() {
+  if (selectedKey_ >= 0) {
+    view_.refreshKey(selectedKey_, KeyMode::Normal);
+    selectedKey_ = -1;
+    refreshControls();
+  }
+}
+
+KeyRecord* MainController::selectedRecord() {
+  if (selectedKey_ < 0 || selectedKey_ >= kKeyCount || shownProfile_ < 0) return nullptr;
+  return &key(shownProfile_, selectedKey_);
+}
+
+void MainController::keyChanged() {
+  view_.refreshKey(selectedKey_, KeyMode::Selected);
+  view_.repaintMainWindow();
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void MainController::save() { awaitingAck_ = saveSettings(registry_, monitor_, view_); }
+
+void MainController::onCommand(Command command, int index) {
+  switch (command) {
+  case Command::Ok:
+    save();
+    view_.closeWindow();
+    break;
+  case Command::Cancel:
+    view_.closeWindow();
+    break;
+  case Command::Apply:
+    save();
+    view_.clearApplyLook();
+    editFlag_ = false;
+    break;
+  case Command::Close:
+    if (!hasUnsavedChanges()) {
+      view_.closeWindow();
+    } else if (view_.ask(Warning::Save) == kAnswerYes) {
+      closePending_ = true; // closes when the monitor acknowledges
+      save();
+    } else {
+      view_.closeWindow();
+    }
+    break;
+  case Command::Minimise:
+    view_.minimiseWindow();
+    break;
+  case Command::WebHome:
+    view_.openUrl(kWebHome);
+    break;
+  case Command::WebSocial1:
+    view_.openUrl(kWebSocial1);
+    break;
+  case Command::WebSocial2:
+    view_.openUrl(kWebSocial2);
+    break;
+  case Command::Help:
+    view_.openHelp();
+    break;
+  case Command::ResetProfile:
+    resetProfile();
+    break;
+  case Command::Export:
+    onExport();
+    break;
+  case Command::Import:
+    onImport();
+    break;
+  case Command::Sync:
+  case Command::Macro:
+  case Command::SingleKey:
+    break; // their dialogs open here once they exist
+  case Command::App:
+    onApp();
+    break;
+  case Command::Disable:
+    onDisable();
+    break;
+  case Command::Default:
+    onDefault();
+    break;
+  case Command::ProfileButton:
+    onProfileButton(index);
+    break;
+  case Command::KeyButton:
+    selectKey(index);
+    break;
+  }
+}
+
+void MainController::onApp() {
+  KeyRecord* rec = selectedRecord();
+  if (!rec) return;
+  if (!keyLimitReached(currentProfile())) {
+    if (auto path = view_.chooseProgram(); path && !path->empty()) {
+      countAssignment(currentProfile(), rec->Kind);
+      std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
+      rec->Kind = static_cast<uint8_t>(KeyKind::Program);
+      // The field holds 130 units; a longer path is kept cut, without a terminator.
+      std::copy_n(path->begin(), std::min<size_t>(path->size(), 130), rec->ProgramPath);
+      keyChanged();
+    }
+  }
+  editFlag_ = true;
+}
+
+void MainController::onDisable() {
+  KeyRecord* rec = selectedRecord();
+  if (!rec || keyLimitReached(currentProfile())) return;
+  if (view_.ask(Warning::Disable) != kAnswerYes) return;
+  countAssignment(currentProfile(), rec->Kind);
+  std::memset(rec, 0, sizeof *rec);
+  rec->Kind = static_cast<uint8_t>(KeyKind::Disabled);
+  keyChanged();
+  editFlag_ = true;
+}
+
+void MainController::onDefault() {
+  KeyRecord* rec = selectedRecord();
+  if (!rec || !rec->inUse()) return;
+  if (view_.ask(Warning::Default) != kAnswerYes) return;
+  std::memset(rec, 0, sizeof *rec);
+  keyChanged();
+  countReset(currentProfile());
+}
+
+void MainController::onExport() {
+  auto path = view_.chooseProfileFile(true);
+  if (!path) return;
+  if (exportProfile(files_, *path) == FileResult::Failed) view_.showFileError();
+}
+
+void MainController::onImport() {
+  auto path = view_.chooseProfileFile(false);
+  if (!path) return;
+  switch (importProfile(files_, *path)) {
+  case FileResult::CannotOpen:
+    editFlag_ = true;
+    return;
+  case FileResult::Failed:
+    view_.showFileError(); // the profile and the edit flag stay as they were
+    return;
+  case FileResult::Done:
+    refreshControls();
+    refreshAllKeys(KeyMode::Normal);
+    editFlag_ = true;
+    return;
+  }
+}
+
+// --- Messages from outside -----------------------------------------------------------------
+
+void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
+  const uintptr_t requested = wParam == 6 ? 0 : wParam;
+  if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
+  const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
+  if (editFlag_ && view_.ask(Warning::Leave) == kAnswerYes) save();
+  switchProfile(static_cast<int>(requested), notify);
+  editFlag_ = false;
+}
+
+void MainController::onSaveAcknowledged() {
+  awaitingAck_ = false;
+  view_.setMainWindowEnabled(true);
+  if (closePending_) view_.closeWindow();
+}
+
+void MainController::onAcknowledgementOverdue() {
+  if (!awaitingAck_) return;
+  awaitingAck_ = false;
+  view_.setMainWindowEnabled(true);
+}
+
+void MainController::onDeviceNotice() {
+  view_.ask(Warning::Device);
+  view_.closeWindow();
+}
+
+void MainController::onRelease(uintptr_t wParam) {
+  if (wParam != msg::kReleaseParam) return;
+  awaitingAck_ = false;
+  view_.setMainWindowEnabled(true);
+  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyMode::Normal);
+  selectedKey_ = -1;
+  view_.activateWindow();
+}
+
+void MainController::onMacroMessage(uintptr_t wParam) {
+  if (wParam == msg::kReleaseParam) {
+    onRelease(wParam);
+  } else if (wParam == msg::kMacroStoredParam) {
+    macroSaved_ = true;
+  } else if (wParam == msg::kMacroStoredParam2) {
+    view_.ask(Warning::MaxWarn);
+  }
+}
+
+void MainController::onKeyCommand(intptr_t lParam) {
+  KeyRecord* rec = selectedRecord();
+  if (!rec) return;
+  const uint32_t action = (static_cast<uint32_t>(lParam) >> 16) & 0xFFFF;
+  const uint8_t low = static_cast<uint8_t>(lParam & 0xFF);
+  switch (action) {
+  case 0:
+    std::memset(rec, 0, sizeof *rec);
+    break;
+  case 4:
+  case 5:
+  case 6:
+  case 7:
+    std::memset(rec, 0, sizeof *rec);
+    rec->Kind = low;
+    break;
+  case 10:
+    std::memset(rec, 0, sizeof *rec);
+    rec->Kind = static_cast<uint8_t>(KeyKind::Disabled);
+    break;
+  default:
+    return; // 1 and anything else: nothing
+  }
+  // FuncKey and the edit flag stay: the next recount repairs the count.
+  view_.refreshKey(selectedKey_, KeyMode::Normal);
+  selectedKey_ = -1;
+}
+
+} // namespace q7

@@ -1,0 +1,118 @@
+// The main window's decisions, kept apart from the window so that they run and are tested without
+// one: start-up against the monitor, profiles, commands, and the messages from outside.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/main_commands.h"
+#include "keys/key_record.h"
+#include "monitor/monitor_link.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "settings/registry_store.h"
+
+namespace q7 {
+
+// How a key button is refreshed: selected (and its texts shown), by its kind, or default whatever its kind.
+enum class KeyMode { Selected, Normal, Default };
+
+// What the controller asks of the main window.
+class MainView : public StoreView {
+public:
+  virtual void closeWindow() = 0;    // post WM_CLOSE to the main window
+  virtual void activateWindow() = 0; // make the main window the active one
+  virtual void minimiseWindow() = 0;
+  // Gives key button position its look for mode in the shown profile and redraws it at once; the
+  // selected mode also fills the two key information texts.
+  virtual void refreshKey(int position, KeyMode mode) = 0;
+  virtual void clearKeyInfo() = 0;
+  virtual void setPerKeyButtonsEnabled(bool enabled) = 0;
+  // IMPORT, EXPORT and the 114 key buttons; RESETPROFILE stays enabled.
+  virtual void setProfileEditingEnabled(bool enabled) = 0;
+  virtual void setProfileButtonSelected(int button, bool selected) = 0;
+  virtual void clearApplyLook() = 0;
+  virtual int ask(Warning kind) = 0; // kAnswerYes or kAnswerNo
+  virtual std::optional<std::u16string> chooseProgram() = 0;
+  virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
+  virtual void showFileError() = 0;
+  virtual void openUrl(std::u16string_view url) = 0;
+  virtual void openHelp() = 0;
+};
+
+// The colour a profile reset gives ProfileColor of profiles 0 ... 5.
+constexpr uint32_t kResetProfileColours[6] = {0x00FF00FF, 0x00FF0000, 0x000000FF, 0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
+
+// The progress ring of assigned keys: sweep in degrees and the percentage shown.
+struct ProgressRing {
+  double sweepDegrees;
+  int percent;
+};
+ProgressRing progressRing(uint32_t funcKey);
+
+class MainController {
+public:
+  MainController(Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
+      : registry_(registry), monitor_(monitor), files_(files), view_(view) {}
+
+  // Initialisation from the monitor check on: false when there is no monitor (the program must
+  // then end at once, having written nothing).
+  bool initialise(WindowHandle mainWindow);
+
+  // Profiles.
+  void switchProfile(int p, bool notify);
+  void refreshControls();
+  void resetProfile();
+  void onProfileButton(int i);
+  void onActivateApp();
+
+  // Keyboard view.
+  void selectKey(int position);
+  void deselectKey(); // a click on the window background
+
+  // Commands and saving.
+  void onCommand(Command command, int index = 0);
+  void save();
+
+  // Messages from outside.
+  void onSwitchRequest(uintptr_t wParam, intptr_t lParam); // 1537
+  void onSaveAcknowledged();                               // 13317
+  void onDeviceNotice();                                   // 13316
+  void onRelease(uintptr_t wParam);                        // 1544, and 1552 with wParam 16
+  void onMacroMessage(uintptr_t wParam);                   // 1552
+  void onKeyCommand(intptr_t lParam);                      // 1281
+  void onAcknowledgementOverdue();                         // the bounded wait after a save ran out
+
+  int shownProfile() const { return shownProfile_; }
+  int selectedKey() const { return selectedKey_; }
+  bool editFlag() const { return editFlag_; }
+  bool macroSaved() const { return macroSaved_; }
+  bool closePending() const { return closePending_; }
+  bool awaitingAcknowledgement() const { return awaitingAck_; }
+  bool keysEditable() const { return shownProfile_ != 0 && shownProfile_ != 6; }
+
+private:
+  KeyRecord* selectedRecord();
+  void keyChanged(); // a per-key command succeeded
+  void refreshAllKeys(KeyMode mode);
+  void onApp();
+  void onDisable();
+  void onDefault();
+  void onExport();
+  void onImport();
+
+  Registry& registry_;
+  MonitorLink& monitor_;
+  Files& files_;
+  MainView& view_;
+  int shownProfile_ = -1;
+  int selectedKey_ = -1;
+  int litProfileButton_ = -1;
+  bool editFlag_ = false;
+  bool macroSaved_ = false;
+  bool closePending_ = false;
+  bool awaitingAck_ = false;
+};
+
+} // namespace q7

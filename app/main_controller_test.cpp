@@ -1,0 +1,633 @@
+#include "app/main_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <map>
+
+#include "fakes/memory_files.h"
+#include "fakes/memory_registry.h"
+#include "fakes/recording_messenger.h"
+#include "settings/settings_image.h"
+
+namespace q7 {
+namespace {
+
+struct FakeMainView final : MainView {
+  std::vector<std::string> calls; // window-level events in order
+  std::vector<Warning> asked;
+  std::deque<int> answers;        // answers to give; kAnswerNo when none is left
+  std::map<int, KeyMode> looks;   // last mode each key was refreshed with
+  std::map<int, bool> profileButtons;
+  bool perKeyEnabled = false, editingEnabled = false;
+  std::optional<std::u16string> program, profileFile;
+  int fileErrors = 0;
+
+  void setMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+  void awaitSaveAcknowledgement() override { calls.push_back("await"); }
+  void repaintMainWindow() override {}
+  void closeWindow() override { calls.push_back("close"); }
+  void activateWindow() override { calls.push_back("activate"); }
+  void minimiseWindow() override { calls.push_back("minimise"); }
+  void refreshKey(int position, KeyMode mode) override { looks[position] = mode; }
+  void clearKeyInfo() override {}
+  void setPerKeyButtonsEnabled(bool on) override { perKeyEnabled = on; }
+  void setProfileEditingEnabled(bool on) override { editingEnabled = on; }
+  void setProfileButtonSelected(int b, bool on) override { profileButtons[b] = on; }
+  void clearApplyLook() override {}
+  int ask(Warning kind) override {
+    asked.push_back(kind);
+    if (answers.empty()) return kAnswerNo;
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::optional<std::u16string> chooseProgram() override { return program; }
+  std::optional<std::u16string> chooseProfileFile(bool) override { return profileFile; }
+  void showFileError() override { ++fileErrors; }
+  void openUrl(std::u16string_view url) override { calls.push_back("url " + std::string(url.begin(), url.end())); }
+  void openHelp() override { calls.push_back("help"); }
+
+  int lit() const {
+    int n = -1;
+    for (auto [b, on] : profileButtons)
+      if (on) n = n == -1 ? b : -2; // -2: more than one
+    return n;
+  }
+};
+
+class Controller : public ::testing::Test {
+protected:
+  void SetUp() override {
+    resetWorking();
+    commitSaved();
+    messenger.windows[u"Q7PrismoMon"] = 0x99;
+    ASSERT_TRUE(controller.initialise(0x1234)); // a first run: profile 1 shown
+    messenger.posted.clear();
+    view.calls.clear();
+  }
+  std::vector<uint32_t> notified() const {
+    std::vector<uint32_t> p;
+    for (const auto& m : messenger.posted)
+      if (m.message == 1542) p.push_back(static_cast<uint32_t>(m.wParam));
+    return p;
+  }
+  int saves() const {
+    int n = 0;
+    for (const auto& m : messenger.posted) n += m.message == 2026;
+    return n;
+  }
+  void makeEdit() { // an edited key that the edit flag knows of
+    controller.selectKey(5);
+    view.answers = {kAnswerYes};
+    controller.onCommand(Command::Disable);
+    ASSERT_TRUE(controller.editFlag());
+  }
+
+  test::MemoryRegistry reg;
+  test::RecordingMessenger messenger;
+  test::MemoryFiles files;
+  MonitorLink link{messenger};
+  FakeMainView view;
+  MainController controller{reg, link, files, view};
+};
+
+// --- Start and profiles --------------------------------------------------------------------------
+
+TEST_F(Controller, WithoutMonitorNothingIsWrittenOrSent) {
+  test::MemoryRegistry empty;
+  test::RecordingMessenger none;
+  MonitorLink noLink(none);
+  MainController c(empty, noLink, files, view);
+  EXPECT_FALSE(c.initialise(0x1234));
+  EXPECT_TRUE(empty.keys.empty());
+  EXPECT_EQ(empty.writeCount, 0u);
+  EXPECT_TRUE(none.posted.empty());
+  EXPECT_EQ(c.shownProfile(), -1);
+}
+
+TEST_F(Controller, FirstRunAnnouncesTheWindowThenShowsProfileOne) {
+  resetWorking();
+  commitSaved();
+  test::MemoryRegistry fresh;
+  MainController c(fresh, link, files, view);
+  ASSERT_TRUE(c.initialise(0x1234));
+  const std::vector<test::Posted> expected = {{0x99, 1538, 0x1234, 0}, {0x99, 1542, 1, 0}};
+  EXPECT_EQ(messenger.posted, expected);
+  EXPECT_EQ(c.shownProfile(), 1);
+  EXPECT_EQ(fresh.keys.size(), 190u);
+  EXPECT_TRUE(hasUnsavedChanges()); // the stored ProfileCurrent is still 0
+}
+
+TEST_F(Controller, SwitchingLightsOneButtonLocksPcModeAndRecounts) {
+  struct Case {
+    int profile, lit;
+    bool editable;
+  } cases[] = {{0, 0, false}, {3, 3, true}, {6, 0, false}, {7, -1, true}, {8, -1, true}, {5, 5, true}};
+  for (const Case& c : cases) {
+    key(c.profile, 40).Kind = 10;
+    key(c.profile, 92).Kind = 5; // hidden in the ANSI layout, still counted
+    profile(c.profile).FuncKey = 77;
+    controller.switchProfile(c.profile, true);
+    EXPECT_EQ(view.lit(), c.lit) << c.profile;
+    EXPECT_EQ(view.editingEnabled, c.editable) << c.profile;
+    EXPECT_FALSE(view.perKeyEnabled);
+    EXPECT_EQ(profile(c.profile).FuncKey, 2u);
+    EXPECT_EQ(view.looks.size(), 114u);
+    EXPECT_EQ(working().header.ProfileCurrent, static_cast<uint32_t>(c.profile));
+  }
+  EXPECT_EQ(notified(), (std::vector<uint32_t>{0, 3, 6, 7, 8, 5}));
+  controller.switchProfile(5, true); // already shown: nothing
+  controller.switchProfile(9, true);
+  EXPECT_EQ(notified().size(), 6u);
+}
+
+TEST_F(Controller, ProfileButtonWithoutEditsSwitchesWithoutAsking) {
+  profile(3).Name[0] = u'x'; // not an edit the flag knows of: survives
+  controller.onCommand(Command::ProfileButton, 3);
+  EXPECT_TRUE(view.asked.empty());
+  EXPECT_EQ(controller.shownProfile(), 3);
+  EXPECT_EQ(profile(3).Name[0], u'x');
+  EXPECT_EQ(notified(), std::vector<uint32_t>{3});
+  EXPECT_FALSE(controller.editFlag());
+}
+
+TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
+  makeEdit();
+  profile(7).RainType = 9; // an unsaved edit in another profile
+  view.answers = {kAnswerNo};
+  controller.onCommand(Command::ProfileButton, 2);
+  EXPECT_EQ(view.asked.back(), Warning::Leave);
+  EXPECT_EQ(key(1, 5).Kind, 0); // every edit thrown away
+  EXPECT_EQ(profile(7).RainType, 0u);
+  EXPECT_EQ(controller.shownProfile(), 2);
+  EXPECT_FALSE(controller.editFlag());
+  EXPECT_EQ(saves(), 0);
+
+  makeEdit(); // now in profile 2
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::ProfileButton, 4);
+  EXPECT_EQ(saves(), 1);
+  EXPECT_EQ(key(2, 5).Kind, 10); // saved, then reloaded
+  EXPECT_EQ(controller.shownProfile(), 4);
+}
+
+TEST_F(Controller, ProfileButtonOfTheShownProfileKeepsProfileCurrentEqualToIt) {
+  // The registry still holds ProfileCurrent 0 from the first run; profile 1 is shown.
+  makeEdit();
+  view.answers = {kAnswerNo};
+  controller.onCommand(Command::ProfileButton, 1);
+  EXPECT_EQ(view.asked.back(), Warning::Leave);
+  EXPECT_EQ(controller.shownProfile(), 1);
+  EXPECT_EQ(working().header.ProfileCurrent, 1u);
+  EXPECT_TRUE(notified().empty()); // no switch, so nothing to tell
+  EXPECT_FALSE(controller.editFlag());
+  EXPECT_EQ(view.looks.at(5), KeyMode::Normal);
+}
+
+TEST_F(Controller, ResetOfProfileTwo) {
+  controller.switchProfile(2, false);
+  ProfileRecord& r = profile(2);
+  r.Name[0] = u'N';
+  r.LinkExe[4][0] = u'L';
+  r.KeySets[3].ProfileName[0] = u'S';
+  r.Button[8].Kind = 9;
+  r.ProfileCount = 1;
+  profile(6).LEDIntensity = 1;
+  profile(6).LightingLED = 0x123;
+  controller.selectKey(8);
+  controller.onCommand(Command::ResetProfile);
+  EXPECT_TRUE(view.asked.empty());
+  EXPECT_TRUE(controller.editFlag());
+  EXPECT_EQ(working().header.ProfileColor[2], 0x000000FFu);
+  EXPECT_EQ(r.Name[0], 0);
+  EXPECT_EQ(r.LinkExe[4][0], 0);
+  EXPECT_EQ(r.KeySets[3].ProfileName[0], 0);
+  EXPECT_EQ(std::u16string(r.KeySets[0].ProfileName), u"DEFAULT");
+  EXPECT_EQ(r.KeySets[0].ProfileButton[37].KeyColor, 0x00FF8080u);
+  EXPECT_EQ(r.Button[8].Kind, 0);
+  EXPECT_EQ(r.FuncKey, 0u);
+  EXPECT_EQ(r.ProfileCount, 0); // not set by a reset
+  for (int p = 0; p < kProfileCount; ++p) {
+    EXPECT_EQ(profile(p).LEDIntensity, 4) << p;
+    EXPECT_EQ(profile(p).LightingLED, 0x00FF00FFu) << p;
+    EXPECT_EQ(profile(p).ExplosingLED, 0x00FFFFFFu) << p;
+  }
+  EXPECT_EQ(controller.selectedKey(), -1);
+  EXPECT_EQ(view.looks.at(8), KeyMode::Normal);
+  EXPECT_FALSE(view.perKeyEnabled);
+}
+
+TEST_F(Controller, ResetInPcModeGivesNoColourToProfileSix) {
+  controller.switchProfile(6, false);
+  working().header.ProfileColor[6] = 0xABCDEF;
+  controller.onCommand(Command::ResetProfile);
+  EXPECT_EQ(working().header.ProfileColor[6], 0xABCDEFu);
+  EXPECT_EQ(std::u16string(profile(6).KeySets[0].ProfileName), u"DEFAULT");
+}
+
+TEST_F(Controller, ActivationReadsLinkedProgramsFromTheSecondTree) {
+  const std::u16string game = u"game.exe";
+  std::vector<uint8_t> v(reinterpret_cast<const uint8_t*>(game.c_str()),
+                         reinterpret_cast<const uint8_t*>(game.c_str() + game.size() + 1));
+  reg.keys[u"Software\\Arvel\\Prismo\\Profile3"][u"LinkExe2"] = v;
+  controller.onActivateApp();
+  EXPECT_EQ(std::u16string(profile(3).LinkExe[2]), game);
+  controller.onCommand(Command::Close);
+  EXPECT_EQ(view.asked.back(), Warning::Save);
+}
+
+// --- Keyboard view ---------------------------------------------------------------------------------
+
+TEST_F(Controller, SelectingMovesTheSelectionAndBackgroundClickClearsIt) {
+  key(1, 10).Kind = 2;
+  controller.selectKey(10);
+  controller.selectKey(20);
+  EXPECT_EQ(view.looks.at(10), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(20), KeyMode::Selected);
+  EXPECT_TRUE(view.perKeyEnabled);
+  controller.selectKey(20);
+  EXPECT_EQ(controller.selectedKey(), 20);
+  controller.selectKey(114);
+  controller.selectKey(-1);
+  EXPECT_EQ(controller.selectedKey(), 20);
+  controller.deselectKey();
+  EXPECT_EQ(controller.selectedKey(), -1);
+  EXPECT_EQ(view.looks.at(20), KeyMode::Normal);
+  EXPECT_FALSE(view.perKeyEnabled);
+}
+
+// --- Per-key commands ------------------------------------------------------------------------------
+
+TEST_F(Controller, DisableAsksCountsOnceAndSetsTheEditFlag) {
+  controller.selectKey(30);
+  view.answers = {kAnswerNo};
+  controller.onCommand(Command::Disable);
+  EXPECT_EQ(key(1, 30).Kind, 0);
+  EXPECT_FALSE(controller.editFlag());
+  key(1, 30).Events[100] = 7; // left over from an earlier function
+  view.answers = {kAnswerYes, kAnswerYes};
+  controller.onCommand(Command::Disable);
+  controller.onCommand(Command::Disable); // already disabled: no second count
+  EXPECT_EQ(view.asked, (std::vector<Warning>{Warning::Disable, Warning::Disable, Warning::Disable}));
+  EXPECT_EQ(key(1, 30).Kind, 10);
+  EXPECT_EQ(key(1, 30).Events[100], 0);
+  EXPECT_EQ(profile(1).FuncKey, 1u);
+  EXPECT_TRUE(controller.editFlag());
+  EXPECT_EQ(view.looks.at(30), KeyMode::Selected);
+}
+
+TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
+  controller.selectKey(3);
+  controller.onCommand(Command::Default); // already default: no question
+  EXPECT_TRUE(view.asked.empty());
+  key(1, 3).Kind = 10; // from message 1281: never counted
+  ASSERT_EQ(profile(1).FuncKey, 0u);
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Default);
+  EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Default});
+  EXPECT_EQ(key(1, 3).Kind, 0);
+  EXPECT_EQ(profile(1).FuncKey, 0u);
+  EXPECT_FALSE(controller.editFlag());
+  // A later switch asks nothing, and the cleared key stays cleared.
+  controller.onCommand(Command::ProfileButton, 4);
+  EXPECT_EQ(view.asked.size(), 1u);
+  EXPECT_EQ(key(1, 3).Kind, 0);
+
+  controller.onCommand(Command::ProfileButton, 1);
+  controller.selectKey(9);
+  view.answers = {kAnswerYes, kAnswerYes};
+  controller.onCommand(Command::Disable);
+  EXPECT_EQ(profile(1).FuncKey, 1u);
+  controller.onCommand(Command::Default);
+  EXPECT_EQ(profile(1).FuncKey, 0u);
+}
+
+TEST_F(Controller, AppStoresTheProgramCutToItsField) {
+  controller.selectKey(12);
+  KeyRecord& r = key(1, 12);
+  r.Kind = 2; // a macro key keeps its events and name
+  r.EventCount = 2;
+  r.MacroName[0] = u'M';
+  profile(1).FuncKey = 1;
+  std::u16string longPath = u"C:\\Games\\";
+  longPath.append(150, u'g');
+  view.program = longPath;
+  controller.onCommand(Command::App);
+  EXPECT_EQ(r.Kind, 9);
+  EXPECT_EQ(r.EventCount, 2u);
+  EXPECT_EQ(r.MacroName[0], u'M');
+  EXPECT_EQ(std::u16string(r.ProgramPath, 130), longPath.substr(0, 130));
+  EXPECT_EQ(r.reserved2[0], 0); // nothing past the field
+  EXPECT_EQ(profile(1).FuncKey, 1u);
+  EXPECT_TRUE(controller.editFlag());
+}
+
+TEST_F(Controller, AppCancelledStillSetsTheEditFlag) {
+  controller.selectKey(12);
+  view.program.reset();
+  controller.onCommand(Command::App);
+  EXPECT_EQ(key(1, 12).Kind, 0);
+  EXPECT_TRUE(controller.editFlag());
+  controller.onCommand(Command::ProfileButton, 2);
+  EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Leave});
+}
+
+TEST_F(Controller, TheKeyLimitStopsAppAndDisable) {
+  controller.selectKey(50);
+  profile(1).FuncKey = 114;
+  view.program = u"C:\\x.exe";
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Disable);
+  EXPECT_TRUE(view.asked.empty());
+  EXPECT_FALSE(controller.editFlag());
+  controller.onCommand(Command::App);
+  EXPECT_EQ(key(1, 50).Kind, 0);
+  EXPECT_TRUE(controller.editFlag()); // APP still marks an edit
+  EXPECT_EQ(profile(1).FuncKey, 114u);
+}
+
+TEST_F(Controller, PerKeyCommandsNeedASelectionAndEditableProfile) {
+  view.program = u"C:\\x.exe";
+  view.answers = {kAnswerYes, kAnswerYes};
+  controller.onCommand(Command::Disable);
+  controller.onCommand(Command::App);
+  EXPECT_TRUE(view.asked.empty());
+  for (const KeyRecord& k : profile(1).Button) ASSERT_EQ(k.Kind, 0);
+}
+
+// --- Saving and leaving ------------------------------------------------------------------------------
+
+TEST_F(Controller, OkSavesAndClosesCancelJustCloses) {
+  makeEdit();
+  view.calls.clear();
+  controller.onCommand(Command::Cancel);
+  EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
+  EXPECT_TRUE(view.asked.size() == 1); // only the DISABLE question
+  EXPECT_EQ(saves(), 0);
+  view.calls.clear();
+  controller.onCommand(Command::Ok);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "close"}));
+  EXPECT_EQ(saves(), 1);
+}
+
+TEST_F(Controller, ApplySavesAndClearsTheEditFlag) {
+  makeEdit();
+  controller.onCommand(Command::Apply);
+  EXPECT_FALSE(controller.editFlag());
+  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_EQ(*reg.value(profileKeyPath(1), u"Button005"), [] {
+    std::vector<uint8_t> v(3100, 0);
+    v[0] = 10;
+    return v;
+  }());
+  EXPECT_EQ(messenger.posted.back(), (test::Posted{0x99, 2026, 1, 1}));
+}
+
+TEST_F(Controller, CloseButtonAfterAMereSwitchAsks) {
+  controller.onCommand(Command::Apply);
+  controller.onSaveAcknowledged();
+  view.calls.clear();
+  controller.onCommand(Command::Close); // nothing unsaved: closes at once
+  EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
+  EXPECT_TRUE(view.asked.empty());
+
+  view.calls.clear();
+  controller.switchProfile(3, true);
+  view.answers = {kAnswerNo};
+  controller.onCommand(Command::Close);
+  EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Save});
+  EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
+  EXPECT_EQ(saves(), 1);
+}
+
+TEST_F(Controller, CloseButtonWithYesWaitsForTheAcknowledgement) {
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Close);
+  EXPECT_TRUE(controller.closePending());
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await"}));
+  controller.onSaveAcknowledged();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
+}
+
+TEST_F(Controller, TheWindowIsNeverLeftDisabled) {
+  controller.onCommand(Command::Apply);
+  controller.onAcknowledgementOverdue();
+  controller.onSaveAcknowledged(); // late: harmless
+  controller.onAcknowledgementOverdue();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "enable"}));
+  view.calls.clear();
+  messenger.windows.clear(); // the monitor is gone
+  controller.onCommand(Command::Apply);
+  EXPECT_FALSE(controller.awaitingAcknowledgement());
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable"}));
+}
+
+TEST_F(Controller, WindowButtonsOpenTheirTargets) {
+  controller.onCommand(Command::Minimise);
+  controller.onCommand(Command::Help);
+  controller.onCommand(Command::WebHome);
+  controller.onCommand(Command::WebSocial1);
+  controller.onCommand(Command::WebSocial2);
+  ASSERT_EQ(view.calls.size(), 5u);
+  EXPECT_EQ(view.calls[0], "minimise");
+  EXPECT_EQ(view.calls[1], "help");
+  EXPECT_EQ(view.calls[2].rfind("url https://", 0), 0u);
+  EXPECT_NE(view.calls[2], view.calls[3]);
+  EXPECT_NE(view.calls[3], view.calls[4]);
+  EXPECT_FALSE(controller.editFlag());
+}
+
+// --- Messages from outside ---------------------------------------------------------------------------
+
+TEST_F(Controller, SwitchRequests) {
+  struct Case {
+    uintptr_t wParam;
+    intptr_t lParam;
+    int shown;
+    std::vector<uint32_t> notified;
+  } cases[] = {
+      {6, 0, 0, {0}},            // 6 means 0
+      {4, 12345, 4, {}},         // no echo
+      {12345, 0, 4, {}},         // no such profile: ignored
+      {9, 0, 4, {}},
+      {uintptr_t(-1), 0, 4, {}},
+      {7, 1, 7, {7}},
+  };
+  for (const Case& c : cases) {
+    messenger.posted.clear();
+    controller.onSwitchRequest(c.wParam, c.lParam);
+    EXPECT_EQ(controller.shownProfile(), c.shown) << c.wParam;
+    EXPECT_EQ(notified(), c.notified) << c.wParam;
+  }
+  EXPECT_TRUE(view.asked.empty());
+}
+
+TEST_F(Controller, SwitchRequestWithEditsAsksAndKeepsThemOnNo) {
+  makeEdit();
+  controller.onSwitchRequest(12, 0); // ignored entirely: no question, flag kept
+  EXPECT_EQ(view.asked.size(), 1u);
+  EXPECT_TRUE(controller.editFlag());
+  view.answers = {kAnswerNo};
+  controller.onSwitchRequest(1, 0); // the profile already shown
+  EXPECT_EQ(view.asked.back(), Warning::Leave);
+  EXPECT_FALSE(controller.editFlag());
+  EXPECT_TRUE(notified().empty());
+  EXPECT_EQ(key(1, 5).Kind, 10); // No keeps the edits in the working copy
+  makeEdit();
+  view.answers = {kAnswerYes};
+  controller.onSwitchRequest(2, 0);
+  EXPECT_EQ(saves(), 1);
+  EXPECT_EQ(controller.shownProfile(), 2);
+}
+
+TEST_F(Controller, KeyCommands) {
+  struct Case {
+    uint32_t lParam;
+    int kind; // -1: unchanged
+  } cases[] = {
+      {0x00000000, 0}, {0x00040005, 5}, {0x000700FF, 255}, {0x000A0003, 10},
+      {0x00010004, -1}, {0x00030004, -1}, {0x00080004, -1}, {0xFFFF0004, -1},
+  };
+  for (const Case& c : cases) {
+    KeyRecord& r = key(1, 44);
+    std::memset(&r, 0, sizeof r);
+    r.Kind = 2;
+    r.EventCount = 6;
+    profile(1).FuncKey = 1;
+    controller.selectKey(44);
+    controller.onKeyCommand(static_cast<intptr_t>(c.lParam));
+    if (c.kind < 0) {
+      EXPECT_EQ(r.Kind, 2) << std::hex << c.lParam;
+      EXPECT_EQ(r.EventCount, 6u);
+      EXPECT_EQ(controller.selectedKey(), 44);
+    } else {
+      EXPECT_EQ(r.Kind, c.kind) << std::hex << c.lParam;
+      EXPECT_EQ(r.EventCount, 0u);
+      EXPECT_EQ(controller.selectedKey(), -1);
+      EXPECT_EQ(view.looks.at(44), KeyMode::Normal);
+    }
+    EXPECT_EQ(profile(1).FuncKey, 1u); // the next recount repairs it
+    EXPECT_FALSE(controller.editFlag());
+  }
+  controller.deselectKey();
+  controller.onKeyCommand(0x000A0000); // nothing selected: nothing happens
+  for (const KeyRecord& k : profile(1).Button) ASSERT_NE(k.Kind, 10);
+  key(1, 44).Kind = 5;
+  controller.switchProfile(2, false);
+  controller.switchProfile(1, false);
+  EXPECT_EQ(profile(1).FuncKey, 1u); // counted as in use
+}
+
+TEST_F(Controller, DeviceNoticeReleaseAndMacroMessages) {
+  controller.onDeviceNotice();
+  EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Device});
+  EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
+
+  view.calls.clear();
+  controller.selectKey(42);
+  controller.onRelease(15);
+  controller.onMacroMessage(15);
+  EXPECT_TRUE(view.calls.empty());
+  controller.onMacroMessage(16);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"enable", "activate"}));
+  EXPECT_EQ(controller.selectedKey(), -1);
+  EXPECT_EQ(view.looks.at(42), KeyMode::Normal);
+
+  EXPECT_FALSE(controller.macroSaved());
+  controller.onMacroMessage(0x3400);
+  EXPECT_TRUE(controller.macroSaved());
+  controller.onMacroMessage(0x612);
+  EXPECT_EQ(view.asked.back(), Warning::MaxWarn);
+}
+
+// --- Profile files ---------------------------------------------------------------------------------------
+
+TEST_F(Controller, ExportThenImportIntoAnotherProfileIsByteIdentical) {
+  ProfileRecord& src = profile(1);
+  src.Name[0] = u'A';
+  src.LinkExe[2][3] = u'z';
+  src.Button[7].Kind = 9;
+  src.KeySets[19].ProfileButton[113].KeyColor = 0x00ABCDEF;
+  src.RainType = 42; // an unsaved edit is exported too
+  view.profileFile = u"C:\\users\\me\\Documents\\mine.prof";
+  controller.onCommand(Command::Export);
+  EXPECT_FALSE(controller.editFlag());
+  ASSERT_EQ(files.files.at(*view.profileFile).size(), sizeof(ProfileRecord));
+
+  controller.switchProfile(4, false);
+  controller.onCommand(Command::Import);
+  EXPECT_EQ(0, std::memcmp(&profile(4), &profile(1), sizeof(ProfileRecord)));
+  EXPECT_TRUE(controller.editFlag());
+  EXPECT_EQ(view.looks.at(7), KeyMode::Normal);
+}
+
+TEST_F(Controller, ImportsOfOtherLengths) {
+  view.profileFile = u"f.prof";
+  struct Case {
+    size_t size;
+  } cases[] = {{0}, {100}, {sizeof(ProfileRecord) + 5000}};
+  for (const Case& c : cases) {
+    std::memset(&profile(1), 0x5A, sizeof(ProfileRecord));
+    files.files[u"f.prof"] = std::vector<uint8_t>(c.size, 0x11);
+    controller.onCommand(Command::Import);
+    const auto* b = reinterpret_cast<const uint8_t*>(&profile(1));
+    const size_t taken = std::min(c.size, sizeof(ProfileRecord));
+    for (size_t i = 0; i < sizeof(ProfileRecord); i += 997) ASSERT_EQ(b[i], i < taken ? 0x11 : 0) << c.size << " @" << i;
+    EXPECT_EQ(b[sizeof(ProfileRecord) - 1], c.size > sizeof(ProfileRecord) ? 0x11 : 0);
+    EXPECT_EQ(profile(2).Name[0], 0); // the next record is untouched
+  }
+}
+
+TEST_F(Controller, ImportFailures) {
+  view.profileFile.reset(); // cancelled: nothing at all
+  controller.onCommand(Command::Import);
+  EXPECT_FALSE(controller.editFlag());
+
+  view.profileFile = u"missing.prof"; // cannot be opened: only the flag
+  controller.onCommand(Command::Import);
+  EXPECT_TRUE(controller.editFlag());
+  EXPECT_EQ(view.fileErrors, 0);
+
+  controller.onCommand(Command::Apply);
+  ASSERT_FALSE(controller.editFlag());
+  profile(1).Name[0] = u'K';
+  files.files[u"bad.prof"] = std::vector<uint8_t>(5000, 0x22);
+  files.failing.insert(u"bad.prof");
+  view.profileFile = u"bad.prof"; // a read error: message, nothing changes
+  controller.onCommand(Command::Import);
+  EXPECT_EQ(view.fileErrors, 1);
+  EXPECT_EQ(profile(1).Name[0], u'K');
+  EXPECT_FALSE(controller.editFlag());
+}
+
+TEST_F(Controller, FailedExportKeepsTheOldFile) {
+  files.files[u"old.prof"] = {1, 2, 3};
+  files.failing.insert(u"old.prof");
+  view.profileFile = u"old.prof";
+  controller.onCommand(Command::Export);
+  EXPECT_EQ(view.fileErrors, 1);
+  EXPECT_EQ(files.files.at(u"old.prof"), (std::vector<uint8_t>{1, 2, 3}));
+  files.unopenable.insert(u"locked.prof");
+  view.profileFile = u"locked.prof";
+  controller.onCommand(Command::Export); // cannot be created: silently nothing
+  EXPECT_EQ(view.fileErrors, 1);
+}
+
+TEST(ProgressRingTest, ArcAndPercentage) {
+  struct Case {
+    uint32_t count;
+    double sweep;
+    int percent;
+  } cases[] = {{0, 0.0, 0}, {1, 360.0 / 114, 0}, {57, 180.0, 50}, {114, 360.0, 100}, {115, 360.0, 100},
+               {4294967295u, 360.0, 100}};
+  for (const Case& c : cases) {
+    const ProgressRing r = progressRing(c.count);
+    EXPECT_DOUBLE_EQ(r.sweepDegrees, c.sweep) << c.count;
+    EXPECT_EQ(r.percent, c.percent) << c.count;
+  }
+}
+
+} // namespace
+} // namespace q7

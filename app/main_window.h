@@ -1,0 +1,83 @@
+// CKeyvaneDlg: the main window, a modal dialog on the empty template 102. It translates window
+// messages into the controller's operations and carries out what the controller asks of a window.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include <string>
+
+#include "app/key_layout.h"
+#include "app/main_controller.h"
+#include "monitor/monitor_link.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_messenger.h"
+#include "platform/win32/win32_registry.h"
+
+namespace q7 {
+
+class CKeyvaneDlg final : public MainView {
+public:
+  explicit CKeyvaneDlg(HINSTANCE instance);
+  CKeyvaneDlg(const CKeyvaneDlg&) = delete;
+  CKeyvaneDlg& operator=(const CKeyvaneDlg&) = delete;
+  ~CKeyvaneDlg() override;
+
+  // Runs the window modally; returns the dialog result.
+  INT_PTR runModal();
+
+  // How long a save waits for the monitor's acknowledgement before the window is enabled anyway.
+  static constexpr UINT kAcknowledgementWaitMs = 5000;
+
+private:
+  static INT_PTR CALLBACK dialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam);
+  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void onCreate();
+  BOOL onInitDialog();
+  void onSysCommand(WPARAM wParam, LPARAM lParam);
+  void onLButtonDown(LPARAM lParam);
+  bool onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void onPaint();
+  void onDestroy();
+
+  // MainView
+  void setMainWindowEnabled(bool enabled) override;
+  void awaitSaveAcknowledgement() override;
+  void repaintMainWindow() override;
+  void closeWindow() override;
+  void activateWindow() override;
+  void minimiseWindow() override;
+  void refreshKey(int position, KeyMode mode) override;
+  void clearKeyInfo() override;
+  void setPerKeyButtonsEnabled(bool enabled) override;
+  void setProfileEditingEnabled(bool enabled) override;
+  void setProfileButtonSelected(int button, bool selected) override;
+  void clearApplyLook() override;
+  int ask(Warning kind) override;
+  std::optional<std::u16string> chooseProgram() override;
+  std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
+  void showFileError() override;
+  void openUrl(std::u16string_view url) override;
+  void openHelp() override;
+
+  HINSTANCE instance_;
+  HWND wnd_ = nullptr;
+  win32::UniqueIcon icon_;
+  win32::Unique<HHOOK, UnhookWindowsHookEx> keyFilterHook_;
+  win32::Win32Registry registry_;
+  win32::Win32Messenger messenger_;
+  win32::Win32Files files_;
+  MonitorLink monitor_{messenger_};
+  MainController controller_{registry_, monitor_, files_, *this};
+  std::u16string languageCode_;
+  KeyLayout layout_ = KeyLayout::Ansi;
+
+  static CKeyvaneDlg* active_; // the one main window, for the thread's key filter
+};
+
+// The program's folder with a trailing backslash.
+std::wstring programFolder();
+
+} // namespace q7

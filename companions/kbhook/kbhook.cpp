@@ -1,0 +1,48 @@
+// KBHook.dll: a low-level keyboard hook that reports key transitions to one window as WM_HOOKKEY
+// (wParam the virtual-key code, lParam 0x80 for a release) while its status is 1. Every key is
+// passed on to other programs.
+#include "platform/win32/windows_only.h"
+
+#include "app/window_messages.h"
+
+namespace {
+
+HMODULE g_module = nullptr;
+HHOOK g_hook = nullptr;
+HWND g_target = nullptr;
+volatile LONG g_status = 0;
+
+LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && g_status == 1 && g_target) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    PostMessageW(g_target, q7::msg::kHookKey, k->vkCode, (k->flags & LLKHF_UP) ? 0x80 : 0);
+  }
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+} // namespace
+
+extern "C" {
+
+__declspec(dllexport) BOOL installhook(HWND window) {
+  g_target = window;
+  if (!g_hook) g_hook = SetWindowsHookExW(WH_KEYBOARD_LL, keyboardProc, g_module, 0);
+  return g_hook != nullptr;
+}
+
+__declspec(dllexport) void removehook() {
+  g_status = 0;
+  if (g_hook) UnhookWindowsHookEx(g_hook);
+  g_hook = nullptr;
+  g_target = nullptr;
+}
+
+__declspec(dllexport) void SetHookStatus(int status) { InterlockedExchange(&g_status, status == 1 ? 1 : 0); }
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+  if (reason == DLL_PROCESS_DETACH && g_hook) UnhookWindowsHookEx(g_hook);
+  return TRUE;
+}
+
+} // extern "C"

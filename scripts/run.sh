@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Builds the Windows program and starts it under Wine.
+#   scripts/run.sh [--lang EN|UK|DE|FR|JP] [--screenshot]
+# With a display, the program opens there and settings persist between runs in a Wine prefix
+# under your data folder. With no display (or --screenshot), it runs on a virtual display, saves
+# a screenshot of the main window and prints its path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+lang="" shot=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --lang) lang="${2:?--lang needs a code}"; shift 2 ;;
+    --screenshot) shot=1; shift ;;
+    *) echo "usage: $0 [--lang EN|UK|DE|FR|JP] [--screenshot]" >&2; exit 2 ;;
+  esac
+done
+
+bash scripts/setup.sh
+if [ -n "$lang" ]; then
+  cmake --preset windows -DQ7_LANG="$lang" >/dev/null
+else
+  cmake --preset windows >/dev/null
+fi
+cmake --build --preset windows -j "$(nproc)"
+dist="$PWD/build/windows/dist"
+
+export WINEPREFIX="${Q7_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/q7config/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/.q7-ready" ]; then
+  echo "Preparing the Wine prefix $WINEPREFIX (once)..."
+  bash scripts/wine-prefix.sh "$WINEPREFIX"
+  touch "$WINEPREFIX/.q7-ready"
+fi
+
+if [ "$shot" -eq 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  cd "$dist" && exec wine ./Q7Config.exe
+fi
+
+# No display: a virtual one, and a screenshot of the main window.
+source scripts/xvfb.sh
+start_xvfb
+trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb' EXIT
+(cd "$dist" && wine ./Q7Config.exe </dev/null >/dev/null 2>&1 &)
+wid=""
+for _ in $(seq 1 150); do
+  wid=$(xdotool search --onlyvisible --classname 'q7config.exe' 2>/dev/null | head -1 || true)
+  [ -n "$wid" ] && break
+  sleep 0.2
+done
+if [ -z "$wid" ]; then
+  echo "The main window did not appear (is HID.exe beside Q7Config.exe?)." >&2
+  exit 1
+fi
+sleep 2 # let the first paint finish
+mkdir -p build/screenshots
+out="$PWD/build/screenshots/main-window.png"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+echo "Screenshot of the main window: $out"
