@@ -38,7 +38,7 @@ TEST(CodePage, ConvertsTheCodePagesFilesDeclare) {
       {"shift-jis", 932, "\x93\xFA\x96\x7B", u"\u65E5\u672C"},
       {"windows-1251", 1251, "\xCF\xF0\xE8", u"\u041F\u0440\u0438"},
       {"koi8-r", 20866, "\xF0\xD2\xC9", u"\u041F\u0440\u0438"},
-      {"euc-kr", 51949, "\xC7\xD1", u"\uD55C"},
+      {"korean", 949, "\xC7\xD1", u"\uD55C"},
       {"utf-16 is not a byte code page", 1200, std::string("a\0b\0", 4), u""},
       {"unknown code page", 4242, "abc", u""},
   };

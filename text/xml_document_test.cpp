@@ -35,7 +35,11 @@ std::string tree(const XmlDocument& doc, uint32_t parent = 0) {
     if (!out.empty()) out += ' ';
     out += narrow(nameOf(doc, e));
     if (e.has(R::kNotEnded)) out += '!';
-    if (e.firstChild) out += "(" + tree(doc, c) + ")";
+    if (e.firstChild) {
+      out += '(';
+      out += tree(doc, c);
+      out += ')';
+    }
     last = c;
   }
   if (first) {
