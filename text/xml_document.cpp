@@ -77,7 +77,7 @@ uint32_t XmlDocument::appendRecord() {
 // Appends child as the last child of parent. The parent's last child is kept beside it while it
 // is open (parentLastChild); the first child's previous-sibling link is set to the last child
 // when the parent is finished (finishChildren).
-void XmlDocument::appendChild(uint32_t parent, uint32_t& parentLastChild, uint32_t child) {
+inline void XmlDocument::appendChild(uint32_t parent, uint32_t& parentLastChild, uint32_t child) {
   ElementRecord& c = at(child);
   c.parent = parent;
   c.nextSibling = 0;
@@ -91,7 +91,7 @@ void XmlDocument::appendChild(uint32_t parent, uint32_t& parentLastChild, uint32
   parentLastChild = child;
 }
 
-void XmlDocument::finishChildren(uint32_t element, uint32_t lastChild) {
+inline void XmlDocument::finishChildren(uint32_t element, uint32_t lastChild) {
   if (lastChild != 0) at(at(element).firstChild).previousSibling = lastChild;
 }
 
@@ -127,7 +127,7 @@ bool sameUnits(const char16_t* a, const char16_t* b, size_t n) {
 } // namespace
 
 // The end tag at [endStart, endStart + endLength) closes element.
-void XmlDocument::closeElement(uint32_t element, uint32_t endStart, uint32_t endLength) {
+inline void XmlDocument::closeElement(uint32_t element, uint32_t endStart, uint32_t endLength) {
   ElementRecord& e = at(element);
   if (endLength > ElementRecord::kMaxEndTag) {
     e.levelAndFlags |= ElementRecord::kOversized;

@@ -16,10 +16,16 @@ uint32_t nameEnd(std::u16string_view t, uint32_t from, uint32_t limit) {
   return i;
 }
 
-// First ">" at or after from whose preceding units are `closer` (e.g. "--" or "]]"); npos if none.
+// Offset of the first `unit` at or after from; npos if none.
+size_t find(std::u16string_view t, size_t from, char16_t unit) {
+  const size_t i = findUnit(t, from, unit);
+  return i < t.size() ? i : npos;
+}
+
+// First ">" at or after from whose preceding units are a then b ("--", "]]"; a is 0 for just b).
 size_t findCloser(std::u16string_view t, size_t from, char16_t a, char16_t b) {
   for (size_t i = from;; ++i) {
-    i = t.find(u'>', i);
+    i = find(t, i, u'>');
     if (i == npos) return npos;
     if (t[i - 1] == b && (a == 0 || t[i - 2] == a)) return i;
   }
@@ -42,7 +48,7 @@ Node nextNodeInGeneral(std::u16string_view t, uint32_t p) {
 
   const char16_t c = t[p + 1];
   if (c == u'/') {
-    const size_t gt = t.find(u'>', p + 2);
+    const size_t gt = find(t, p + 2, u'>');
     if (gt == npos) return error(n);
     Node end = node(NodeKind::EndTag, gt + 1);
     end.nameLength = nameEnd(t, p + 2, uint32_t(gt)) - (p + 2);
@@ -86,7 +92,7 @@ Node nextNodeInGeneral(std::u16string_view t, uint32_t p) {
       return error(n);
     }
     if (d == u'E' || d == u'A' || d == u'N') {
-      const size_t gt = t.find(u'>', p + 3);
+      const size_t gt = find(t, p + 3, u'>');
       return gt == npos ? error(n) : node(NodeKind::Declaration, gt + 1);
     }
     return error(p + 1);
@@ -103,7 +109,7 @@ Node nextNodeInGeneral(std::u16string_view t, uint32_t p) {
     const char16_t ch = t[i];
     if (ch == u'>') break;
     if ((ch == u'"' || ch == u'\'') && lastSignificant == u'=') {
-      const size_t close = t.find(ch, i + 1);
+      const size_t close = find(t, i + 1, ch);
       if (close == npos) return error(n);
       i = uint32_t(close);
       lastSignificant = ch;

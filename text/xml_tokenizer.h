@@ -45,31 +45,34 @@ inline bool endsPlainName(char16_t c) {
   return c < 64 && ((kSet >> c) & 1);
 }
 
-// Offset of the first "<" in text[from, text.size()), or text.size(); eight units at a time
+// Offset of the first `unit` in text[from, text.size()), or text.size(); eight units at a time
 // where SSE2 is there (every x86-64 build), four otherwise.
-inline size_t findLessThan(std::u16string_view text, size_t from) {
+inline size_t findUnit(std::u16string_view text, size_t from, char16_t unit) {
   const size_t n = text.size();
   const char16_t* t = text.data();
   size_t i = from;
-#if defined(__SSE2__) && !defined(NO_SSE_LT)
-  const __m128i lt = _mm_set1_epi16(u'<');
+#ifdef __SSE2__
+  const __m128i wanted = _mm_set1_epi16(short(unit));
   for (; i + 8 <= n; i += 8) {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
-    const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(units, lt)));
+    const unsigned found = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(units, wanted)));
     if (found) return i + size_t(std::countr_zero(found) / 2);
   }
 #else
+  const uint64_t lanes = 0x0001000100010001ull * unit;
   for (; i + 4 <= n; i += 4) {
     uint64_t w;
     std::memcpy(&w, t + i, 8);
-    const uint64_t v = w ^ 0x003C003C003C003Cull; // a zero lane is a "<"
+    const uint64_t v = w ^ lanes; // a zero lane is the unit
     const uint64_t found = (v - 0x0001000100010001ull) & ~v & 0x8000800080008000ull;
     if (found) return i + size_t(std::countr_zero(found) / 16); // the lowest flag is exact
   }
 #endif
-  while (i < n && t[i] != u'<') ++i;
+  while (i < n && t[i] != unit) ++i;
   return i;
 }
+
+inline size_t findLessThan(std::u16string_view text, size_t from) { return findUnit(text, from, u'<'); }
 
 // Offset of the first unit in text[from, text.size()) that ends a plain tag name (endsPlainName),
 // or text.size(). Names are short: a plain loop beats vector compares here.
