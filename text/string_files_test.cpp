@@ -41,7 +41,9 @@ const std::vector<Key>& programKeys() {
   return keys;
 }
 
-std::u16string filePath(std::u16string_view code) { return std::u16string(Q7_STRINGS_DIR) + u"/Strings." + std::u16string(code) + u".xml"; }
+std::u16string filePath(std::u16string_view code) {
+  return std::u16string(Q7_STRINGS_DIR) + u"/Strings." + std::u16string(code) + u".xml";
+}
 
 std::string narrow(std::u16string_view s) {
   std::string out;

@@ -31,7 +31,8 @@ void expectLookups(std::initializer_list<Lookup> lookups) {
 
 TEST_F(StringLookup, FindsKeysInSections) {
   use("<Strings><MAIN><NAME>Tool</NAME></MAIN></Strings>");
-  expectLookups({{u"MAIN", u"NAME", u"Tool"}, {u"MAIN", u"LANG", u""}, {u"MACRO", u"STOP", u""}, {u"NAME", u"MAIN", u""}});
+  expectLookups(
+      {{u"MAIN", u"NAME", u"Tool"}, {u"MAIN", u"LANG", u""}, {u"MACRO", u"STOP", u""}, {u"NAME", u"MAIN", u""}});
 }
 
 TEST_F(StringLookup, TextsComeBackWithSpacesAndReferencesDecoded) {
@@ -43,7 +44,8 @@ TEST_F(StringLookup, TextsComeBackWithSpacesAndReferencesDecoded) {
 
 TEST_F(StringLookup, NamesCompareCaseSensitively) {
   use("<S><WholeKey><OK>A</OK></WholeKey><SYNC><Init>B</Init></SYNC></S>");
-  expectLookups({{u"Wholekey", u"OK", u""}, {u"WholeKey", u"OK", u"A"}, {u"SYNC", u"init", u""}, {u"SYNC", u"Init", u"B"}});
+  expectLookups(
+      {{u"Wholekey", u"OK", u""}, {u"WholeKey", u"OK", u"A"}, {u"SYNC", u"init", u""}, {u"SYNC", u"Init", u"B"}});
 }
 
 TEST_F(StringLookup, OnlyTheFirstSectionOfANameIsSearched) {

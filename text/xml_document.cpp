@@ -198,7 +198,9 @@ bool XmlDocument::parse() {
         break;
       }
       xml::OpenElements::Entry& closed = open[size_t(k)];
-      for (size_t j = size_t(k) + 1; j < open.size(); ++j) notEnded(open[j].record, open[j].lastChild, closed.lastChild);
+      for (size_t j = size_t(k) + 1; j < open.size(); ++j) {
+        notEnded(open[j].record, open[j].lastChild, closed.lastChild);
+      }
       finishChildren(closed.record, closed.lastChild);
       closeElement(closed.record, node.start, node.length);
       open.popTo(size_t(k));

@@ -45,15 +45,20 @@ TEST(XmlEncoding, EveryWayOfReadingBytes) {
       {"latin-1 fails the utf-8 test", " <r>\xE4</r>", u" <r>\u00E4</r>"},
       {"no mark but valid utf-8", " <r>\xC3\xA4</r>", u" <r>\u00E4</r>"},
       {"starts with < so utf-8 regardless", "<r>\xE4</r>", u"<r>\uFFFD</r>"},
-      {"declared windows-1252", latin1Decl + "<r>\x80</r>", u"<?xml version='1.0' encoding='windows-1252'?><r>\u20AC</r>"},
+      {"declared windows-1252", latin1Decl + "<r>\x80</r>",
+       u"<?xml version='1.0' encoding='windows-1252'?><r>\u20AC</r>"},
       {"declared utf-8 after white space", " <?xml version=\"1.0\" encoding=\"UTF-8\"?>\xC3\xA4",
        u" <?xml version=\"1.0\" encoding=\"UTF-8\"?>\u00E4"},
-      {"declared name not in the table", "<?xml encoding='x-nosuch'?>\xC3\xA4", u"<?xml encoding='x-nosuch'?>\u00C3\u00A4"},
-      {"declared name compared ignoring case", "<?xml encoding='SHIFT_JIS'?>\x93\xFA", u"<?xml encoding='SHIFT_JIS'?>\u65E5"},
+      {"declared name not in the table", "<?xml encoding='x-nosuch'?>\xC3\xA4",
+       u"<?xml encoding='x-nosuch'?>\u00C3\u00A4"},
+      {"declared name compared ignoring case", "<?xml encoding='SHIFT_JIS'?>\x93\xFA",
+       u"<?xml encoding='SHIFT_JIS'?>\u65E5"},
       {"html meta charset", "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
                             "</head>\xCF</html>",
-       u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\"></head>\u041F</html>"},
-      {"meta outside html is not looked at", "<r><meta http-equiv='Content-Type' content='charset=windows-1251'/>\xCF</r>",
+       u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
+       u"</head>\u041F</html>"},
+      {"meta outside html is not looked at",
+       "<r><meta http-equiv='Content-Type' content='charset=windows-1251'/>\xCF</r>",
        u"<r><meta http-equiv='Content-Type' content='charset=windows-1251'/>\uFFFD</r>"},
       {"declaration beyond the first block", std::string(1100, ' ') + "<?xml encoding='windows-1251'?>\xCF",
        std::u16string(1100, u' ') + u"<?xml encoding='windows-1251'?>\u00CF"},
@@ -103,7 +108,8 @@ TEST(XmlEncoding, DeclarationsFoundAndMissed) {
       {u"<!DOCTYPE html><html><meta name='x' content='charset=a'><meta http-equiv='content-type' "
        u"content='text/html;charset = b;x'>",
        u"b"},
-      {u"<html><meta http-equiv='Content-Type' content='text/html'><meta http-equiv='Content-Type' content='charset=b'>",
+      {u"<html><meta http-equiv='Content-Type' content='text/html'>"
+       u"<meta http-equiv='Content-Type' content='charset=b'>",
        std::nullopt},
       {u"<html><head></head><meta http-equiv='Content-Type' content='charset=b'>", std::nullopt},
       {u"<html><meta http-equiv='Content-Type' content='charset=b'", std::nullopt}, // cut off by the block's end

@@ -25,7 +25,8 @@ TEST(XmlReferences, DecodesNumbersAndNames) {
       {u"&prime;&Prime;", u"\u2032\u2033"},
       {u"&sigma;&Sigma;&sigmaf;&SIGMAF;", u"\u03C3\u03A3\u03C2\u03C2"},
       {u"&AMP;&Lt;&gt;&quot;&apos;&APOS;", u"&<>\"''"},
-      {u"&nbsp;&euro;&thetasym;&alefsym;&diams;&hearts;&zwj;&rsaquo;", u"\u00A0\u20AC\u03D1\u2135\u2666\u2665\u200D\u203A"},
+      {u"&nbsp;&euro;&thetasym;&alefsym;&diams;&hearts;&zwj;&rsaquo;",
+       u"\u00A0\u20AC\u03D1\u2135\u2666\u2665\u200D\u203A"},
       {u"&#65;&#x42;&#X43;&#0068;", u"ABCD"},
       {u"&#x1F600;", u"\U0001F600"},
       {u"&#1114111;", u"\U0010FFFF"},
@@ -46,7 +47,8 @@ TEST(XmlReferences, DecodesNumbersAndNames) {
       {u"&amp", u"&amp"},
       {u"&", u"&"},
   };
-  for (const auto& [in, out] : cases) EXPECT_EQ(decoded(in), u"[" + std::u16string(out)) << std::string(in.begin(), in.end());
+  for (const auto& [in, out] : cases)
+    EXPECT_EQ(decoded(in), u"[" + std::u16string(out)) << std::string(in.begin(), in.end());
 }
 
 TEST(XmlReferences, NineCharacterNamesAreTheLongestCandidates) {

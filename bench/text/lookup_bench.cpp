@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     const char* section;
     const char* key;
   };
-  const Key keys[] = {{"MAIN", "NAME"}, {"MACRO", "DELAYTIMES"}, {"WARNING", "NO"}, {"Wholekey", "B"}, {"ABOUT", "COMPANY"}};
+  const Key keys[] = {
+      {"MAIN", "NAME"}, {"MACRO", "DELAYTIMES"}, {"WARNING", "NO"}, {"Wholekey", "B"}, {"ABOUT", "COMPANY"}};
   std::printf("lookupString on %s against pugixml load_file + child + child_value\n", path.c_str());
   std::printf("%-22s %12s %12s %8s\n", "section/key", "ours ns", "pugixml ns", "ratio");
   double logSum = 0;
@@ -126,7 +127,8 @@ int main(int argc, char** argv) {
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Strings>\n";
     for (int s = 0; s < 4000; ++s) {
       out << " <S" << s << ">\n";
-      for (int k = 0; k < 100; ++k) out << "  <K" << k << ">Text number " << k << " with &amp; an entity</K" << k << ">\n";
+      for (int k = 0; k < 100; ++k)
+        out << "  <K" << k << ">Text number " << k << " with &amp; an entity</K" << k << ">\n";
       out << " </S" << s << ">\n";
     }
     out << " <MAIN><NAME>Big</NAME></MAIN>\n</Strings>\n";
