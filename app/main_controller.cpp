@@ -41,7 +41,7 @@ void MainController::switchProfile(int p, bool notify) {
   working().header.ProfileCurrent = static_cast<uint32_t>(p);
   refreshControls();
   recountFuncKey(profile(p));
-  refreshAllKeys(KeyMode::Normal);
+  refreshAllKeys(KeyRefreshMode::Normal);
   if (notify) monitor_.notifyProfile(p);
   view_.repaintMainWindow();
 }
@@ -57,14 +57,14 @@ void MainController::resetProfile() {
   const int p = safeProfileIndex(working().header.ProfileCurrent);
   ProfileRecord& rec = profile(p);
   for (int k = 0; k < kKeyCount; ++k)
-    if (rec.Button[k].inUse()) view_.refreshKey(k, KeyMode::Default);
+    if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
   rec.FuncKey = 0;
   std::memset(&rec, 0, sizeof rec);
   if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
   for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
   applyKeySetZeroDefaults(rec);
   if (selectedKey_ >= 0) {
-    view_.refreshKey(selectedKey_, KeyMode::Normal);
+    view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
     selectedKey_ = -1;
   }
   refreshControls();
@@ -83,28 +83,28 @@ void MainController::onProfileButton(int i) {
   // profile is what counts, and the monitor already knows it.
   if (shownProfile_ >= 0) working().header.ProfileCurrent = static_cast<uint32_t>(shownProfile_);
   editFlag_ = false;
-  refreshAllKeys(KeyMode::Normal);
+  refreshAllKeys(KeyRefreshMode::Normal);
 }
 
 void MainController::onActivateApp() { readSecondTreeLinks(registry_); }
 
 // --- Keyboard view -------------------------------------------------------------------------
 
-void MainController::refreshAllKeys(KeyMode mode) {
+void MainController::refreshAllKeys(KeyRefreshMode mode) {
   for (int k = 0; k < kKeyCount; ++k) view_.refreshKey(k, mode);
 }
 
 void MainController::selectKey(int position) {
   if (position < 0 || position >= kKeyCount) return;
-  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyMode::Normal);
+  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
   selectedKey_ = position;
-  view_.refreshKey(position, KeyMode::Selected);
+  view_.refreshKey(position, KeyRefreshMode::Selected);
   view_.setPerKeyButtonsEnabled(true);
 }
 
 void MainController::deselectKey() {
   if (selectedKey_ >= 0) {
-    view_.refreshKey(selectedKey_, KeyMode::Normal);
+    view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
     selectedKey_ = -1;
     refreshControls();
   }
@@ -116,7 +116,7 @@ KeyRecord* MainController::selectedRecord() {
 }
 
 void MainController::keyChanged() {
-  view_.refreshKey(selectedKey_, KeyMode::Selected);
+  view_.refreshKey(selectedKey_, KeyRefreshMode::Selected);
   view_.repaintMainWindow();
 }
 
@@ -248,7 +248,7 @@ void MainController::onImport() {
     return;
   case FileResult::Done:
     refreshControls();
-    refreshAllKeys(KeyMode::Normal);
+    refreshAllKeys(KeyRefreshMode::Normal);
     editFlag_ = true;
     return;
   }
@@ -286,7 +286,7 @@ void MainController::onRelease(uintptr_t wParam) {
   if (wParam != msg::kReleaseParam) return;
   awaitingAck_ = false;
   view_.setMainWindowEnabled(true);
-  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyMode::Normal);
+  if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
   selectedKey_ = -1;
   view_.activateWindow();
 }
@@ -325,7 +325,7 @@ void MainController::onKeyCommand(intptr_t lParam) {
     return; // 1 and anything else: nothing
   }
   // FuncKey and the edit flag stay: the next recount repairs the count.
-  view_.refreshKey(selectedKey_, KeyMode::Normal);
+  view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
   selectedKey_ = -1;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/keyboard_view.h"
 #include "app/main_commands.h"
 #include "keys/key_record.h"
 #include "monitor/monitor_link.h"
@@ -15,9 +16,6 @@
 
 namespace q7 {
 
-// How a key button is refreshed: selected (and its texts shown), by its kind, or default whatever its kind.
-enum class KeyMode { Selected, Normal, Default };
-
 // What the controller asks of the main window.
 class MainView : public StoreView {
 public:
@@ -26,7 +24,7 @@ public:
   virtual void minimiseWindow() = 0;
   // Gives key button position its look for mode in the shown profile and redraws it at once; the
   // selected mode also fills the two key information texts.
-  virtual void refreshKey(int position, KeyMode mode) = 0;
+  virtual void refreshKey(int position, KeyRefreshMode mode) = 0;
   virtual void clearKeyInfo() = 0;
   virtual void setPerKeyButtonsEnabled(bool enabled) = 0;
   // IMPORT, EXPORT and the 114 key buttons; RESETPROFILE stays enabled.
@@ -95,7 +93,7 @@ public:
 private:
   KeyRecord* selectedRecord();
   void keyChanged(); // a per-key command succeeded
-  void refreshAllKeys(KeyMode mode);
+  void refreshAllKeys(KeyRefreshMode mode);
   void onApp();
   void onDisable();
   void onDefault();

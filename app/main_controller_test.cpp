@@ -18,7 +18,7 @@ struct FakeMainView final : MainView {
   std::vector<std::string> calls; // window-level events in order
   std::vector<Warning> asked;
   std::deque<int> answers;        // answers to give; kAnswerNo when none is left
-  std::map<int, KeyMode> looks;   // last mode each key was refreshed with
+  std::map<int, KeyRefreshMode> looks;   // last mode each key was refreshed with
   std::map<int, bool> profileButtons;
   bool perKeyEnabled = false, editingEnabled = false;
   std::optional<std::u16string> program, profileFile;
@@ -30,7 +30,7 @@ struct FakeMainView final : MainView {
   void closeWindow() override { calls.push_back("close"); }
   void activateWindow() override { calls.push_back("activate"); }
   void minimiseWindow() override { calls.push_back("minimise"); }
-  void refreshKey(int position, KeyMode mode) override { looks[position] = mode; }
+  void refreshKey(int position, KeyRefreshMode mode) override { looks[position] = mode; }
   void clearKeyInfo() override {}
   void setPerKeyButtonsEnabled(bool on) override { perKeyEnabled = on; }
   void setProfileEditingEnabled(bool on) override { editingEnabled = on; }
@@ -183,7 +183,7 @@ TEST_F(Controller, ProfileButtonOfTheShownProfileKeepsProfileCurrentEqualToIt) {
   EXPECT_EQ(working().header.ProfileCurrent, 1u);
   EXPECT_TRUE(notified().empty()); // no switch, so nothing to tell
   EXPECT_FALSE(controller.editFlag());
-  EXPECT_EQ(view.looks.at(5), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(5), KeyRefreshMode::Normal);
 }
 
 TEST_F(Controller, ResetOfProfileTwo) {
@@ -215,7 +215,7 @@ TEST_F(Controller, ResetOfProfileTwo) {
     EXPECT_EQ(profile(p).ExplosingLED, 0x00FFFFFFu) << p;
   }
   EXPECT_EQ(controller.selectedKey(), -1);
-  EXPECT_EQ(view.looks.at(8), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(8), KeyRefreshMode::Normal);
   EXPECT_FALSE(view.perKeyEnabled);
 }
 
@@ -244,8 +244,8 @@ TEST_F(Controller, SelectingMovesTheSelectionAndBackgroundClickClearsIt) {
   key(1, 10).Kind = 2;
   controller.selectKey(10);
   controller.selectKey(20);
-  EXPECT_EQ(view.looks.at(10), KeyMode::Normal);
-  EXPECT_EQ(view.looks.at(20), KeyMode::Selected);
+  EXPECT_EQ(view.looks.at(10), KeyRefreshMode::Normal);
+  EXPECT_EQ(view.looks.at(20), KeyRefreshMode::Selected);
   EXPECT_TRUE(view.perKeyEnabled);
   controller.selectKey(20);
   EXPECT_EQ(controller.selectedKey(), 20);
@@ -254,7 +254,7 @@ TEST_F(Controller, SelectingMovesTheSelectionAndBackgroundClickClearsIt) {
   EXPECT_EQ(controller.selectedKey(), 20);
   controller.deselectKey();
   EXPECT_EQ(controller.selectedKey(), -1);
-  EXPECT_EQ(view.looks.at(20), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(20), KeyRefreshMode::Normal);
   EXPECT_FALSE(view.perKeyEnabled);
 }
 
@@ -275,7 +275,7 @@ TEST_F(Controller, DisableAsksCountsOnceAndSetsTheEditFlag) {
   EXPECT_EQ(key(1, 30).Events[100], 0);
   EXPECT_EQ(profile(1).FuncKey, 1u);
   EXPECT_TRUE(controller.editFlag());
-  EXPECT_EQ(view.looks.at(30), KeyMode::Selected);
+  EXPECT_EQ(view.looks.at(30), KeyRefreshMode::Selected);
 }
 
 TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
@@ -506,7 +506,7 @@ TEST_F(Controller, KeyCommands) {
       EXPECT_EQ(r.Kind, c.kind) << std::hex << c.lParam;
       EXPECT_EQ(r.EventCount, 0u);
       EXPECT_EQ(controller.selectedKey(), -1);
-      EXPECT_EQ(view.looks.at(44), KeyMode::Normal);
+      EXPECT_EQ(view.looks.at(44), KeyRefreshMode::Normal);
     }
     EXPECT_EQ(profile(1).FuncKey, 1u); // the next recount repairs it
     EXPECT_FALSE(controller.editFlag());
@@ -533,7 +533,7 @@ TEST_F(Controller, DeviceNoticeReleaseAndMacroMessages) {
   controller.onMacroMessage(16);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"enable", "activate"}));
   EXPECT_EQ(controller.selectedKey(), -1);
-  EXPECT_EQ(view.looks.at(42), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(42), KeyRefreshMode::Normal);
 
   EXPECT_FALSE(controller.macroSaved());
   controller.onMacroMessage(0x3400);
@@ -560,7 +560,7 @@ TEST_F(Controller, ExportThenImportIntoAnotherProfileIsByteIdentical) {
   controller.onCommand(Command::Import);
   EXPECT_EQ(0, std::memcmp(&profile(4), &profile(1), sizeof(ProfileRecord)));
   EXPECT_TRUE(controller.editFlag());
-  EXPECT_EQ(view.looks.at(7), KeyMode::Normal);
+  EXPECT_EQ(view.looks.at(7), KeyRefreshMode::Normal);
 }
 
 TEST_F(Controller, ImportsOfOtherLengths) {

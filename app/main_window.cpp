@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/about_dialog.h"
+#include "app/warning_dialog.h"
+#include "ui/reflect.h"
 #include "app/resource.h"
 #include "app/window_messages.h"
 #include "settings/settings_image.h"
@@ -92,8 +94,19 @@ INT_PTR CKeyvaneDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     SetActiveWindow(wnd_);
     return FALSE;
   case WM_COMMAND:
-    // Enter and Escape arrive as IDOK / IDCANCEL with no control: they never close the window.
+    onCommand(wParam, lParam);
     return TRUE;
+  case WM_DRAWITEM:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC: {
+    LRESULT result = 0;
+    if (!reflectToChild(message, wParam, lParam, result)) return FALSE;
+    if (message == WM_DRAWITEM) return TRUE;
+    return static_cast<INT_PTR>(result);
+  }
+  case WM_ACTIVATEAPP:
+    controller_.onActivateApp();
+    return FALSE;
   case WM_TIMER:
     if (wParam == kAckTimer) {
       KillTimer(wnd_, kAckTimer);
@@ -128,12 +141,10 @@ void CKeyvaneDlg::onCreate() {
       _wmakepath_s(strings, MAX_PATH, drive, dir, L"Strings", L"xml") == 0)
     setStringFilePath(win32::u16(strings));
 
-  // Control creation: the language code is read here.
-  languageCode_ = lookupString(u"MAIN", u"LANG");
+  createControls();
 }
 
 BOOL CKeyvaneDlg::onInitDialog() {
-  layout_ = keyLayoutFor(languageCode_);
 
   if (HMENU menu = GetSystemMenu(wnd_, FALSE)) {
     wchar_t about[128] = {};
@@ -238,9 +249,13 @@ void CKeyvaneDlg::onPaint() {
   HDC dc = GetDC(wnd_);
   {
     Gdiplus::Graphics g(dc);
-    // Without a skin picture the window keeps a plain dark face.
-    Gdiplus::SolidBrush face(Gdiplus::Color(255, 0x1B, 0x1F, 0x27));
-    g.FillRectangle(&face, 0, 0, rc.right, rc.bottom);
+    if (normal_) {
+      g.DrawImage(normal_.get(), 0, 0, rc.right, rc.bottom);
+    } else {
+      // Without a skin picture the window keeps a plain dark face.
+      Gdiplus::SolidBrush face(Gdiplus::Color(255, 0x1B, 0x1F, 0x27));
+      g.FillRectangle(&face, 0, 0, rc.right, rc.bottom);
+    }
 
     const ProgressRing ring = progressRing(currentProfile().FuncKey);
     Gdiplus::Pen pen(Gdiplus::Color(0xFF, 0x4C, 0x14, 0x79), 12.5f);
@@ -278,33 +293,9 @@ void CKeyvaneDlg::activateWindow() { SetActiveWindow(wnd_); }
 
 void CKeyvaneDlg::minimiseWindow() { SendMessageW(wnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 
-// The keyboard view and the command buttons arrive with the skinned controls.
-void CKeyvaneDlg::refreshKey(int, KeyMode) {}
-void CKeyvaneDlg::clearKeyInfo() {}
-void CKeyvaneDlg::setPerKeyButtonsEnabled(bool) {}
-void CKeyvaneDlg::setProfileEditingEnabled(bool) {}
-void CKeyvaneDlg::setProfileButtonSelected(int, bool) {}
-void CKeyvaneDlg::clearApplyLook() {}
-
 int CKeyvaneDlg::ask(Warning kind) {
-  // Interim question box with the string file's texts, until the skinned warning dialog is in place.
-  const char16_t* line = u"SAVE";
-  switch (kind) {
-  case Warning::Default: line = u"DEFAULT1"; break;
-  case Warning::Disable: line = u"DISABLE"; break;
-  case Warning::Device: line = u"DEVICE"; break;
-  case Warning::Save: line = u"SAVE"; break;
-  case Warning::DelayWarn: line = u"DELAYWARN"; break;
-  case Warning::MaxWarn: line = u"MAXWARN"; break;
-  case Warning::Leave: line = u"LEAVE3"; break;
-  case Warning::LeaveEditor: line = u"LEAVE1"; break;
-  }
-  const std::u16string text = lookupString(u"WARNING", line);
-  const std::u16string title = lookupString(u"WARNING", u"WARNING");
-  const bool notice = kind == Warning::Device;
-  const int r = MessageBoxW(wnd_, win32::wide(text.c_str()), win32::wide(title.c_str()),
-                            notice ? MB_OK : (MB_YESNO | MB_ICONQUESTION));
-  return (r == IDYES || r == IDOK) ? kAnswerYes : kAnswerNo;
+  CWarningDlg dialog(wnd_, static_cast<int>(kind));
+  return dialog.runModal() == kAnswerYes ? kAnswerYes : kAnswerNo;
 }
 
 namespace {

@@ -4,15 +4,24 @@
 
 #include "platform/win32/windows_only.h"
 
+#include <array>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "app/key_labels.h"
 #include "app/key_layout.h"
+#include "app/main_window_layout.h"
 #include "app/main_controller.h"
 #include "monitor/monitor_link.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_messenger.h"
+#include "platform/win32/win32_keyboard_text.h"
 #include "platform/win32/win32_registry.h"
+#include "ui/bitmap_btn.h"
+#include "ui/bitmap_btn2.h"
+#include "ui/skin.h"
 
 namespace q7 {
 
@@ -35,6 +44,12 @@ private:
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void onCreate();
+  void createControls();
+  void createControl(main_window::Control id);
+  void buildKeyButtons();
+  void setKeyLook(int position, KeyLook look);
+  void onCommand(WPARAM wParam, LPARAM lParam);
+  CBitmapBtn& control(main_window::Control id) { return controls_[static_cast<size_t>(id)]; }
   BOOL onInitDialog();
   void onSysCommand(WPARAM wParam, LPARAM lParam);
   void onLButtonDown(LPARAM lParam);
@@ -49,7 +64,7 @@ private:
   void closeWindow() override;
   void activateWindow() override;
   void minimiseWindow() override;
-  void refreshKey(int position, KeyMode mode) override;
+  void refreshKey(int position, KeyRefreshMode mode) override;
   void clearKeyInfo() override;
   void setPerKeyButtonsEnabled(bool enabled) override;
   void setProfileEditingEnabled(bool enabled) override;
@@ -73,6 +88,15 @@ private:
   MainController controller_{registry_, monitor_, files_, *this};
   std::u16string languageCode_;
   KeyLayout layout_ = KeyLayout::Ansi;
+  win32::Win32KeyboardText keyboardText_;
+  std::optional<KeyLabels> labels_;
+
+  // Skin pictures: the three whole-window images, the same as device bitmaps for the keys, the shape.
+  SkinImage normal_, over_, down_;
+  SkinBitmap keyImages_[3]; // by KeyImage
+  int width_ = main_window::kSize.width, height_ = main_window::kSize.height;
+  std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
+  std::array<CBitmapBtn2, kKeyCount> keys_;
 
   static CKeyvaneDlg* active_; // the one main window, for the thread's key filter
 };

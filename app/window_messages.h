@@ -28,6 +28,9 @@ constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 // Inside the program.
 constexpr uint32_t kHookKey = 0x40A;       // WM_HOOKKEY from the hook library: wParam vk, lParam 0x80 on release
 constexpr uint32_t kCrleditKeyUp = 5122;   // 0x1402 WM_CRLEDIT_KEYUP from a coloured edit to its parent
+// A parent hands a child's own request back to the child as this base plus the request's number
+// (WM_DRAWITEM of a skinned button, WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC of a coloured edit).
+constexpr uint32_t kReflectBase = 0x2000;
 
 // The system command id of the About item in the main window's system menu.
 constexpr uint32_t kAboutCommand = 16;

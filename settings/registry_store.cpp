@@ -122,7 +122,7 @@ ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
   } while (v != 0);
   for (; n < digits && n < 12; ++n) digitsText[n] = u'0';
   size_ = std::min(prefix.size(), sizeof text_ / sizeof text_[0] - n);
-  std::copy(prefix.begin(), prefix.begin() + static_cast<ptrdiff_t>(size_), text_);
+  for (size_t i = 0; i < size_; ++i) text_[i] = prefix[i];
   while (n > 0) text_[size_++] = digitsText[--n];
 }
 

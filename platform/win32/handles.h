@@ -40,6 +40,10 @@ inline void destroyWindow(HWND w) { DestroyWindow(w); }
 inline void deleteObject(HGDIOBJ o) { DeleteObject(o); }
 inline void destroyIcon(HICON i) { DestroyIcon(i); }
 inline void freeLibrary(HMODULE m) { FreeLibrary(m); }
+inline void deleteDc(HDC dc) { DeleteDC(dc); }
+inline void globalFree(HGLOBAL g) { GlobalFree(g); }
+inline void unhook(HHOOK h) { UnhookWindowsHookEx(h); }
+template <typename T> void releaseCom(T* p) { p->Release(); }
 
 using UniqueKey = Unique<HKEY, closeKey>;
 using UniqueHandle = Unique<HANDLE, closeHandle>;
@@ -47,6 +51,57 @@ using UniqueWindow = Unique<HWND, destroyWindow>;
 using UniqueIcon = Unique<HICON, destroyIcon>;
 using UniqueLibrary = Unique<HMODULE, freeLibrary>;
 template <typename T> using UniqueGdi = Unique<T, deleteObject>;
+using UniqueDc = Unique<HDC, deleteDc>;       // from CreateCompatibleDC
+using UniqueGlobal = Unique<HGLOBAL, globalFree>;
+using UniqueHook = Unique<HHOOK, unhook>;
+template <typename T> using UniqueCom = Unique<T*, releaseCom<T>>;
+
+// A window's device context from GetDC, given back with ReleaseDC.
+class WindowDc {
+public:
+  explicit WindowDc(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+private:
+  HWND wnd_;
+  HDC dc_;
+};
+
+// BeginPaint ... EndPaint.
+class PaintScope {
+public:
+  explicit PaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(wnd_, &ps_); }
+  HDC dc() const { return dc_; }
+  const RECT& area() const { return ps_.rcPaint; }
+
+private:
+  HWND wnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_ = nullptr;
+};
+
+// An object selected into a device context, the previous one restored at the end of the scope.
+class Selection {
+public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+  ~Selection() {
+    if (old_) SelectObject(dc_, old_);
+  }
+
+private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 // A file handle: CreateFileW's INVALID_HANDLE_VALUE is kept as "no handle".
 class UniqueFile : public UniqueHandle {

@@ -143,4 +143,85 @@ std::vector<uint8_t> registryValue(const std::wstring& path, const wchar_t* name
   return v;
 }
 
+HWND childAt(HWND parent, int left, int top, int right, int bottom) {
+  struct Search {
+    HWND parent;
+    RECT want;
+    HWND found;
+  } search{parent, {left, top, right, bottom}, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (GetParent(child) != s->parent) return TRUE;
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, s->parent, reinterpret_cast<POINT*>(&r), 2);
+        if (EqualRect(&r, &s->want)) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  do {
+    for (HWND w : windowsOf(processId))
+      if (w != main) return w;
+    Sleep(30);
+  } while (GetTickCount64() < end);
+  return nullptr;
+}
+
+bool waitGone(HWND wnd, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (IsWindow(wnd) && IsWindowVisible(wnd)) {
+    if (GetTickCount64() > end) return false;
+    Sleep(30);
+  }
+  return true;
+}
+
+bool waitEnabled(HWND wnd, bool enabled, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while ((IsWindowEnabled(wnd) != FALSE) != enabled) {
+    if (GetTickCount64() > end) return false;
+    Sleep(30);
+  }
+  return true;
+}
+
+std::wstring windowText(HWND wnd) {
+  wchar_t text[512] = {};
+  GetWindowTextW(wnd, text, 512);
+  return text;
+}
+
+COLORREF screenPixel(HWND wnd, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms) {
+  HWND dlg = waitForOtherWindow(processId, main, ms);
+  if (!dlg) return false;
+  Sleep(300); // let the dialog finish its initialisation
+  HWND name = GetDlgItem(dlg, 0x47C);
+  if (!name) name = GetDlgItem(dlg, 0x480);
+  if (!name) return false;
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  return waitGone(dlg, ms);
+}
+
 } // namespace q7::e2e

@@ -54,4 +54,20 @@ std::vector<uint8_t> registryValue(const std::wstring& path, const wchar_t* name
 
 void pumpFor(DWORD ms);
 
+// The child window of parent whose client rectangle in parent is (left, top)-(right, bottom).
+HWND childAt(HWND parent, int left, int top, int right, int bottom);
+// Clicks a button of another process as the user would (posted, so a dialog it opens cannot block us).
+void click(HWND button);
+// A visible top-level window of the process other than main, waiting up to ms.
+HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms);
+// Waits until the window is gone.
+bool waitGone(HWND wnd, DWORD ms);
+// Waits until the window's enabled state is as wanted.
+bool waitEnabled(HWND wnd, bool enabled, DWORD ms);
+std::wstring windowText(HWND wnd);
+// The colour on screen at a client point of a window.
+COLORREF screenPixel(HWND wnd, int x, int y);
+// Fills in the file name of a file dialog of the process and confirms it.
+bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms);
+
 } // namespace q7::e2e

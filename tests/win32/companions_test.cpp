@@ -108,9 +108,9 @@ using HookStatus = void (*)(int);
 TEST(HookLibrary, ReportsKeysWhileItsStatusIsOne) {
   HMODULE lib = LoadLibraryW((e2e::distFolder() + L"KBHook.dll").c_str());
   ASSERT_NE(lib, nullptr) << GetLastError();
-  auto install = reinterpret_cast<HookInstall>(GetProcAddress(lib, "installhook"));
-  auto remove = reinterpret_cast<HookRemove>(GetProcAddress(lib, "removehook"));
-  auto status = reinterpret_cast<HookStatus>(GetProcAddress(lib, "SetHookStatus"));
+  auto install = reinterpret_cast<HookInstall>(reinterpret_cast<void*>(GetProcAddress(lib, "installhook")));
+  auto remove = reinterpret_cast<HookRemove>(reinterpret_cast<void*>(GetProcAddress(lib, "removehook")));
+  auto status = reinterpret_cast<HookStatus>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookStatus")));
   ASSERT_TRUE(install && remove && status);
 
   Inbox inbox;

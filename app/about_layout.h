@@ -1,0 +1,29 @@
+// The About window's geometry: a small rounded panel with the product's title and maker (section
+// "ABOUT", "TITLE" and "COMPANY"), a button each for the maker's home page and support page, and a
+// close button. The window and the skin generator both read it.
+#pragma once
+
+#include <string_view>
+
+#include "ui/rect.h"
+#include "ui/skin_canvas.h"
+
+namespace q7::about_window {
+
+inline constexpr std::string_view kNormalImage = "about_normal.jpg";
+inline constexpr std::string_view kOverImage = "about_over.jpg";
+inline constexpr std::string_view kDownImage = "about_down.jpg";
+inline constexpr std::string_view kWindowMask = "about_mask.bmp";
+
+// The window is its panel: a rectangle with rounded corners, cut by the mask.
+inline constexpr Size kSize{380, 220};
+inline constexpr Rect kPanel{0, 0, 380, 220};
+
+inline constexpr Rect kLogo{150, 22, 230, 62};     // part of the pictures
+inline constexpr Rect kTitleText{20, 76, 360, 100}; // white, centred
+inline constexpr Rect kCompanyText{20, 104, 360, 124};
+inline constexpr Rect kHomePage{138, 150, 182, 186};  // opens the maker's home page
+inline constexpr Rect kSupport{198, 150, 242, 186};   // opens the maker's support page
+inline constexpr Rect kClose{350, 12, 368, 30};
+
+} // namespace q7::about_window

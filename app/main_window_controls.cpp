@@ -1,0 +1,242 @@
+// The main window's controls: skin pictures, shape, command buttons, captions and the 114 key
+// buttons, built from the window's layout table; and how they show the controller's decisions.
+#include "app/main_window.h"
+
+#include <string>
+
+#include "app/keyboard_layout_tables.h"
+#include "settings/settings_image.h"
+#include "text/string_lookup.h"
+#include "ui/region.h"
+
+namespace q7 {
+
+namespace {
+
+using main_window::Control;
+using main_window::ControlKind;
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+std::wstring wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
+
+// Caption height of a control for the string file's language (the table's adjustments).
+int captionHeight(Control id, std::u16string_view lang) {
+  switch (id) {
+  case Control::Export:
+  case Control::Import:
+    return lang == u"JP" ? 12 : lang == u"DE" ? 11 : 14;
+  case Control::Cancel:
+  case Control::Apply:
+    return lang == u"JP" ? 12 : 14;
+  case Control::ResetProfile:
+    return lang == u"EN" ? 13 : lang == u"JP" ? 9 : 11;
+  case Control::KeyName:
+    return 12;
+  case Control::Macro:
+  case Control::Disable:
+  case Control::Default:
+    return 15;
+  case Control::Sync:
+    return lang == u"DE" ? 10 : lang == u"GE" ? 13 : 14;
+  case Control::App:
+    return lang == u"JP" ? 12 : 14;
+  default:
+    return 14;
+  }
+}
+
+bool perKeyButton(Control id) {
+  switch (id) {
+  case Control::Macro:
+  case Control::SingleKey:
+  case Control::App:
+  case Control::Sync:
+  case Control::Disable:
+  case Control::Default:
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool hasTooltip(Control id, std::u16string_view lang) {
+  if (id == Control::Default) return false;
+  if (id == Control::Macro) return lang == u"DE";
+  return perKeyButton(id);
+}
+
+constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Control::App, Control::Disable,
+                                      Control::Default};
+
+} // namespace
+
+void CKeyvaneDlg::createControls() {
+  normal_ = loadSkinImage(skinFile(wide(main_window::kNormalImage)));
+  over_ = loadSkinImage(skinFile(wide(main_window::kOverImage)));
+  down_ = loadSkinImage(skinFile(wide(main_window::kDownImage)));
+
+  const SkinBitmap mask = loadSkinBitmap(skinFile(wide(main_window::kWindowMask)));
+  if (mask) {
+    width_ = mask.width();
+    height_ = mask.height();
+    if (auto region = regionFromMask(mask, kMaskKeyColour))
+      if (SetWindowRgn(wnd_, region.get(), TRUE)) region.release(); // the window owns it now
+  }
+
+  // The language code decides the layout, the legends and a few captions.
+  languageCode_ = lookupString(u"MAIN", u"LANG");
+  layout_ = keyLayoutFor(languageCode_);
+  labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
+
+  for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);
+  buildKeyButtons();
+
+  MoveWindow(wnd_, 0, 0, width_, height_, TRUE);
+  SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void CKeyvaneDlg::createControl(Control id) {
+  const main_window::ControlEntry& entry = main_window::control(id);
+  const Rect r = main_window::controlRect(id, languageCode_);
+  CBitmapBtn& button = control(id);
+  if (!button.create(wnd_, r)) return;
+  button.setImages(r.left, r.top, r.width(), r.height(), normal_, over_, down_, normal_);
+  if (entry.mask) button.setMask(wide(entry.mask->file));
+
+  std::u16string caption;
+  if (!entry.text.empty()) caption = lookupString(u"MAIN", entry.text);
+  if (id >= Control::Profile1 && id <= Control::Profile5)
+    caption += u" " + std::u16string(1, static_cast<char16_t>(u'0' + (static_cast<int>(id) - static_cast<int>(Control::Profile0))));
+
+  button.setFontHeight(captionHeight(id, languageCode_));
+  switch (entry.kind) {
+  case ControlKind::CommandButton:
+    button.setColors(kBlack, kWhite, kWhite, 700);
+    break;
+  case ControlKind::ProfileButton:
+    button.setColors(kBlack, kBlack, kBlack, 700);
+    break;
+  case ControlKind::WhiteButton:
+  case ControlKind::Label:
+    button.setColors(kWhite, kWhite, kWhite, 500);
+    break;
+  case ControlKind::Picture:
+  case ControlKind::IconButton:
+    break;
+  }
+  if (id == Control::KeyName) button.setTextRect(0, 0, 47, 48);
+  button.setText(wide(caption), id == Control::KeyFunction ? 5 : 0, id == Control::KeyFunction ? 4 : 0);
+  if (hasTooltip(id, languageCode_)) button.setTooltip(wide(caption));
+  if (perKeyButton(id) && id != Control::Sync) EnableWindow(button.window(), FALSE);
+}
+
+void CKeyvaneDlg::buildKeyButtons() {
+  // The keys' pictures are device bitmaps of the three images on an opaque black background.
+  const SkinImage* sources[3] = {&normal_, &over_, &down_};
+  for (int i = 0; i < 3; ++i) {
+    HBITMAP bitmap = nullptr;
+    if (*sources[i] && sources[i]->get()->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &bitmap) == Gdiplus::Ok)
+      keyImages_[i] = SkinBitmap(bitmap);
+  }
+  const auto rects = keyRectangles(layout_);
+  for (int k = 0; k < kKeyCount; ++k) {
+    if (!keys_[k].create(wnd_, rects[k])) continue;
+    setKeyLook(k, KeyLook::Default);
+    RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+}
+
+void CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
+  const Rect r = keyRectangle(layout_, position);
+  const KeyLookImages images = keyLookImages(look);
+  auto pick = [&](KeyImage i) -> const SkinBitmap& { return keyImages_[static_cast<int>(i)]; };
+  keys_[position].setImages(r.left, r.top, r.right, r.bottom, pick(images.normal), pick(images.hover),
+                            pick(images.pressed), pick(images.disabled));
+}
+
+void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
+  if (position < 0 || position >= kKeyCount || !keys_[position].window()) return;
+  const int shown = controller_.shownProfile();
+  const KeyRecord& record = key(shown < 0 ? 0 : shown, position);
+  if (mode == KeyRefreshMode::Selected && labels_) {
+    control(Control::KeyName).setText(wide(labels_->keyCaption(position)), 0, 0);
+    control(Control::KeyFunction).setText(wide(labels_->keyFunctionText(record, lookupString)), 5, 4);
+  }
+  setKeyLook(position, keyLookFor(mode, record.Kind));
+  RedrawWindow(keys_[position].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CKeyvaneDlg::clearKeyInfo() {
+  control(Control::KeyName).setText(L"", 0, 0);
+  control(Control::KeyFunction).setText(L"", 5, 4);
+}
+
+void CKeyvaneDlg::setPerKeyButtonsEnabled(bool enabled) {
+  for (Control id : kPerKeyButtons) EnableWindow(control(id).window(), enabled ? TRUE : FALSE);
+}
+
+void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
+  EnableWindow(control(Control::Import).window(), enabled);
+  EnableWindow(control(Control::Export).window(), enabled);
+  EnableWindow(control(Control::ResetProfile).window(), TRUE);
+  for (CBitmapBtn2& k : keys_) EnableWindow(k.window(), enabled);
+}
+
+void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
+  if (button < 0 || button > 5) return;
+  const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
+  const Rect r = main_window::controlRect(id, languageCode_);
+  // The selected tab shows its hover picture at rest, like a selected key.
+  control(id).setImages(r.left, r.top, r.width(), r.height(), selected ? over_ : normal_, over_, down_, normal_);
+  InvalidateRect(control(id).window(), nullptr, FALSE);
+}
+
+void CKeyvaneDlg::clearApplyLook() {
+  // Forget hover and press: the pointer may have left while the window was disabled.
+  SendMessageW(control(Control::Apply).window(), WM_MOUSELEAVE, 0, 0);
+  InvalidateRect(control(Control::Apply).window(), nullptr, FALSE);
+}
+
+void CKeyvaneDlg::onCommand(WPARAM, LPARAM lParam) {
+  // Enter and Escape arrive as IDOK / IDCANCEL with no control: they never close the window.
+  const HWND from = reinterpret_cast<HWND>(lParam);
+  if (!from) return;
+  struct Match {
+    Control control;
+    Command command;
+  };
+  static constexpr Match kOrder[] = {
+      {Control::Ok, Command::Ok},           {Control::Cancel, Command::Cancel},
+      {Control::Apply, Command::Apply},     {Control::Close, Command::Close},
+      {Control::Minimise, Command::Minimise}, {Control::WebLink1, Command::WebHome},
+      {Control::WebLink2, Command::WebSocial1}, {Control::WebLink3, Command::WebSocial2},
+      {Control::Help, Command::Help},       {Control::ResetProfile, Command::ResetProfile},
+      {Control::Export, Command::Export},   {Control::Import, Command::Import},
+      {Control::Sync, Command::Sync},       {Control::Macro, Command::Macro},
+      {Control::SingleKey, Command::SingleKey}, {Control::App, Command::App},
+      {Control::Disable, Command::Disable}, {Control::Default, Command::Default},
+  };
+  for (const Match& m : kOrder) {
+    if (control(m.control).window() == from) {
+      controller_.onCommand(m.command);
+      return;
+    }
+  }
+  for (int i = 0; i <= 5; ++i) {
+    if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
+      controller_.onCommand(Command::ProfileButton, i);
+      return;
+    }
+  }
+  for (int k = 0; k < kKeyCount; ++k) {
+    if (keys_[k].window() == from) {
+      controller_.onCommand(Command::KeyButton, k);
+      return;
+    }
+  }
+}
+
+} // namespace q7

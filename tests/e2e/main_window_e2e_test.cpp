@@ -1,0 +1,193 @@
+// The main window at work, driven from outside as a user drives it: keys, per-key commands with
+// their questions, saving with the monitor's acknowledgement, profile switches, profile files.
+#include <gtest/gtest.h>
+
+#include "app/keyboard_layout_tables.h"
+#include "app/main_window_layout.h"
+#include "app/warning_dialog_layout.h"
+#include "driver.h"
+
+namespace q7::e2e {
+namespace {
+
+constexpr DWORD kWaitMs = 30000;
+using main_window::Control;
+
+class MainWindowAtWork : public ::testing::Test {
+protected:
+  void SetUp() override {
+    SetEnvironmentVariableW(L"Q7MON_LOG", monitorLogPath().c_str());
+    DeleteFileW(monitorLogPath().c_str());
+    program = Process(distFolder() + L"Q7Config.exe");
+    ASSERT_TRUE(program.started());
+    main = waitForWindow(program.id(), kWaitMs);
+    ASSERT_NE(main, nullptr);
+    ASSERT_GE(waitForLog(1542, kWaitMs), 0);
+  }
+  HWND button(Control id) {
+    const Rect r = main_window::control(id).rect;
+    return childAt(main, r.left, r.top, r.right, r.bottom);
+  }
+  HWND keyButton(int position) {
+    const Rect r = keyRectangle(KeyLayout::Ansi, position); // the installed string file is English
+    return childAt(main, r.left, r.top, r.right, r.bottom);
+  }
+  // Answers the warning dialog that the last click opened with its first (YES / OK) or second button.
+  void answer(bool yes) {
+    HWND dlg = waitForOtherWindow(program.id(), main, kWaitMs);
+    ASSERT_NE(dlg, nullptr);
+    pumpFor(200);
+    HWND target = nullptr;
+    for (const Rect& r : {warning::kLargeYes, warning::kLargeNo, warning::kSmallYes, warning::kSmallNo}) {
+      HWND b = childAt(dlg, r.left, r.top, r.right, r.bottom);
+      if (!b || !IsWindowVisible(b)) continue;
+      const bool isYes = (r == warning::kLargeYes || r == warning::kSmallYes);
+      // Kinds with one button show only OK, at the small NO place.
+      if (yes == isYes || (yes && r == warning::kSmallOk && !childAt(dlg, warning::kSmallYes.left, warning::kSmallYes.top,
+                                                                         warning::kSmallYes.right, warning::kSmallYes.bottom)))
+        target = b;
+    }
+    ASSERT_NE(target, nullptr) << "no such button on the question";
+    click(target);
+    ASSERT_TRUE(waitGone(dlg, kWaitMs));
+  }
+  std::vector<uint8_t> stored(int profile, const wchar_t* name) {
+    return registryValue(L"Software\\VORTAN\\Q7\\Profile" + std::to_wstring(profile), name);
+  }
+  size_t logged(unsigned message) {
+    size_t n = 0;
+    for (const LogLine& l : readLog()) n += l.kind == "recv" && l.message == message;
+    return n;
+  }
+  DWORD post(unsigned message, long long wParam, long long lParam) {
+    Process hid(distFolder() + L"HID.exe",
+                L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    return hid.wait(10000);
+  }
+
+  Process program;
+  HWND main = nullptr;
+};
+
+TEST_F(MainWindowAtWork, EveryControlAndKeyIsInItsPlace) {
+  for (const main_window::ControlEntry& c : main_window::kControls)
+    EXPECT_NE(button(c.id), nullptr) << static_cast<int>(c.id);
+  int keys = 0;
+  for (int k = 0; k < kKeyCount; ++k) keys += keyVisible(KeyLayout::Ansi, k) && keyButton(k);
+  EXPECT_EQ(keys, visibleKeyCount(KeyLayout::Ansi));
+  RECT r;
+  GetWindowRect(main, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, main_window::kSize.width);
+  // Profile 1 is shown: its keys are editable, the per-key buttons wait for a key.
+  EXPECT_TRUE(IsWindowEnabled(keyButton(40)));
+  EXPECT_FALSE(IsWindowEnabled(button(Control::Disable)));
+  EXPECT_TRUE(IsWindowEnabled(button(Control::Export)));
+}
+
+TEST_F(MainWindowAtWork, DisableAKeyAndApply) {
+  HWND key = keyButton(40);
+  const Rect kr = keyRectangle(KeyLayout::Ansi, 40);
+  const COLORREF before = screenPixel(main, (kr.left + kr.right) / 2, kr.top + 3);
+  click(key);
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  pumpFor(300);
+  EXPECT_NE(screenPixel(main, (kr.left + kr.right) / 2, kr.top + 3), before) << "the selected look";
+  EXPECT_EQ(windowText(button(Control::KeyName)), L"E");
+
+  click(button(Control::Disable));
+  answer(true);
+  pumpFor(300);
+  EXPECT_FALSE(windowText(button(Control::KeyFunction)).empty()) << "the function of a disabled key is shown";
+  EXPECT_EQ(stored(1, L"Button040")[0], 0) << "nothing is stored before a save";
+
+  const size_t saves = logged(2026);
+  click(button(Control::Apply));
+  ASSERT_GE(waitForLog(2026, kWaitMs, 0), 0);
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs)) << "13317 enables the window again";
+  EXPECT_EQ(logged(2026), saves + 1);
+  const auto rec = stored(1, L"Button040");
+  ASSERT_EQ(rec.size(), 3100u);
+  EXPECT_EQ(rec[0], 10);
+  EXPECT_EQ(stored(1, L"FuncKey"), std::vector<uint8_t>{1});
+}
+
+TEST_F(MainWindowAtWork, CloseButtonAfterAProfileSwitchAsks) {
+  click(button(Control::Profile3));
+  ASSERT_GE(waitForLog(1542, kWaitMs, static_cast<size_t>(waitForLog(1542, 0)) + 1), 0);
+  click(button(Control::Close));
+  answer(false);
+  EXPECT_EQ(program.wait(kWaitMs), 0u);
+  EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent"), std::vector<uint8_t>{0}) << "No saves nothing";
+}
+
+TEST_F(MainWindowAtWork, CloseButtonWithYesClosesAfterTheAcknowledgement) {
+  click(button(Control::Profile2));
+  ASSERT_GE(waitForLog(1542, kWaitMs, static_cast<size_t>(waitForLog(1542, 0)) + 1), 0);
+  click(button(Control::Close));
+  answer(true);
+  EXPECT_EQ(program.wait(kWaitMs), 0u);
+  EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent"), std::vector<uint8_t>{2});
+  EXPECT_EQ(logged(2026), 1u);
+}
+
+TEST_F(MainWindowAtWork, MonitorSwitchToProfileSixLocksTheKeys) {
+  EXPECT_EQ(post(1537, 6, 0), 0u);
+  const int echo = waitForLog(1542, kWaitMs, static_cast<size_t>(waitForLog(1542, 0)) + 1);
+  ASSERT_GE(echo, 0);
+  EXPECT_EQ(readLog()[echo].wParam, 0u);
+  pumpFor(300);
+  EXPECT_FALSE(IsWindowEnabled(keyButton(40)));
+  EXPECT_FALSE(IsWindowEnabled(button(Control::Import)));
+  EXPECT_FALSE(IsWindowEnabled(button(Control::Export)));
+  EXPECT_TRUE(IsWindowEnabled(button(Control::ResetProfile)));
+}
+
+TEST_F(MainWindowAtWork, DeviceNoticeThenClose) {
+  EXPECT_EQ(post(13316, 0, 0), 0u);
+  answer(true);
+  EXPECT_EQ(program.wait(kWaitMs), 0u);
+  const auto lines = readLog();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().message, 1538u);
+  EXPECT_EQ(lines.back().wParam, 0u);
+}
+
+TEST_F(MainWindowAtWork, ExportThenImportIntoAnotherProfileIsByteIdentical) {
+  click(keyButton(20));
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  click(button(Control::Disable));
+  answer(true);
+
+  const std::wstring folder = freshFolder(L"profiles");
+  click(button(Control::Export));
+  ASSERT_TRUE(answerFileDialog(program.id(), main, folder + L"first.prof", kWaitMs));
+  click(button(Control::Profile4)); // asks: the disable is an unsaved edit
+  answer(true);
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  click(button(Control::Import));
+  ASSERT_TRUE(answerFileDialog(program.id(), main, folder + L"first.prof", kWaitMs));
+  click(button(Control::Export));
+  ASSERT_TRUE(answerFileDialog(program.id(), main, folder + L"second.prof", kWaitMs));
+  pumpFor(300);
+
+  auto read = [](const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return bytes;
+    std::fseek(f, 0, SEEK_END);
+    bytes.resize(static_cast<size_t>(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) bytes.clear();
+    std::fclose(f);
+    return bytes;
+  };
+  const auto first = read(folder + L"first.prof"), second = read(folder + L"second.prof");
+  ASSERT_EQ(first.size(), 7435064u);
+  EXPECT_TRUE(first == second);
+  EXPECT_EQ(first[3132 + 20 * 3100], 10) << "the disabled key travelled with the profile";
+}
+
+} // namespace
+} // namespace q7::e2e

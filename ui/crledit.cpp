@@ -1,0 +1,128 @@
+#include "ui/crledit.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/window_messages.h"
+
+namespace q7 {
+
+namespace {
+constexpr UINT_PTR kSubclassId = 0x5138;
+}
+
+CCrledit::~CCrledit() {
+  if (HWND wnd = wnd_) {
+    detach();
+    DestroyWindow(wnd);
+  }
+}
+
+bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly) {
+  if (HWND old = wnd_) {
+    detach();
+    DestroyWindow(old);
+  }
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (digitsOnly ? ES_NUMBER : 0);
+  HWND wnd = CreateWindowExW(0, L"EDIT", L"", style, rect.left, rect.top, rect.width(), rect.height(), parent, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (!wnd) return false;
+  if (!SetWindowSubclass(wnd, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    DestroyWindow(wnd);
+    return false;
+  }
+  wnd_ = wnd;
+  return true;
+}
+
+void CCrledit::detach() {
+  RemoveWindowSubclass(wnd_, subclassProc, kSubclassId);
+  wnd_ = nullptr;
+}
+
+void CCrledit::setTextColour(COLORREF colour) {
+  text_ = colour;
+  if (wnd_) InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+void CCrledit::setBackgroundColour(COLORREF colour) {
+  background_ = colour;
+  if (wnd_) InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK CCrledit::subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR ref) {
+  auto* self = reinterpret_cast<CCrledit*>(ref);
+  if (!self || self->wnd_ != wnd) return DefSubclassProc(wnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    self->detach();
+    return DefSubclassProc(wnd, message, wParam, lParam);
+  }
+  try {
+    return self->onMessage(message, wParam, lParam);
+  } catch (...) {
+    return 0; // nothing crosses into the system's code
+  }
+}
+
+LRESULT CCrledit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case msg::kReflectBase + WM_CTLCOLOREDIT:
+  case msg::kReflectBase + WM_CTLCOLORSTATIC: // read-only and disabled fields ask this way
+    return reinterpret_cast<LRESULT>(colourRequest(reinterpret_cast<HDC>(wParam)));
+  case WM_KEYUP:
+    // Posted: the parent sees it after the edit control has applied the key.
+    if (HWND parent = GetParent(wnd_)) PostMessageW(parent, msg::kCrleditKeyUp, wParam, 0);
+    return DefSubclassProc(wnd_, message, wParam, lParam);
+  case WM_ERASEBKGND:
+    return 1; // the edit control paints its background with the brush of the colour request
+  case WM_PAINT:
+    if (!IsWindowEnabled(wnd_)) {
+      // A disabled edit control writes in the system's grey whatever its colour request says.
+      paintDisabled();
+      return 0;
+    }
+    return DefSubclassProc(wnd_, message, wParam, lParam);
+  case WM_ENABLE: {
+    const LRESULT r = DefSubclassProc(wnd_, message, wParam, lParam);
+    InvalidateRect(wnd_, nullptr, TRUE);
+    return r;
+  }
+  default:
+    return DefSubclassProc(wnd_, message, wParam, lParam);
+  }
+}
+
+HBRUSH CCrledit::colourRequest(HDC dc) {
+  brush_.reset(CreateSolidBrush(background_));
+  SetTextColor(dc, text_);
+  SetBkColor(dc, background_);
+  return brush_.get();
+}
+
+void CCrledit::paintDisabled() {
+  win32::PaintScope paint(wnd_);
+  HDC dc = paint.dc();
+  RECT client{};
+  GetClientRect(wnd_, &client);
+  FillRect(dc, &client, colourRequest(dc));
+
+  const int length = GetWindowTextLengthW(wnd_);
+  if (length <= 0) return;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd_, text.data(), length + 1)));
+  if (const auto mask = static_cast<wchar_t>(SendMessageW(wnd_, EM_GETPASSWORDCHAR, 0, 0)))
+    text.assign(text.size(), mask);
+
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(wnd_, WM_GETFONT, 0, 0));
+  win32::Selection withFont(dc, font);
+  // Where the edit control itself puts the first character (margins, alignment and scrolling).
+  const LRESULT at = SendMessageW(wnd_, EM_POSFROMCHAR, 0, 0);
+  const int x = at == -1 ? LOWORD(SendMessageW(wnd_, EM_GETMARGINS, 0, 0)) : static_cast<short>(LOWORD(at));
+  const int y = at == -1 ? 0 : static_cast<short>(HIWORD(at));
+  SetBkMode(dc, OPAQUE);
+  ExtTextOutW(dc, x, y, ETO_CLIPPED, &client, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+}
+
+} // namespace q7

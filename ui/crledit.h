@@ -1,0 +1,44 @@
+// CCrledit: the single-line edit field of the skinned dialogs. It shows its text in its own colours
+// (also read-only or disabled) and posts WM_CRLEDIT_KEYUP to its parent after every key release.
+// The parent routes WM_CTLCOLOREDIT and WM_CTLCOLORSTATIC back to the field with reflectToChild.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include "platform/win32/handles.h"
+#include "ui/rect.h"
+
+namespace q7 {
+
+class CCrledit {
+public:
+  CCrledit() = default;
+  CCrledit(const CCrledit&) = delete;
+  CCrledit& operator=(const CCrledit&) = delete;
+  ~CCrledit();
+
+  // A visible child edit control at rect (parent's client coordinates), digits only when asked.
+  bool create(HWND parent, const Rect& rect, bool digitsOnly);
+  HWND window() const { return wnd_; }
+
+  // Colours are 0x00BBGGRR.
+  void setTextColour(COLORREF colour);
+  void setBackgroundColour(COLORREF colour);
+  COLORREF textColour() const { return text_; }
+  COLORREF backgroundColour() const { return background_; }
+
+private:
+  static LRESULT CALLBACK subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  HBRUSH colourRequest(HDC dc);
+  void paintDisabled();
+  void detach();
+
+  HWND wnd_ = nullptr;
+  COLORREF text_ = RGB(255, 255, 255);
+  COLORREF background_ = RGB(0, 0, 0);
+  win32::UniqueGdi<HBRUSH> brush_;
+};
+
+} // namespace q7

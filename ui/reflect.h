@@ -1,0 +1,13 @@
+// The parent's side of a skinned control's own requests: owner drawing (WM_DRAWITEM) and colours
+// (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC) go back to the control that asked, which answers them.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+namespace q7 {
+
+// True when the asking child answered; result then holds its answer (TRUE for a drawing, the
+// brush for a colour request), to be returned by the parent's procedure.
+bool reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+} // namespace q7

@@ -1,0 +1,119 @@
+#include "ui/skin.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstdlib>
+
+#include "ui/button_look.h"
+#include "ui/skin_path.h"
+
+namespace q7 {
+
+namespace {
+
+// Far above any skin picture; a larger file is not a picture of ours.
+constexpr LONGLONG kMaxSkinFileBytes = 64LL << 20;
+
+std::wstring g_baseFolder;
+
+std::wstring programFolder() {
+  wchar_t self[MAX_PATH] = {}, drive[_MAX_DRIVE] = {}, dir[_MAX_DIR] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  if (n == 0 || n == MAX_PATH) return {};
+  if (_wsplitpath_s(self, drive, _MAX_DRIVE, dir, _MAX_DIR, nullptr, 0, nullptr, 0) != 0) return {};
+  return std::wstring(drive) + dir;
+}
+
+} // namespace
+
+SkinBitmap::SkinBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+  BITMAP info{};
+  if (bitmap && GetObjectW(bitmap, sizeof info, &info) == sizeof info) {
+    width_ = info.bmWidth;
+    height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+  }
+}
+
+SkinImage::SkinImage(std::unique_ptr<Gdiplus::Bitmap> image) : image_(std::move(image)) {}
+
+SkinBitmap loadSkinBitmap(const std::wstring& path) {
+  win32::UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxSkinFileBytes) return {};
+  const DWORD bytes = static_cast<DWORD>(size.QuadPart);
+
+  win32::UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!block) return {};
+  void* data = GlobalLock(block.get());
+  if (!data) return {};
+  DWORD read = 0;
+  const BOOL ok = ReadFile(file.get(), data, bytes, &read, nullptr);
+  GlobalUnlock(block.get());
+  if (!ok || read != bytes) return {};
+
+  IStream* rawStream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &rawStream))) return {};
+  block.release(); // freed with the stream
+  win32::UniqueCom<IStream> stream(rawStream);
+
+  IPicture* rawPicture = nullptr;
+  if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(&rawPicture))) ||
+      !rawPicture)
+    return {};
+  win32::UniqueCom<IPicture> picture(rawPicture);
+  SHORT type = PICTYPE_UNINITIALIZED;
+  OLE_HANDLE handle = 0;
+  if (FAILED(picture.get()->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture.get()->get_Handle(&handle)) ||
+      !handle)
+    return {};
+  // The picture's bitmap dies with the picture: keep a copy, as a DIB section so that no colour is
+  // rounded to the screen's depth.
+  HBITMAP own = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP,
+                                               0, 0, LR_CREATEDIBSECTION));
+  return SkinBitmap(own);
+}
+
+SkinImage loadSkinImage(const std::wstring& path) {
+  std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromFile(path.c_str()));
+  if (!image || image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0) return {};
+  return SkinImage(std::move(image));
+}
+
+SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
+  if (!source || right <= left || bottom <= top) return {};
+  const int w = right - left, h = bottom - top;
+  win32::WindowDc screen(nullptr);
+  SkinBitmap piece(CreateCompatibleBitmap(screen.get(), w, h));
+  win32::UniqueDc from(CreateCompatibleDC(screen.get())), to(CreateCompatibleDC(screen.get()));
+  if (!piece || !from || !to) return {};
+  win32::Selection a(from.get(), source.get()), b(to.get(), piece.get());
+  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
+  const RECT all{0, 0, w, h};
+  FillRect(to.get(), &all, face.get());
+  BitBlt(to.get(), 0, 0, w, h, from.get(), left, top, SRCCOPY);
+  return piece;
+}
+
+SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height) {
+  if (!source || width <= 0 || height <= 0 || x < 0 || y < 0 || x > source.width() - width ||
+      y > source.height() - height)
+    return {};
+  std::unique_ptr<Gdiplus::Bitmap> piece(source.get()->Clone(x, y, width, height, source.get()->GetPixelFormat()));
+  if (!piece || piece->GetLastStatus() != Gdiplus::Ok) return {};
+  return SkinImage(std::move(piece));
+}
+
+std::wstring skinFile(std::wstring_view name) {
+  const std::wstring folder = g_baseFolder.empty() ? programFolder() : g_baseFolder;
+  const std::u16string path =
+      skinPath(std::u16string_view(win32::u16(folder.c_str()), folder.size()),
+               std::u16string_view(reinterpret_cast<const char16_t*>(name.data()), name.size()));
+  return std::wstring(win32::wide(path.c_str()), path.size());
+}
+
+void setSkinBaseFolder(std::wstring folder) { g_baseFolder = std::move(folder); }
+
+} // namespace q7

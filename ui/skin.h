@@ -1,0 +1,64 @@
+// Skin pictures: the whole-window state images and masks of the "Skins" folder, as device bitmaps
+// (SkinBitmap) or as images of the graphics library (SkinImage), and the pieces cut out of them.
+// A missing or undecodable file gives an empty picture; callers draw a plain face instead.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include <gdiplus.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/win32/handles.h"
+
+namespace q7 {
+
+class SkinBitmap {
+public:
+  SkinBitmap() = default;
+  explicit SkinBitmap(HBITMAP bitmap); // takes ownership
+  HBITMAP get() const { return bitmap_.get(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  explicit operator bool() const { return static_cast<bool>(bitmap_); }
+
+private:
+  win32::UniqueGdi<HBITMAP> bitmap_;
+  int width_ = 0, height_ = 0;
+};
+
+class SkinImage {
+public:
+  SkinImage() = default;
+  explicit SkinImage(std::unique_ptr<Gdiplus::Bitmap> image);
+  Gdiplus::Bitmap* get() const { return image_.get(); }
+  int width() const { return image_ ? static_cast<int>(image_->GetWidth()) : 0; }
+  int height() const { return image_ ? static_cast<int>(image_->GetHeight()) : 0; }
+  explicit operator bool() const { return static_cast<bool>(image_); }
+
+private:
+  std::unique_ptr<Gdiplus::Bitmap> image_;
+};
+
+// The whole file in one read into one movable block, decoded by the system's picture decoder
+// (JPEG or BMP); the bitmap keeps the picture's colours exactly.
+SkinBitmap loadSkinBitmap(const std::wstring& path);
+// The graphics library's load from file. Needs a running GDI+ session.
+SkinImage loadSkinImage(const std::wstring& path);
+
+// The piece (left,top)-(right,bottom) of source as a new screen-compatible bitmap; nothing for a
+// source without a bitmap or an empty piece. Parts of the piece outside the source show the plain face.
+SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int bottom);
+// The piece at (x, y) of width x height, pixel format unchanged; nothing when source is empty or
+// the piece does not lie inside it.
+SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height);
+
+// The full path of a skin file: the program's drive and folder, "Skins\", the file's literal name.
+std::wstring skinFile(std::wstring_view name);
+// The folder (with trailing backslash) whose "Skins" folder is read instead of the program's;
+// empty to return to the program's folder. For tests.
+void setSkinBaseFolder(std::wstring folder);
+
+} // namespace q7

@@ -1,0 +1,206 @@
+#include "ui/skinned_button.h"
+
+#include <commctrl.h>
+
+#include "app/window_messages.h"
+#include "ui/button_look.h"
+#include "ui/region.h"
+
+namespace q7 {
+
+namespace {
+constexpr UINT_PTR kSubclassId = 0x5137; // one subclass per button
+constexpr UINT_PTR kToolId = 1;
+} // namespace
+
+SkinnedButton::~SkinnedButton() {
+  if (HWND wnd = wnd_) {
+    detach(); // no message reaches a half-destroyed object
+    DestroyWindow(wnd);
+  }
+}
+
+bool SkinnedButton::create(HWND parent, const Rect& rect) {
+  if (HWND old = wnd_) {
+    detach();
+    DestroyWindow(old);
+  }
+  HWND wnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect.left, rect.top, rect.width(),
+                             rect.height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!wnd) return false;
+  if (!SetWindowSubclass(wnd, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    DestroyWindow(wnd);
+    return false;
+  }
+  wnd_ = wnd;
+  onAttach();
+  return true;
+}
+
+void SkinnedButton::onAttach() {
+  const LONG_PTR style = GetWindowLongPtrW(wnd_, GWL_STYLE);
+  SendMessageW(wnd_, BM_SETSTYLE, static_cast<WPARAM>((style & 0xFFFF) | BS_OWNERDRAW), TRUE);
+  SetWindowLongPtrW(wnd_, GWL_STYLE, GetWindowLongPtrW(wnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
+}
+
+void SkinnedButton::detach() {
+  RemoveWindowSubclass(wnd_, subclassProc, kSubclassId);
+  tooltip_.reset();
+  toolAdded_ = false;
+  wnd_ = nullptr;
+  hover_ = false;
+}
+
+LRESULT CALLBACK SkinnedButton::subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR ref) {
+  auto* self = reinterpret_cast<SkinnedButton*>(ref);
+  if (!self || self->wnd_ != wnd) return DefSubclassProc(wnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    self->detach();
+    return DefSubclassProc(wnd, message, wParam, lParam);
+  }
+  try {
+    return self->onMessage(message, wParam, lParam);
+  } catch (...) {
+    return 0; // nothing crosses into the system's code
+  }
+}
+
+LRESULT SkinnedButton::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(wnd_, message, wParam, lParam);
+}
+
+LRESULT SkinnedButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case msg::kReflectBase + WM_DRAWITEM: {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    RECT client{};
+    GetClientRect(wnd_, &client);
+    draw(item->hDC, client.right, client.bottom, item->itemState);
+    return TRUE;
+  }
+  case WM_MOUSEMOVE:
+    onMouseMove(wParam, lParam);
+    return 0;
+  case WM_KILLFOCUS: {
+    const LRESULT r = defaultProcessing(message, wParam, lParam);
+    hover_ = false;
+    repaint();
+    return r;
+  }
+  case WM_CAPTURECHANGED:
+    // The push button takes the capture again itself when pressed: that is no loss. Otherwise the
+    // capture is already gone; releasing here would only take it from its new owner.
+    if (hover_ && reinterpret_cast<HWND>(lParam) != wnd_) repaint();
+    return defaultProcessing(message, wParam, lParam);
+  case WM_ERASEBKGND:
+    return 0; // the drawing covers the whole button
+  case WM_LBUTTONDBLCLK:
+    // A quick second press is one more click: the push button would report it as a double click
+    // and then as a click, two commands for one press and release.
+    return onMessage(WM_LBUTTONDOWN, wParam, lParam);
+  default:
+    return defaultProcessing(message, wParam, lParam);
+  }
+}
+
+void SkinnedButton::onMouseMove(WPARAM wParam, LPARAM lParam) {
+  defaultProcessing(WM_MOUSEMOVE, wParam, lParam);
+  if (!wnd_) return;
+  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ClientToScreen(wnd_, &at);
+  HWND parent = GetParent(wnd_);
+  HWND under = WindowFromPoint(at);
+
+  MouseMoveFacts facts;
+  facts.leftDown = (wParam & MK_LBUTTON) != 0;
+  facts.hover = hover_;
+  facts.holdsCapture = GetCapture() == wnd_;
+  facts.appHasActiveWindow = GetActiveWindow() != nullptr;
+  facts.hasParent = parent != nullptr;
+  facts.otherWindowUnderCursor = under && under != wnd_;
+  const MouseMoveSteps steps = mouseMoveSteps(family_, facts);
+
+  if (steps.requestLeave) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, wnd_, 0};
+    TrackMouseEvent(&track);
+  }
+  if (steps.setHover) hover_ = true;
+  if (steps.clearHover) hover_ = false;
+  if (steps.capture) SetCapture(wnd_);
+  if (steps.repaint) repaint();
+  if (steps.release) ReleaseCapture();
+  if (steps.forwardToParent && parent) PostMessageW(parent, WM_MOUSEMOVE, wParam, MAKELPARAM(at.x, at.y));
+}
+
+void SkinnedButton::repaint(bool erase) {
+  if (wnd_) InvalidateRect(wnd_, nullptr, erase ? TRUE : FALSE);
+}
+
+void SkinnedButton::storeCaption(std::wstring_view caption) {
+  caption_.assign(caption);
+  if (wnd_) SetWindowTextW(wnd_, caption_.c_str());
+  repaint();
+}
+
+void SkinnedButton::removeBorderAndTabStop() {
+  if (!wnd_) return;
+  const LONG_PTR style = GetWindowLongPtrW(wnd_, GWL_STYLE);
+  SetWindowLongPtrW(wnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
+}
+
+void SkinnedButton::setMask(std::wstring_view fileName) {
+  const std::wstring path = skinFile(fileName);
+  // A skin folder without this mask: the button stays rectangular and the window usable, without
+  // a message for every button. A mask that is there but gives no shape is reported.
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  mask_ = loadSkinBitmap(path);
+  win32::UniqueGdi<HRGN> region = regionFromMask(mask_, kMaskKeyColour);
+  if (!region || !wnd_ || !SetWindowRgn(wnd_, region.get(), FALSE)) {
+    MessageBoxW(wnd_ ? GetParent(wnd_) : nullptr, L"error", nullptr, MB_OK);
+    return;
+  }
+  region.release(); // the window owns it now
+  repaint();
+}
+
+void SkinnedButton::applyTooltip(std::wstring_view text, bool active) {
+  if (!wnd_) return;
+  if (!tooltip_) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (!tooltip_) return;
+    SendMessageW(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
+  }
+  std::wstring buffer(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  // The tooltip watches the button's mouse messages itself: a modal loop has no place to relay them.
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = wnd_;
+  tool.uId = kToolId;
+  GetClientRect(wnd_, &tool.rect);
+  tool.lpszText = buffer.data();
+  if (!toolAdded_) toolAdded_ = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tooltip_.get(), TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+}
+
+void SkinnedButton::paintPicture(HDC dc, const SkinBitmap& picture, int width, int height) {
+  if (picture) {
+    win32::UniqueDc source(CreateCompatibleDC(dc));
+    if (source) {
+      win32::Selection s(source.get(), picture.get());
+      BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+      return;
+    }
+  }
+  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, face.get());
+}
+
+} // namespace q7

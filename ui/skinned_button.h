@@ -1,0 +1,70 @@
+// What the two skinned push buttons share: a real owner-drawn BUTTON child with control id 0,
+// subclassed for hover tracking, shaped by an optional mask, with an optional tooltip. The parent
+// routes WM_DRAWITEM back to the button with reflectToChild; a click reaches the parent as the
+// push button's own WM_COMMAND (wParam 0, lParam the button's handle).
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/handles.h"
+#include "ui/hover_tracking.h"
+#include "ui/rect.h"
+#include "ui/skin.h"
+
+namespace q7 {
+
+class SkinnedButton {
+public:
+  SkinnedButton(const SkinnedButton&) = delete;
+  SkinnedButton& operator=(const SkinnedButton&) = delete;
+  virtual ~SkinnedButton();
+
+  // A visible child push button at rect (parent's client coordinates), empty window text, control
+  // id 0, owner-drawn; then attached. False when the window could not be made.
+  bool create(HWND parent, const Rect& rect);
+  HWND window() const { return wnd_; }
+  bool hovered() const { return hover_; }
+  const std::wstring& caption() const { return caption_; }
+
+  // Shapes the button by a mask file of the skin folder (white is cut away) and repaints without
+  // erasing. When no region results or the window refuses it: a message box "error", and the
+  // button stays rectangular.
+  void setMask(std::wstring_view fileName);
+
+protected:
+  explicit SkinnedButton(ButtonFamily family) : family_(family) {}
+
+  virtual void onAttach();
+  virtual void draw(HDC dc, int width, int height, UINT itemState) = 0;
+  virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void repaint(bool erase = false);
+  // Stores the caption; it is also the window's text, for accessibility tools and test drivers.
+  void storeCaption(std::wstring_view caption);
+  void removeBorderAndTabStop();
+  // Creates the tooltip (inactive) on first use, adds its one tool, sets its text, (de)activates it.
+  void applyTooltip(std::wstring_view text, bool active);
+  // Draws picture one to one at (0, 0), or the plain face where there is none.
+  static void paintPicture(HDC dc, const SkinBitmap& picture, int width, int height);
+
+  HWND wnd_ = nullptr;
+  bool hover_ = false;
+  std::wstring caption_;
+
+private:
+  static LRESULT CALLBACK subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+  void onMouseMove(WPARAM wParam, LPARAM lParam);
+  void detach();
+
+  ButtonFamily family_;
+  SkinBitmap mask_;
+  win32::UniqueWindow tooltip_;
+  bool toolAdded_ = false;
+};
+
+} // namespace q7
