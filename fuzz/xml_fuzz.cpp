@@ -68,12 +68,15 @@ void walk(XmlDocument& doc, int depth) {
   }
 }
 
+// The string file the lookups read; removed when the fuzzer exits.
+char g_scratch[] = "/tmp/q7-xml-fuzz-XXXXXX";
+
 std::string scratchFile() {
-  char name[] = "/tmp/q7-xml-fuzz-XXXXXX";
-  const int fd = mkstemp(name);
+  const int fd = mkstemp(g_scratch);
   require(fd >= 0, "scratch file");
   close(fd);
-  return name;
+  std::atexit([] { unlink(g_scratch); });
+  return g_scratch;
 }
 
 } // namespace
