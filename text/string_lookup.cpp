@@ -1,6 +1,7 @@
 #include "text/string_lookup.h"
 
-// Interim: the path is kept, lookups find nothing until the XML reader is in place.
+#include "text/xml_document.h"
+
 namespace q7 {
 
 namespace {
@@ -9,6 +10,19 @@ std::u16string g_path;
 
 void setStringFilePath(std::u16string path) { g_path = std::move(path); }
 const std::u16string& stringFilePath() { return g_path; }
-std::u16string lookupString(std::u16string_view, std::u16string_view) { return {}; }
+
+// Reads the file afresh every time, so a replaced file takes effect with the next lookup. Only
+// the first section of a name among the root's children is searched; when it lacks the key, a
+// section of the same name directly inside it is tried, and so on downwards.
+std::u16string lookupString(std::u16string_view section, std::u16string_view key) {
+  if (g_path.empty()) return {};
+  XmlDocument doc;
+  if (!doc.load(g_path) || !doc.parse()) return {};
+  while (doc.findChildElement(section)) {
+    doc.intoElement();
+    if (doc.findChildElement(key)) return doc.childData();
+  }
+  return {};
+}
 
 } // namespace q7
