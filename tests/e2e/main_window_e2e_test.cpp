@@ -6,11 +6,14 @@
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"
 #include "driver.h"
+#include "text/string_lookup.h"
 
 namespace q7::e2e {
 namespace {
 
 constexpr DWORD kWaitMs = 30000;
+std::wstring w(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+std::u16string u16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 using main_window::Control;
 
 class MainWindowAtWork : public ::testing::Test {
@@ -80,6 +83,11 @@ TEST_F(MainWindowAtWork, EveryControlAndKeyIsInItsPlace) {
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right - r.left, main_window::kSize.width);
+  // Captions come from the installed string file.
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  EXPECT_EQ(windowText(button(Control::Export)), w(lookupString(u"MAIN", u"EXPORT")));
+  EXPECT_EQ(windowText(button(Control::Profile3)), w(lookupString(u"MAIN", u"PROFILE") + u" 3"));
+  EXPECT_FALSE(windowText(button(Control::Profile3)).empty());
   // Profile 1 is shown: its keys are editable, the per-key buttons wait for a key.
   EXPECT_TRUE(IsWindowEnabled(keyButton(40)));
   EXPECT_FALSE(IsWindowEnabled(button(Control::Disable)));
