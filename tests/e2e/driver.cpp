@@ -154,9 +154,12 @@ HWND childAt(HWND parent, int left, int top, int right, int bottom) {
       [](HWND child, LPARAM lp) -> BOOL {
         auto* s = reinterpret_cast<Search*>(lp);
         if (GetParent(child) != s->parent) return TRUE;
-        RECT r;
+        // Relative to the parent's window rectangle: the program's windows have no frame, and
+        // another process's client origin can lag behind a window that was just moved.
+        RECT r, p;
         GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, s->parent, reinterpret_cast<POINT*>(&r), 2);
+        GetWindowRect(s->parent, &p);
+        OffsetRect(&r, -p.left, -p.top);
         if (EqualRect(&r, &s->want)) {
           s->found = child;
           return FALSE;

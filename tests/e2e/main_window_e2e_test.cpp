@@ -2,7 +2,9 @@
 // their questions, saving with the monitor's acknowledgement, profile switches, profile files.
 #include <gtest/gtest.h>
 
+#include "app/key_labels.h"
 #include "app/keyboard_layout_tables.h"
+#include "platform/win32/win32_keyboard_text.h"
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"
 #include "driver.h"
@@ -31,8 +33,13 @@ protected:
     const Rect r = main_window::control(id).rect;
     return childAt(main, r.left, r.top, r.right, r.bottom);
   }
+  // The layout of the installed string file's language.
+  static KeyLayout installedLayout() {
+    setStringFilePath(u16(distFolder() + L"Strings.xml"));
+    return keyLayoutFor(lookupString(u"MAIN", u"LANG"));
+  }
   HWND keyButton(int position) {
-    const Rect r = keyRectangle(KeyLayout::Ansi, position); // the installed string file is English
+    const Rect r = keyRectangle(installedLayout(), position);
     return childAt(main, r.left, r.top, r.right, r.bottom);
   }
   // Answers the warning dialog that the last click opened with its first (YES / OK) or second button.
@@ -76,8 +83,8 @@ TEST_F(MainWindowAtWork, EveryControlAndKeyIsInItsPlace) {
   for (const main_window::ControlEntry& c : main_window::kControls)
     EXPECT_NE(button(c.id), nullptr) << static_cast<int>(c.id);
   int keys = 0;
-  for (int k = 0; k < kKeyCount; ++k) keys += keyVisible(KeyLayout::Ansi, k) && keyButton(k);
-  EXPECT_EQ(keys, visibleKeyCount(KeyLayout::Ansi));
+  for (int k = 0; k < kKeyCount; ++k) keys += keyVisible(installedLayout(), k) && keyButton(k);
+  EXPECT_EQ(keys, visibleKeyCount(installedLayout()));
   RECT r;
   GetWindowRect(main, &r);
   EXPECT_EQ(r.left, 0);
@@ -96,13 +103,16 @@ TEST_F(MainWindowAtWork, EveryControlAndKeyIsInItsPlace) {
 
 TEST_F(MainWindowAtWork, DisableAKeyAndApply) {
   HWND key = keyButton(40);
-  const Rect kr = keyRectangle(KeyLayout::Ansi, 40);
+  const Rect kr = keyRectangle(installedLayout(), 40);
   const COLORREF before = screenPixel(main, (kr.left + kr.right) / 2, kr.top + 3);
   click(key);
   ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
   pumpFor(300);
   EXPECT_NE(screenPixel(main, (kr.left + kr.right) / 2, kr.top + 3), before) << "the selected look";
-  EXPECT_EQ(windowText(button(Control::KeyName)), L"E");
+  win32::Win32KeyboardText keyboard;
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  const auto labels = KeyLabels::forLanguage(lookupString(u"MAIN", u"LANG"), keyboard);
+  EXPECT_EQ(windowText(button(Control::KeyName)), w(labels.keyCaption(40)));
 
   click(button(Control::Disable));
   answer(true);
