@@ -31,3 +31,22 @@ cd "$out"
 "$binary" -runs="$runs" -max_len=8192 -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
   -dict="$root/fuzz/xml.dict" -artifact_prefix="$out/" ${FUZZ_JOBS:+-jobs="$FUZZ_JOBS" -workers="$FUZZ_JOBS"} \
   "$out/corpus" "$root/fuzz/corpus"
+
+# The main window's decisions: a crafted profile file, then any messages and commands.
+cbinary="$out/main_controller_fuzz"
+csources=("$root/fuzz/main_controller_fuzz.cpp" "$root"/settings/*.cpp "$root/keys/key_record.cpp"
+          "$root/monitor/monitor_link.cpp" "$root/app/main_controller.cpp" "$root/app/key_labels.cpp"
+          "$root/app/keyboard_layout_tables.cpp" "$root/app/us_keyboard_text.cpp")
+csources=($(printf '%s\n' "${csources[@]}" | grep -v '_test\.cpp$'))
+if [ ! -x "$cbinary" ] || [ -n "$(find "$root/settings" "$root/keys" "$root/monitor" "$root/app" "$root/fuzz" \
+      "$root/tests/fakes" -newer "$cbinary" \( -name '*.cpp' -o -name '*.h' \) -print -quit)" ]; then
+  echo "fuzz: building $cbinary"
+  clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
+    -fno-sanitize-recover=all -I"$root" -I"$root/tests" "${csources[@]}" -o "$cbinary"
+fi
+cruns=${FUZZ_CONTROLLER_RUNS:-20000}
+echo "fuzz: main controller, $cruns runs"
+mkdir -p "$out/controller-corpus"
+"$cbinary" -runs="$cruns" -max_len=65536 -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
+  -artifact_prefix="$out/controller-" "$out/controller-corpus"
+

@@ -1,0 +1,114 @@
+// Feeds the main window's decisions what may come from outside: a profile file of any content,
+// then any sequence of messages from other programs and of user commands, and finally everything
+// that reads the records (key texts, counts, the ring). Nothing may crash or read out of bounds.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "app/key_labels.h"
+#include "app/main_controller.h"
+#include "app/us_keyboard_text.h"
+#include "fakes/memory_files.h"
+#include "fakes/memory_registry.h"
+#include "fakes/recording_messenger.h"
+#include "settings/settings_image.h"
+
+namespace {
+
+using namespace q7;
+
+struct QuietView final : MainView {
+  void setMainWindowEnabled(bool) override {}
+  void awaitSaveAcknowledgement() override {}
+  void repaintMainWindow() override {}
+  void closeWindow() override {}
+  void activateWindow() override {}
+  void minimiseWindow() override {}
+  void refreshKey(int position, KeyRefreshMode) override {
+    if (position < 0 || position >= kKeyCount) __builtin_trap(); // the controller never asks for another key
+  }
+  void clearKeyInfo() override {}
+  void setPerKeyButtonsEnabled(bool) override {}
+  void setProfileEditingEnabled(bool) override {}
+  void setProfileButtonSelected(int button, bool) override {
+    if (button < 0 || button > 5) __builtin_trap();
+  }
+  void clearApplyLook() override {}
+  int ask(Warning) override { return answer; }
+  std::optional<std::u16string> chooseProgram() override { return program; }
+  std::optional<std::u16string> chooseProfileFile(bool) override { return std::u16string(u"in.prof"); }
+  void showFileError() override {}
+  void openUrl(std::u16string_view) override {}
+  void openHelp() override {}
+  int answer = kAnswerNo;
+  std::u16string program = u"C:\\Games\\game.exe";
+};
+
+struct World {
+  test::MemoryRegistry registry;
+  test::RecordingMessenger messenger;
+  test::MemoryFiles files;
+  MonitorLink link{messenger};
+  QuietView view;
+  MainController controller{registry, link, files, view};
+  UsKeyboardText keyboard;
+  World() {
+    messenger.windows[u"Q7PrismoMon"] = 1;
+    controller.initialise(0x100);
+  }
+};
+
+std::u16string lookup(std::u16string_view, std::u16string_view key) { return std::u16string(key); }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static World* world = new World; // the settings stay between inputs; only records change
+  World& w = *world;
+  w.messenger.posted.clear();
+
+  // The first part is a profile file, imported into the shown profile.
+  const size_t fileSize = size == 0 ? 0 : std::min<size_t>(data[0] * 64u, size - 1);
+  w.files.files[u"in.prof"].assign(data + (size ? 1 : 0), data + (size ? 1 : 0) + fileSize);
+  w.controller.onCommand(Command::Import);
+  data += (size ? 1 : 0) + fileSize;
+  size -= std::min(size, (size ? 1 : 0) + fileSize);
+
+  // The rest: operations of 9 bytes each (kind, then two 32-bit values).
+  for (; size >= 9; data += 9, size -= 9) {
+    uint32_t a, b;
+    std::memcpy(&a, data + 1, 4);
+    std::memcpy(&b, data + 5, 4);
+    w.view.answer = (a & 1) ? kAnswerYes : kAnswerNo;
+    switch (data[0] % 10) {
+    case 0: w.controller.onSwitchRequest(a, static_cast<int32_t>(b)); break;
+    case 1: w.controller.onKeyCommand(static_cast<int32_t>(b)); break;
+    case 2: w.controller.onMacroMessage(a); break;
+    case 3: w.controller.onRelease(a); break;
+    case 4: w.controller.selectKey(static_cast<int32_t>(a)); break;
+    case 5: w.controller.deselectKey(); break;
+    case 6: w.controller.switchProfile(static_cast<int32_t>(a), b & 1); break;
+    case 7: {
+      // Commands that edit the working copy; saving and reloading are left out for speed.
+      static constexpr Command kEdits[] = {Command::App, Command::Disable, Command::Default, Command::ResetProfile,
+                                           Command::Import, Command::Export, Command::KeyButton, Command::Cancel};
+      w.controller.onCommand(kEdits[a % 8], static_cast<int32_t>(b));
+      break;
+    }
+    case 8: w.controller.onSaveAcknowledged(); break;
+    default: w.controller.onActivateApp(); break;
+    }
+  }
+
+  // Everything that reads the records must stay inside them.
+  const KeyLabels labels = KeyLabels::forLanguage(u"EN", w.keyboard);
+  size_t total = 0;
+  for (int k = 0; k < kKeyCount; ++k) {
+    const KeyRecord& r = currentProfile().Button[k];
+    total += labels.keyFunctionText(r, lookup).size() + labels.keyCaption(k).size() + r.boundedEventCount();
+  }
+  const ProgressRing ring = progressRing(currentProfile().FuncKey);
+  if (ring.percent < 0 || ring.percent > 100 || ring.sweepDegrees > 360.0) __builtin_trap();
+  return total == static_cast<size_t>(-1) ? 1 : 0;
+}
