@@ -8,6 +8,8 @@
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"
 #include "driver.h"
+#include "platform/win32/handles.h"
+#include "ui/skin.h"
 #include "text/string_lookup.h"
 
 namespace q7::e2e {
@@ -99,6 +101,36 @@ TEST_F(MainWindowAtWork, EveryControlAndKeyIsInItsPlace) {
   EXPECT_TRUE(IsWindowEnabled(keyButton(40)));
   EXPECT_FALSE(IsWindowEnabled(button(Control::Disable)));
   EXPECT_TRUE(IsWindowEnabled(button(Control::Export)));
+}
+
+// The colour of a skin picture at a point, as the system's picture decoder gives it.
+COLORREF skinPixel(const wchar_t* file, int x, int y) {
+  SkinBitmap picture = loadSkinBitmap(distFolder() + L"Skins\\" + file);
+  if (!picture) return CLR_INVALID;
+  win32::UniqueDc dc(CreateCompatibleDC(nullptr));
+  win32::Selection select(dc.get(), picture.get());
+  return GetPixel(dc.get(), x, y);
+}
+
+bool similar(COLORREF a, COLORREF b) {
+  auto d = [](int u, int v) { return u > v ? u - v : v - u; };
+  return d(GetRValue(a), GetRValue(b)) <= 8 && d(GetGValue(a), GetGValue(b)) <= 8 && d(GetBValue(a), GetBValue(b)) <= 8;
+}
+
+TEST_F(MainWindowAtWork, OnScreenTheWindowShowsItsSkin) {
+  pumpFor(500);
+  // A key cap in its default look shows the normal picture; the assigned and selected pictures differ there.
+  const Rect k = keyRectangle(installedLayout(), 40);
+  const int x = (k.left + k.right) / 2, y = k.top + 3;
+  EXPECT_TRUE(similar(screenPixel(main, x, y), skinPixel(L"main_normal.jpg", x, y)));
+  EXPECT_FALSE(similar(skinPixel(L"main_normal.jpg", x, y), skinPixel(L"main_down.jpg", x, y)));
+  EXPECT_FALSE(similar(skinPixel(L"main_normal.jpg", x, y), skinPixel(L"main_over.jpg", x, y)));
+  // A command button away from its caption shows its normal picture.
+  const Rect ok = main_window::control(Control::Ok).rect;
+  EXPECT_TRUE(similar(screenPixel(main, ok.left + 12, ok.top + 4), skinPixel(L"main_normal.jpg", ok.left + 12, ok.top + 4)));
+  // The cut-away corner is not part of the window: what lies below shows through.
+  ASSERT_EQ(skinPixel(L"main_mask.bmp", 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(WindowFromPoint(POINT{1, 1}) == main, false);
 }
 
 TEST_F(MainWindowAtWork, DisableAKeyAndApply) {
