@@ -147,6 +147,10 @@ struct ProgressRing {
   Rect percentBox;        // layout box of the percentage
   Rect invalidatedAfterAssignment;
 };
+// Kept free for the whole-keyboard colour button, which opens the colour editor: on the left panel
+// between RESETPROFILE and the progress ring.
+inline constexpr Rect kWholeKeyboardColourRoom{71, 272, 148, 295};
+
 inline constexpr ProgressRing kProgressRing{{95, 368, 138, 411}, 12.5f, 0xFF4C1479u, {103, 382, 133, 396}, {63, 306, 113, 356}};
 
 } // namespace q7::main_window

@@ -61,6 +61,15 @@ TEST(MainWindowLayout, ControlsStandWhereTheWindowPutsThem) {
   }
 }
 
+TEST(MainWindowLayout, RoomForTheWholeKeyboardColourButtonIsFree) {
+  for (const ControlEntry& c : kControls) EXPECT_FALSE(overlap(c.rect, kWholeKeyboardColourRoom)) << int(c.id);
+  for (const LanguageRect& l : kLanguageRects) EXPECT_FALSE(overlap(l.rect, kWholeKeyboardColourRoom));
+  EXPECT_FALSE(overlap(kProgressRing.arcBox, kWholeKeyboardColourRoom));
+  EXPECT_FALSE(overlap(kProgressRing.invalidatedAfterAssignment, kWholeKeyboardColourRoom));
+  EXPECT_FALSE(overlap(kKeyboardArea, kWholeKeyboardColourRoom));
+  EXPECT_TRUE(inside(kWholeKeyboardColourRoom, Rect{0, 0, kSize.width, kSize.height}));
+}
+
 TEST(MainWindowLayout, PerKeyButtonsMoveForSomeLanguages) {
   const struct {
     Control id;
