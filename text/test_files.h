@@ -4,6 +4,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -12,10 +13,11 @@ namespace q7::test {
 class TempFile {
 public:
   explicit TempFile(std::string_view name = "Strings.xml") {
+    // Unique across the test processes that CTest runs side by side: a random part per process.
+    static const unsigned processPart = std::random_device{}();
     static std::atomic<int> serial{0};
     dir_ = std::filesystem::temp_directory_path() /
-           ("q7text-" + std::to_string(std::hash<std::string>{}(std::filesystem::current_path().string()) % 100000) +
-            "-" + std::to_string(serial++) + "-" + std::to_string(reinterpret_cast<uintptr_t>(this) % 1000003));
+           ("q7text-" + std::to_string(processPart) + "-" + std::to_string(serial++));
     std::filesystem::create_directories(dir_);
     path_ = dir_ / std::filesystem::path(std::string(name));
   }
