@@ -13,6 +13,7 @@
 #include "ui/reflect.h"
 #include "app/resource.h"
 #include "app/window_messages.h"
+#include "ui/dialog_proc.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
 
@@ -42,7 +43,7 @@ INT_PTR CKeyvaneDlg::runModal() {
   active_ = this;
   // Enter and Escape must never reach the dialog manager, which would turn them into OK/Cancel.
   keyFilterHook_.reset(SetWindowsHookExW(WH_MSGFILTER, keyFilter, nullptr, GetCurrentThreadId()));
-  const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr, dialogProc,
+  const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr, dialogProcOf<CKeyvaneDlg>,
                                          reinterpret_cast<LPARAM>(this));
   keyFilterHook_.reset();
   active_ = nullptr;
@@ -57,23 +58,6 @@ LRESULT CALLBACK CKeyvaneDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) 
       return TRUE;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-INT_PTR CALLBACK CKeyvaneDlg::dialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CKeyvaneDlg* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CKeyvaneDlg*>(lParam);
-    self->wnd_ = wnd;
-    SetWindowLongPtrW(wnd, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<CKeyvaneDlg*>(GetWindowLongPtrW(wnd, DWLP_USER));
-  }
-  if (!self || self->wnd_ != wnd) return FALSE;
-  try {
-    return self->handle(message, wParam, lParam);
-  } catch (...) {
-    return FALSE; // nothing crosses into the system's code
-  }
 }
 
 INT_PTR CKeyvaneDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include "ui/dialog_proc.h"
+
 #include <array>
 #include <memory>
 #include <optional>
@@ -39,7 +41,7 @@ public:
   static constexpr UINT kAcknowledgementWaitMs = 5000;
 
 private:
-  static INT_PTR CALLBACK dialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T> friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 

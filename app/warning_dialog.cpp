@@ -41,7 +41,7 @@ int CWarningDlg::runModal() {
   outer_ = std::exchange(running_, this);
   // Enter and Escape must never reach the dialog manager, which would turn them into commands.
   keyFilterHook_.reset(SetWindowsHookExW(WH_MSGFILTER, keyFilter, nullptr, GetCurrentThreadId()));
-  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.header, parent_, dialogProc,
+  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.header, parent_, dialogProcOf<CWarningDlg>,
                                                  reinterpret_cast<LPARAM>(this));
   keyFilterHook_.reset();
   running_ = outer_;
@@ -58,23 +58,6 @@ LRESULT CALLBACK CWarningDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) 
       return TRUE;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-INT_PTR CALLBACK CWarningDlg::dialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWarningDlg* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CWarningDlg*>(lParam);
-    if (self) self->wnd_ = wnd;
-    SetWindowLongPtrW(wnd, DWLP_USER, lParam);
-  } else {
-    self = reinterpret_cast<CWarningDlg*>(GetWindowLongPtrW(wnd, DWLP_USER));
-  }
-  if (!self || self->wnd_ != wnd) return FALSE;
-  try {
-    return self->handle(message, wParam, lParam);
-  } catch (...) {
-    return FALSE; // nothing crosses into the system's code
-  }
 }
 
 INT_PTR CWarningDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include "ui/dialog_proc.h"
+
 #include <string>
 #include <string_view>
 
@@ -38,7 +40,7 @@ public:
   const std::u16string& text(int line) const { return texts_[line < 0 || line > 2 ? 0 : line]; }
 
 private:
-  static INT_PTR CALLBACK dialogProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  template <typename T> friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam);
   INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,0 +1,29 @@
+// The one dialog procedure of every dialog class: recovers the object from the WM_INITDIALOG
+// parameter, checks that it belongs to this window and forwards to its handle() member. No
+// exception crosses into the system's code.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+namespace q7 {
+
+// T needs members `HWND wnd_` and `INT_PTR handle(UINT, WPARAM, LPARAM)`, reachable from here
+// (declare `friend INT_PTR CALLBACK dialogProcOf<T>(HWND, UINT, WPARAM, LPARAM);`).
+template <typename T> INT_PTR CALLBACK dialogProcOf(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  T* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<T*>(lParam);
+    if (self) self->wnd_ = wnd;
+    SetWindowLongPtrW(wnd, DWLP_USER, lParam);
+  } else {
+    self = reinterpret_cast<T*>(GetWindowLongPtrW(wnd, DWLP_USER));
+  }
+  if (!self || self->wnd_ != wnd) return FALSE;
+  try {
+    return self->handle(message, wParam, lParam);
+  } catch (...) {
+    return FALSE;
+  }
+}
+
+} // namespace q7
