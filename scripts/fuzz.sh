@@ -44,7 +44,7 @@ if [ ! -x "$cbinary" ] || [ -n "$(find "$root/settings" "$root/keys" "$root/moni
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -I"$root" -I"$root/tests" "${csources[@]}" -o "$cbinary"
 fi
-cruns=${FUZZ_CONTROLLER_RUNS:-20000}
+cruns=${FUZZ_CONTROLLER_RUNS:-6000}
 echo "fuzz: main controller, $cruns runs"
 mkdir -p "$out/controller-corpus"
 "$cbinary" -runs="$cruns" -max_len=65536 -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \

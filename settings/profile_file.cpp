@@ -12,9 +12,9 @@ FileResult exportProfile(Files& files, std::u16string_view path) {
 }
 
 FileResult importProfile(Files& files, std::u16string_view path) {
-  // A whole record is far too big for a stack: read into a zeroed heap buffer first.
+  // A whole record is far too big for a stack: read into a heap buffer first (value-initialised,
+  // so all zero: a short file leaves the rest of the record zero).
   auto buffer = std::make_unique<ProfileRecord>();
-  std::memset(buffer.get(), 0, sizeof(ProfileRecord));
   size_t got = 0;
   const FileResult result = files.readPrefix(path, buffer.get(), sizeof(ProfileRecord), &got);
   if (result == FileResult::Done) std::memcpy(&currentProfile(), buffer.get(), sizeof(ProfileRecord));
