@@ -51,12 +51,9 @@ INT_PTR CKeyvaneDlg::runModal() {
 }
 
 LRESULT CALLBACK CKeyvaneDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == MSGF_DIALOGBOX && active_ && active_->wnd_) {
-    const MSG* m = reinterpret_cast<const MSG*>(lParam);
-    if ((m->message == WM_KEYDOWN || m->message == WM_KEYUP) && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE) &&
-        (m->hwnd == active_->wnd_ || IsChild(active_->wnd_, m->hwnd)))
-      return TRUE;
-  }
+  if (code == MSGF_DIALOGBOX && active_ &&
+      isEnterOrEscapeFor(active_->wnd_, *reinterpret_cast<const MSG*>(lParam), true))
+    return TRUE;
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

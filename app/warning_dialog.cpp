@@ -51,12 +51,8 @@ int CWarningDlg::runModal() {
 
 LRESULT CALLBACK CWarningDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) {
   const CWarningDlg* dlg = running_;
-  if (code == MSGF_DIALOGBOX && dlg && dlg->wnd_) {
-    const MSG* m = reinterpret_cast<const MSG*>(lParam);
-    if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE) &&
-        (m->hwnd == dlg->wnd_ || IsChild(dlg->wnd_, m->hwnd)))
-      return TRUE;
-  }
+  if (code == MSGF_DIALOGBOX && dlg && isEnterOrEscapeFor(dlg->wnd_, *reinterpret_cast<const MSG*>(lParam), false))
+    return TRUE;
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -26,4 +26,12 @@ template <typename T> INT_PTR CALLBACK dialogProcOf(HWND wnd, UINT message, WPAR
   }
 }
 
+// True for Enter or Escape going to the dialog or one of its controls: the keys that the dialog
+// manager would turn into OK and Cancel, which the program's dialogs keep for themselves.
+inline bool isEnterOrEscapeFor(HWND dialog, const MSG& m, bool alsoKeyUp) {
+  const bool key = m.message == WM_KEYDOWN || (alsoKeyUp && m.message == WM_KEYUP);
+  return dialog && key && (m.wParam == VK_RETURN || m.wParam == VK_ESCAPE) &&
+         (m.hwnd == dialog || IsChild(dialog, m.hwnd));
+}
+
 } // namespace q7
