@@ -28,7 +28,7 @@ bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly) {
   HWND wnd = CreateWindowExW(0, L"EDIT", L"", style, rect.left, rect.top, rect.width(), rect.height(), parent, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
-  if (!SetWindowSubclass(wnd, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  if (!SetWindowSubclass(wnd, subclassProcOf<CCrledit>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     DestroyWindow(wnd);
     return false;
   }
@@ -37,7 +37,7 @@ bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly) {
 }
 
 void CCrledit::detach() {
-  RemoveWindowSubclass(wnd_, subclassProc, kSubclassId);
+  RemoveWindowSubclass(wnd_, subclassProcOf<CCrledit>, kSubclassId);
   wnd_ = nullptr;
 }
 
@@ -49,21 +49,6 @@ void CCrledit::setTextColour(COLORREF colour) {
 void CCrledit::setBackgroundColour(COLORREF colour) {
   background_ = colour;
   if (wnd_) InvalidateRect(wnd_, nullptr, TRUE);
-}
-
-LRESULT CALLBACK CCrledit::subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR ref) {
-  auto* self = reinterpret_cast<CCrledit*>(ref);
-  if (!self || self->wnd_ != wnd) return DefSubclassProc(wnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    self->detach();
-    return DefSubclassProc(wnd, message, wParam, lParam);
-  }
-  try {
-    return self->onMessage(message, wParam, lParam);
-  } catch (...) {
-    return 0; // nothing crosses into the system's code
-  }
 }
 
 LRESULT CCrledit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

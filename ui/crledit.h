@@ -5,6 +5,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include "ui/subclass_proc.h"
+
 #include "platform/win32/handles.h"
 #include "ui/rect.h"
 
@@ -28,8 +30,8 @@ public:
   COLORREF backgroundColour() const { return background_; }
 
 private:
-  static LRESULT CALLBACK subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
+  template <typename U>
+  friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HBRUSH colourRequest(HDC dc);
   void paintDisabled();

@@ -28,7 +28,7 @@ bool SkinnedButton::create(HWND parent, const Rect& rect) {
   HWND wnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect.left, rect.top, rect.width(),
                              rect.height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
-  if (!SetWindowSubclass(wnd, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  if (!SetWindowSubclass(wnd, subclassProcOf<SkinnedButton>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     DestroyWindow(wnd);
     return false;
   }
@@ -44,26 +44,11 @@ void SkinnedButton::onAttach() {
 }
 
 void SkinnedButton::detach() {
-  RemoveWindowSubclass(wnd_, subclassProc, kSubclassId);
+  RemoveWindowSubclass(wnd_, subclassProcOf<SkinnedButton>, kSubclassId);
   tooltip_.reset();
   toolAdded_ = false;
   wnd_ = nullptr;
   hover_ = false;
-}
-
-LRESULT CALLBACK SkinnedButton::subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                             DWORD_PTR ref) {
-  auto* self = reinterpret_cast<SkinnedButton*>(ref);
-  if (!self || self->wnd_ != wnd) return DefSubclassProc(wnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    self->detach();
-    return DefSubclassProc(wnd, message, wParam, lParam);
-  }
-  try {
-    return self->onMessage(message, wParam, lParam);
-  } catch (...) {
-    return 0; // nothing crosses into the system's code
-  }
 }
 
 LRESULT SkinnedButton::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include "ui/subclass_proc.h"
+
 #include <string>
 #include <string_view>
 
@@ -56,8 +58,8 @@ protected:
   std::wstring caption_;
 
 private:
-  static LRESULT CALLBACK subclassProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
+  template <typename U>
+  friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
   void detach();
 
