@@ -28,7 +28,11 @@ step "windows: build and test under Wine"
 if cmake --preset windows >/dev/null && cmake --build --preset windows -j "$jobs"; then
   source scripts/xvfb.sh
   if start_xvfb; then
-    ctest --preset windows -j "$jobs" || failed+=("windows tests")
+    if build/windows/wine-run.sh --prepare; then
+      ctest --preset windows -j "$jobs" || failed+=("windows tests")
+    else
+      failed+=("wine prefix")
+    fi
     stop_xvfb
   else
     failed+=("virtual display")

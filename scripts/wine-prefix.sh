@@ -1,25 +1,31 @@
 #!/bin/sh
 # Makes a Wine prefix ready for the program: booted, no window manager stalls, fonts that the
 # program and its skins name, and CJK fallback. Usage: wine-prefix.sh PREFIX
+# Only the boot is essential; a font or registry tweak that fails is reported and skipped.
 set -e
 export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$WINEPREFIX"
-wineboot -i </dev/null >/dev/null 2>&1
+echo "wine: $(command -v wine) $(wine --version 2>&1)"
+wineboot -i </dev/null
 wineserver -w
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+[ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot left no system.reg in $WINEPREFIX" >&2; exit 1; }
+set +e
+tweak() { "$@" </dev/null >/dev/null 2>&1 || echo "skipped: $*" >&2; }
+tweak wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 for f in /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf /usr/share/fonts/truetype/crosextra/Carlito-*.ttf \
          /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc; do
   [ -f "$f" ] && cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/"
 done
 R='HKCU\Software\Wine\Fonts\Replacements'
-wine reg add "$R" /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
-wine reg add "$R" /v Tahoma /d 'Liberation Sans' /f >/dev/null 2>&1
-wine reg add "$R" /v Calibri /d Carlito /f >/dev/null 2>&1
+tweak wine reg add "$R" /v Arial /d 'Liberation Sans' /f
+tweak wine reg add "$R" /v Tahoma /d 'Liberation Sans' /f
+tweak wine reg add "$R" /v Calibri /d Carlito /f
 K='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for f in Tahoma 'Liberation Sans' Carlito; do
-  wine reg add "$K" /v "$f" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f >/dev/null 2>&1
+  tweak wine reg add "$K" /v "$f" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f
 done
 wineserver -k
 wineserver -w
+exit 0
