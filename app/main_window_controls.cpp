@@ -22,32 +22,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 std::wstring wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
 
-// Caption height of a control for the string file's language (the table's adjustments).
-int captionHeight(Control id, std::u16string_view lang) {
-  switch (id) {
-  case Control::Export:
-  case Control::Import:
-    return lang == u"JP" ? 12 : lang == u"DE" ? 11 : 14;
-  case Control::Cancel:
-  case Control::Apply:
-    return lang == u"JP" ? 12 : 14;
-  case Control::ResetProfile:
-    return lang == u"EN" ? 13 : lang == u"JP" ? 9 : 11;
-  case Control::KeyName:
-    return 12;
-  case Control::Macro:
-  case Control::Disable:
-  case Control::Default:
-    return 15;
-  case Control::Sync:
-    return lang == u"DE" ? 10 : lang == u"GE" ? 13 : 14;
-  case Control::App:
-    return lang == u"JP" ? 12 : 14;
-  default:
-    return 14;
-  }
-}
-
 bool perKeyButton(Control id) {
   switch (id) {
   case Control::Macro:
@@ -111,17 +85,18 @@ void CKeyvaneDlg::createControl(Control id) {
   if (id >= Control::Profile1 && id <= Control::Profile5)
     caption += u" " + std::u16string(1, static_cast<char16_t>(u'0' + (static_cast<int>(id) - static_cast<int>(Control::Profile0))));
 
-  button.setFontHeight(captionHeight(id, languageCode_));
+  button.setFontHeight(main_window::captionHeight(id, languageCode_));
+  const int weight = main_window::captionWeight(entry.kind);
   switch (entry.kind) {
   case ControlKind::CommandButton:
-    button.setColors(kBlack, kWhite, kWhite, 700);
+    button.setColors(kBlack, kWhite, kWhite, weight);
     break;
   case ControlKind::ProfileButton:
-    button.setColors(kBlack, kBlack, kBlack, 700);
+    button.setColors(kBlack, kBlack, kBlack, weight);
     break;
   case ControlKind::WhiteButton:
   case ControlKind::Label:
-    button.setColors(kWhite, kWhite, kWhite, 500);
+    button.setColors(kWhite, kWhite, kWhite, weight);
     break;
   case ControlKind::Picture:
   case ControlKind::IconButton:

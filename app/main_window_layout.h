@@ -136,6 +136,37 @@ constexpr Rect controlRect(Control id, std::u16string_view languageCode) {
   return control(id).rect;
 }
 
+// Caption height in pixels of a control for the string file's language (the per-language adjustments).
+constexpr int captionHeight(Control id, std::u16string_view lang) {
+  switch (id) {
+  case Control::Export:
+  case Control::Import:
+    return lang == u"JP" ? 12 : lang == u"DE" ? 11 : 14;
+  case Control::Cancel:
+  case Control::Apply:
+    return lang == u"JP" ? 12 : 14;
+  case Control::ResetProfile:
+    return lang == u"EN" ? 13 : lang == u"JP" ? 9 : 11;
+  case Control::KeyName:
+    return 12;
+  case Control::Macro:
+  case Control::Disable:
+  case Control::Default:
+    return 15;
+  case Control::Sync:
+    return lang == u"DE" ? 10 : lang == u"GE" ? 13 : 14;
+  case Control::App:
+    return lang == u"JP" ? 12 : 14;
+  default:
+    return 14;
+  }
+}
+
+// Caption weight of a kind of control: bold on the shaped buttons and tabs, medium elsewhere.
+constexpr int captionWeight(ControlKind kind) {
+  return kind == ControlKind::CommandButton || kind == ControlKind::ProfileButton ? 700 : 500;
+}
+
 // The area of the key buttons, which the keyboard layout tables fix.
 using q7::kKeyboardArea;
 
