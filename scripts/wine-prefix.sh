@@ -22,8 +22,10 @@ R='HKCU\Software\Wine\Fonts\Replacements'
 tweak wine reg add "$R" /v Arial /d 'Liberation Sans' /f
 tweak wine reg add "$R" /v Tahoma /d 'Liberation Sans' /f
 tweak wine reg add "$R" /v Calibri /d Carlito /f
+# Wine looks links up by the full name of the face it chose, so bold faces need their own entries
+# (without them bold Japanese captions show boxes).
 K='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-for f in Tahoma 'Liberation Sans' Carlito; do
+for f in Tahoma 'Tahoma Bold' 'Liberation Sans' 'Liberation Sans Bold' Carlito 'Carlito Bold'; do
   tweak wine reg add "$K" /v "$f" /t REG_MULTI_SZ /d 'wqy-zenhei.ttc,WenQuanYi Zen Hei' /f
 done
 wineserver -k

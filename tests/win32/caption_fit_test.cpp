@@ -43,6 +43,7 @@ protected:
     GetTextExtentPoint32W(dc, wide(text).c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
     DeleteDC(dc);
+    EXPECT_TRUE(text.empty() || size.cx > 0) << "not measured";
     return size.cx;
   }
 
