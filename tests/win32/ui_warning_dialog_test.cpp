@@ -10,6 +10,9 @@
 
 #include "app/warning_dialog.h"
 #include "app/window_messages.h"
+#include "platform/win32/handles.h"
+#include "text/string_lookup.h"
+#include "ui/skin.h"
 #include "ui/button_look.h"
 #include "ui_support.h"
 
@@ -342,6 +345,58 @@ TEST_F(WarningDialog, WithoutItsPicturesItIsAPlainRectangularFaceThatStillWorks)
       EXPECT_EQ(result, 1);
     }
   }
+}
+
+// The shipped pictures and texts: each kind shaped by its family's mask, drawn from its family's
+// picture, with its texts and only the buttons its panel shows.
+TEST_F(WarningDialog, EachKindWithTheShippedSkinsAndTexts) {
+  const std::wstring dist = Q7_DIST_DIR L"\\";
+  setSkinBaseFolder(dist);
+  setStringFilePath(std::u16string(dist.begin(), dist.end()) + u"Strings.xml");
+  for (const warning::KindLayout& k : warning::kKinds) {
+    SCOPED_TRACE(testing::Message() << "kind " << k.kind);
+    const warning::SkinFamily& family = *k.skins;
+    SkinBitmap picture = loadSkinBitmap(dist + L"Skins\\" + wide(family.normal));
+    ASSERT_TRUE(picture) << family.normal;
+    win32::UniqueDc pictureDc(CreateCompatibleDC(nullptr));
+    win32::Selection select(pictureDc.get(), picture.get());
+    CWarningDlg dlg(owner.get(), k.kind);
+    const int result = run(dlg, {[&] {
+      HWND w = dlg.window();
+      win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+      ASSERT_NE(GetWindowRgn(w, region.get()), ERROR) << "shaped by " << family.mask;
+      RECT box{};
+      GetRgnBox(region.get(), &box);
+      EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), family.panel);
+
+      redrawNow(w);
+      // Clear of the panel's rounded corner.
+      const int px = family.panel.left + 16, py = family.panel.top + 16;
+      EXPECT_TRUE(similar(pixel(w, px, py), GetPixel(pictureDc.get(), px, py), 8)) << "the family's picture";
+      EXPECT_FALSE(dlg.text(0).empty());
+      EXPECT_FALSE(dlg.text(1).empty());
+      const warning::TextLayout& t = *k.texts;
+      auto titleColour = t.titleStyle.colour == warning::kRed ? isRed : isWhite;
+      EXPECT_GT(countPixels(w, t.title, titleColour), 10) << "the title, readable on the picture";
+      EXPECT_GT(countPixels(w, t.line2, isWhite), 10) << "the second line, readable on the picture";
+
+      HWND answer = nullptr;
+      for (HWND b : buttonsOf(w)) {
+        const Rect r = childRect(b);
+        const bool onPanel = r.left >= family.panel.left && r.right <= family.panel.right &&
+                             r.top >= family.panel.top && r.bottom <= family.panel.bottom;
+        if (!onPanel) continue;
+        EXPECT_FALSE(windowText(b).empty());
+        redrawNow(b);
+        EXPECT_GT(countPixels(b, {0, 0, r.width(), r.height()}, isWhite), 5) << "a readable caption";
+        answer = b; // the last one on the panel: NO, or OK where it stands alone
+      }
+      ASSERT_NE(answer, nullptr) << "no button on the panel";
+      SendMessageW(answer, BM_CLICK, 0, 0);
+    }});
+    EXPECT_EQ(result, k.buttonCount == 2 && k.buttons[1].rect.right <= family.panel.right ? 2 : 1);
+  }
+  setStringFilePath(u"");
 }
 
 } // namespace
