@@ -3,6 +3,7 @@
 // close button. The window and the skin generator both read it.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "ui/rect.h"
@@ -25,5 +26,15 @@ inline constexpr Rect kCompanyText{20, 104, 360, 124};
 inline constexpr Rect kHomePage{138, 150, 182, 186};  // opens the maker's home page
 inline constexpr Rect kSupport{198, 150, 242, 186};   // opens the maker's support page
 inline constexpr Rect kClose{350, 12, 368, 30};
+
+// How the two texts are drawn: single-line, centred in their rectangles. Colours are 0x00BBGGRR.
+struct TextStyle {
+  const char* face;
+  int height; // pixels
+  int weight;
+  uint32_t colour;
+};
+inline constexpr TextStyle kTitleStyle{"Arial", 18, 700, 0x00FFFFFF};
+inline constexpr TextStyle kCompanyStyle{"Arial", 15, 400, 0x00C8BEB9};
 
 } // namespace q7::about_window

@@ -47,5 +47,7 @@ constexpr int kAnswerNo = 2;
 inline constexpr char16_t kWebHome[] = u"https://www.vortan.example/q7-prismo";
 inline constexpr char16_t kWebSocial1[] = u"https://social.example/vortan";
 inline constexpr char16_t kWebSocial2[] = u"https://video.example/@vortan";
+// The maker's support page, opened from the About window.
+inline constexpr char16_t kWebSupport[] = u"https://www.vortan.example/q7-prismo/support";
 
 } // namespace q7

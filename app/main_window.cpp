@@ -148,8 +148,8 @@ BOOL CKeyvaneDlg::onInitDialog() {
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
   if ((wParam & 0xFFF0) == msg::kAboutCommand) {
-    CAboutDlg about(instance_);
-    about.runModal(wnd_);
+    CAboutDlg about(wnd_);
+    about.runModal();
     return;
   }
   DefWindowProcW(wnd_, WM_SYSCOMMAND, wParam, lParam);

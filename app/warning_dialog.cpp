@@ -19,12 +19,6 @@ std::wstring widen(const char* ascii) {
 
 const wchar_t* wide(const std::u16string& s) { return win32::wide(s.c_str()); }
 
-// An empty dialog template: the window is sized, shaped and filled in code.
-struct EmptyTemplate {
-  DLGTEMPLATE header;
-  WORD menu = 0, windowClass = 0, title = 0;
-};
-
 } // namespace
 
 thread_local CWarningDlg* CWarningDlg::running_ = nullptr;
@@ -35,8 +29,7 @@ CWarningDlg::CWarningDlg(HWND parent, int kind, Lookup lookup)
 CWarningDlg::~CWarningDlg() = default;
 
 int CWarningDlg::runModal() {
-  // DLGTEMPLATE is packed to 2 bytes; the template itself must start on a DWORD boundary.
-  alignas(4) EmptyTemplate tpl{};
+  EmptyDialogTemplate tpl{};
   tpl.header.style = WS_POPUP | WS_SYSMENU;
   outer_ = std::exchange(running_, this);
   // Enter and Escape must never reach the dialog manager, which would turn them into commands.

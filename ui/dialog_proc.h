@@ -26,6 +26,13 @@ template <typename T> INT_PTR CALLBACK dialogProcOf(HWND wnd, UINT message, WPAR
   }
 }
 
+// An empty dialog template for DialogBoxIndirectParamW: the window is sized, shaped and filled in
+// code. DLGTEMPLATE is packed to 2 bytes; a template must start on a DWORD boundary.
+struct alignas(4) EmptyDialogTemplate {
+  DLGTEMPLATE header;
+  WORD menu = 0, windowClass = 0, title = 0;
+};
+
 // True for Enter or Escape going to the dialog or one of its controls: the keys that the dialog
 // manager would turn into OK and Cancel, which the program's dialogs keep for themselves.
 inline bool isEnterOrEscapeFor(HWND dialog, const MSG& m, bool alsoKeyUp) {

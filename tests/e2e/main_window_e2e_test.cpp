@@ -5,6 +5,7 @@
 #include "app/key_labels.h"
 #include "app/keyboard_layout_tables.h"
 #include "platform/win32/win32_keyboard_text.h"
+#include "app/about_layout.h"
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"
 #include "driver.h"
@@ -237,6 +238,27 @@ TEST_F(MainWindowAtWork, ExportThenImportIntoAnotherProfileIsByteIdentical) {
   ASSERT_EQ(first.size(), 7435064u);
   EXPECT_TRUE(first == second);
   EXPECT_EQ(first[3132 + 20 * 3100], 10) << "the disabled key travelled with the profile";
+}
+
+TEST_F(MainWindowAtWork, SystemMenuAboutOpensTheAboutWindowOverIt) {
+  PostMessageW(main, WM_SYSCOMMAND, 16, 0);
+  HWND about = waitForOtherWindow(program.id(), main, kWaitMs);
+  ASSERT_NE(about, nullptr);
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  EXPECT_EQ(windowText(about), w(lookupString(u"ABOUT", u"TITLE")));
+  RECT a{}, m{};
+  GetWindowRect(about, &a);
+  GetWindowRect(main, &m);
+  EXPECT_EQ(a.right - a.left, about_window::kSize.width);
+  EXPECT_EQ((a.left + a.right) / 2, (m.left + m.right) / 2) << "centred on the main window";
+  EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+  const Rect close = about_window::kClose;
+  HWND closeButton = childAt(about, close.left, close.top, close.right, close.bottom);
+  ASSERT_NE(closeButton, nullptr);
+  click(closeButton);
+  EXPECT_TRUE(waitGone(about, kWaitMs));
+  EXPECT_TRUE(waitEnabled(main, true, kWaitMs));
+  EXPECT_TRUE(program.running());
 }
 
 } // namespace
