@@ -144,6 +144,8 @@ void MainController::onCommand(Command command, int index) {
     } else if (view_.ask(Warning::Save) == kAnswerYes) {
       closePending_ = true; // closes when the monitor acknowledges
       save();
+      // With no monitor to tell, no acknowledgement can come: the settings are stored, close now.
+      if (!awaitingAck_) view_.closeWindow();
     } else {
       view_.closeWindow();
     }
@@ -275,6 +277,8 @@ void MainController::onAcknowledgementOverdue() {
   if (!awaitingAck_) return;
   awaitingAck_ = false;
   view_.setMainWindowEnabled(true);
+  // The settings were stored before the wait began; a close the user asked for goes ahead.
+  if (closePending_) view_.closeWindow();
 }
 
 void MainController::onDeviceNotice() {
@@ -286,6 +290,12 @@ void MainController::onRelease(uintptr_t wParam) {
   if (wParam != msg::kReleaseParam) return;
   awaitingAck_ = false;
   view_.setMainWindowEnabled(true);
+  // Released while a close waits for its acknowledgement: the settings are stored, the close goes
+  // ahead rather than leaving the flag to close the window after some later save.
+  if (closePending_) {
+    view_.closeWindow();
+    return;
+  }
   if (selectedKey_ >= 0) view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
   selectedKey_ = -1;
   view_.activateWindow();

@@ -411,6 +411,31 @@ TEST_F(Controller, CloseButtonWithYesWaitsForTheAcknowledgement) {
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
 }
 
+TEST_F(Controller, CloseButtonWithYesClosesOnceNoAcknowledgementCanCome) {
+  // The monitor never answers: the bounded wait ends, the window closes with the settings stored.
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Close);
+  controller.onAcknowledgementOverdue();
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
+  EXPECT_EQ(saves(), 1);
+}
+
+TEST_F(Controller, CloseButtonWithYesThenAReleaseCloses) {
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Close);
+  controller.onRelease(16);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
+}
+
+TEST_F(Controller, CloseButtonWithYesAndNoMonitorClosesAfterSaving) {
+  messenger.windows.clear();
+  const auto writesBefore = reg.writeCount;
+  view.answers = {kAnswerYes};
+  controller.onCommand(Command::Close);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable", "close"}));
+  EXPECT_GT(reg.writeCount, writesBefore) << "stored before closing";
+}
+
 TEST_F(Controller, TheWindowIsNeverLeftDisabled) {
   controller.onCommand(Command::Apply);
   controller.onAcknowledgementOverdue();

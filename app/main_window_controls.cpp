@@ -179,10 +179,14 @@ void CKeyvaneDlg::clearApplyLook() {
   InvalidateRect(control(Control::Apply).window(), nullptr, FALSE);
 }
 
-void CKeyvaneDlg::onCommand(WPARAM, LPARAM lParam) {
-  // Enter and Escape arrive as IDOK / IDCANCEL with no control: they never close the window.
+void CKeyvaneDlg::onCommand(WPARAM wParam, LPARAM lParam) {
   const HWND from = reinterpret_cast<HWND>(lParam);
-  if (!from) return;
+  if (!from) {
+    // The dialog's own OK and Cancel commands, which have no control, end the window as any
+    // dialog's do. Enter and Escape never get here: the key filter keeps them away.
+    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(wnd_, LOWORD(wParam));
+    return;
+  }
   struct Match {
     Control control;
     Command command;

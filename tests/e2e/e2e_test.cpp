@@ -86,6 +86,14 @@ TEST_F(ProgramFolder, EndRequestEndsTheProcessAtOnce) {
   for (const LogLine& l : received(1538)) EXPECT_NE(l.wParam, 0u);
 }
 
+TEST_F(ProgramFolder, TheDialogsOwnCancelCommandEndsIt) {
+  HWND wnd = start();
+  PostMessageW(wnd, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(program.wait(10000), 0u);
+  ASSERT_EQ(received(1538).size(), 2u);
+  EXPECT_EQ(received(1538).back().wParam, 0u) << "the end is announced";
+}
+
 TEST_F(ProgramFolder, EnterAndEscapeLeaveTheWindowOpenAndCloseAnnouncesTheEnd) {
   HWND wnd = start();
   SetForegroundWindow(wnd);
