@@ -2,6 +2,8 @@
 // Every case runs in a fresh Wine prefix: a first run each time.
 #include <gtest/gtest.h>
 
+#include "app/main_window_layout.h"
+#include "app/warning_dialog_layout.h"
 #include "driver.h"
 
 namespace q7::e2e {
@@ -92,6 +94,26 @@ TEST_F(ProgramFolder, TheDialogsOwnCancelCommandEndsIt) {
   EXPECT_EQ(program.wait(10000), 0u);
   ASSERT_EQ(received(1538).size(), 2u);
   EXPECT_EQ(received(1538).back().wParam, 0u) << "the end is announced";
+}
+
+TEST_F(ProgramFolder, CloseWithSaveEndsAlsoWhenTheMonitorNeverAcknowledges) {
+  SetEnvironmentVariableW(L"Q7MON_NO_ACK", L"1"); // the monitor the program starts inherits it
+  HWND wnd = start();
+  SetEnvironmentVariableW(L"Q7MON_NO_ACK", nullptr);
+  auto at = [&](HWND parent, const Rect& r) { return childAt(parent, r.left, r.top, r.right, r.bottom); };
+  click(at(wnd, main_window::control(main_window::Control::Profile2).rect));
+  ASSERT_GE(waitForLog(1542, kStartMs, static_cast<size_t>(waitForLog(1542, 0)) + 1), 0);
+  click(at(wnd, main_window::control(main_window::Control::Close).rect));
+  HWND question = waitForOtherWindow(program.id(), wnd, kStartMs);
+  ASSERT_NE(question, nullptr);
+  pumpFor(200);
+  HWND yes = at(question, warning::kSmallYes);
+  ASSERT_NE(yes, nullptr);
+  click(yes);
+  // The save is told to the monitor, which never answers; the bounded wait ends and so does the program.
+  EXPECT_EQ(program.wait(20000), 0u);
+  EXPECT_EQ(received(2026).size(), 1u);
+  EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent"), std::vector<uint8_t>{2});
 }
 
 TEST_F(ProgramFolder, EnterAndEscapeLeaveTheWindowOpenAndCloseAnnouncesTheEnd) {
