@@ -88,10 +88,10 @@ void CAboutDlg::onInitDialog() {
   const int w = about_window::kSize.width, h = about_window::kSize.height;
   RECT over{};
   if (!owner_ || !GetWindowRect(owner_, &over)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-  MoveWindow(wnd_, (over.left + over.right - w) / 2, (over.top + over.bottom - h) / 2, w, h, TRUE);
-  ShowWindow(wnd_, SW_SHOW);
   const std::u16string title = lookup_(u"ABOUT", u"TITLE");
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
+  MoveWindow(wnd_, (over.left + over.right - w) / 2, (over.top + over.bottom - h) / 2, w, h, TRUE);
+  ShowWindow(wnd_, SW_SHOW);
   SetFocus(wnd_);
 }
 

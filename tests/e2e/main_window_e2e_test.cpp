@@ -244,6 +244,8 @@ TEST_F(MainWindowAtWork, SystemMenuAboutOpensTheAboutWindowOverIt) {
   PostMessageW(main, WM_SYSCOMMAND, 16, 0);
   HWND about = waitForOtherWindow(program.id(), main, kWaitMs);
   ASSERT_NE(about, nullptr);
+  // The window exists before it is placed and titled; its title comes last.
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; windowText(about).empty() && GetTickCount64() < end;) pumpFor(50);
   setStringFilePath(u16(distFolder() + L"Strings.xml"));
   EXPECT_EQ(windowText(about), w(lookupString(u"ABOUT", u"TITLE")));
   RECT a{}, m{};
