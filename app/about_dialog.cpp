@@ -5,7 +5,6 @@
 #include "app/about_layout.h"
 #include "app/main_commands.h"
 #include "platform/win32/handles.h"
-#include "ui/button_look.h"
 #include "ui/fonts.h"
 #include "ui/reflect.h"
 #include "ui/region.h"
@@ -115,14 +114,7 @@ void CAboutDlg::onPaint() {
   win32::Selection onCanvas(canvasDc.get(), canvas.get());
   HDC dc = canvasDc.get();
 
-  if (normal_) {
-    win32::UniqueDc source(CreateCompatibleDC(dc));
-    win32::Selection s(source.get(), normal_.get());
-    BitBlt(dc, 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
-  } else {
-    win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
-    FillRect(dc, &client, face.get());
-  }
+  paintSkinFace(dc, normal_, w, h);
 
   // The texts are looked up on every paint, so they follow the string file as it is now.
   SetBkMode(dc, TRANSPARENT);

@@ -3,7 +3,6 @@
 #include <string>
 #include <utility>
 
-#include "ui/button_look.h"
 #include "ui/fonts.h"
 #include "ui/reflect.h"
 #include "ui/region.h"
@@ -154,14 +153,7 @@ void CWarningDlg::onPaint() {
   win32::Selection onCanvas(canvasDc.get(), canvas.get());
   HDC dc = canvasDc.get();
 
-  if (normal_) {
-    win32::UniqueDc source(CreateCompatibleDC(dc));
-    win32::Selection s(source.get(), normal_.get());
-    BitBlt(dc, 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
-  } else {
-    win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
-    FillRect(dc, &client, face.get());
-  }
+  paintSkinFace(dc, normal_, w, h);
 
   SetBkMode(dc, TRANSPARENT);
   const warning::TextLayout& t = *layout_->texts;

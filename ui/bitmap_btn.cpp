@@ -59,7 +59,7 @@ void CBitmapBtn::draw(HDC dc, int width, int height, UINT itemState) {
     Gdiplus::Graphics graphics(target);
     graphics.DrawImage(image, Gdiplus::Rect(0, 0, width, height));
   } else {
-    paintPicture(target, SkinBitmap(), width, height);
+    paintSkinFace(target, SkinBitmap(), width, height);
   }
 
   if (!caption_.empty()) {

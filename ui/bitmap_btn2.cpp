@@ -79,18 +79,18 @@ void CBitmapBtn2::draw(HDC dc, int width, int height, UINT itemState) {
   const SkinBitmap& picture = shown ? *shown : none;
 
   if (caption_.empty()) {
-    paintPicture(dc, picture, width, height);
+    paintSkinFace(dc, picture, width, height);
     return;
   }
   // One off-screen bitmap, so that the caption never flickers over the picture.
   win32::UniqueDc canvasDc(CreateCompatibleDC(dc));
   win32::UniqueGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, width, height));
   if (!canvasDc || !canvas) {
-    paintPicture(dc, picture, width, height);
+    paintSkinFace(dc, picture, width, height);
     return;
   }
   win32::Selection onCanvas(canvasDc.get(), canvas.get());
-  paintPicture(canvasDc.get(), picture, width, height);
+  paintSkinFace(canvasDc.get(), picture, width, height);
   SetBkMode(canvasDc.get(), TRANSPARENT);
   SetTextColor(canvasDc.get(), look.textColour);
   win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", fontHeight_, FW_NORMAL);

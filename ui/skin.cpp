@@ -82,6 +82,20 @@ SkinImage loadSkinImage(const std::wstring& path) {
   return SkinImage(std::move(image));
 }
 
+void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height) {
+  if (picture) {
+    win32::UniqueDc source(CreateCompatibleDC(dc));
+    if (source) {
+      win32::Selection s(source.get(), picture.get());
+      BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+      return;
+    }
+  }
+  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
+  const RECT all{0, 0, width, height};
+  FillRect(dc, &all, face.get());
+}
+
 SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
   if (!source || right <= left || bottom <= top) return {};
   const int w = right - left, h = bottom - top;

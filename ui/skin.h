@@ -55,6 +55,9 @@ SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int
 // the piece does not lie inside it.
 SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height);
 
+// Draws picture one to one at (0, 0) of dc, or the plain face over width x height where there is none.
+void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height);
+
 // The full path of a skin file: the program's drive and folder, "Skins\", the file's literal name.
 std::wstring skinFile(std::wstring_view name);
 // The folder (with trailing backslash) whose "Skins" folder is read instead of the program's;

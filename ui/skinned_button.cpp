@@ -174,18 +174,4 @@ void SkinnedButton::applyTooltip(std::wstring_view text, bool active) {
   SendMessageW(tooltip_.get(), TTM_ACTIVATE, active ? TRUE : FALSE, 0);
 }
 
-void SkinnedButton::paintPicture(HDC dc, const SkinBitmap& picture, int width, int height) {
-  if (picture) {
-    win32::UniqueDc source(CreateCompatibleDC(dc));
-    if (source) {
-      win32::Selection s(source.get(), picture.get());
-      BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
-      return;
-    }
-  }
-  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
-  const RECT all{0, 0, width, height};
-  FillRect(dc, &all, face.get());
-}
-
 } // namespace q7

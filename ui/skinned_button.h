@@ -50,8 +50,6 @@ protected:
   void removeBorderAndTabStop();
   // Creates the tooltip (inactive) on first use, adds its one tool, sets its text, (de)activates it.
   void applyTooltip(std::wstring_view text, bool active);
-  // Draws picture one to one at (0, 0), or the plain face where there is none.
-  static void paintPicture(HDC dc, const SkinBitmap& picture, int width, int height);
 
   HWND wnd_ = nullptr;
   bool hover_ = false;
