@@ -97,9 +97,12 @@ void CAboutDlg::onInitDialog() {
 void CAboutDlg::onCommand(LPARAM lParam) {
   HWND from = reinterpret_cast<HWND>(lParam);
   // No control: Enter, Escape or the system menu's close.
-  if (!from || from == close_.window()) EndDialog(wnd_, 1);
-  else if (from == home_.window()) open_(kWebHome);
-  else if (from == support_.window()) open_(kWebSupport);
+  if (!from || from == close_.window())
+    EndDialog(wnd_, 1);
+  else if (from == home_.window())
+    open_(kWebHome);
+  else if (from == support_.window())
+    open_(kWebSupport);
 }
 
 void CAboutDlg::onPaint() {

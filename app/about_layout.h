@@ -20,11 +20,11 @@ inline constexpr std::string_view kWindowMask = "about_mask.bmp";
 inline constexpr Size kSize{380, 220};
 inline constexpr Rect kPanel{0, 0, 380, 220};
 
-inline constexpr Rect kLogo{150, 22, 230, 62};     // part of the pictures
+inline constexpr Rect kLogo{150, 22, 230, 62};      // part of the pictures
 inline constexpr Rect kTitleText{20, 76, 360, 100}; // white, centred
 inline constexpr Rect kCompanyText{20, 104, 360, 124};
-inline constexpr Rect kHomePage{138, 150, 182, 186};  // opens the maker's home page
-inline constexpr Rect kSupport{198, 150, 242, 186};   // opens the maker's support page
+inline constexpr Rect kHomePage{138, 150, 182, 186}; // opens the maker's home page
+inline constexpr Rect kSupport{198, 150, 242, 186};  // opens the maker's support page
 inline constexpr Rect kClose{350, 12, 368, 30};
 
 // How the two texts are drawn: single-line, centred in their rectangles. Colours are 0x00BBGGRR.

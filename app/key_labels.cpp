@@ -17,6 +17,7 @@ struct FixedName {
 // Keys named alike in every language. The single-byte codes 0xEB, 0xEC and 0xEF … 0xF1 are the
 // low bytes of the program's own codes 1003, 1004 and 1007 … 1009, as a single-key target
 // stores them.
+// clang-format off
 constexpr FixedName kFixedNames[] = {
     {0x08, u"BKSP"},    {0x09, u"Tab"},     {0x0C, u"Clr"},     {0x0D, u"Enter"},   {0x2B, u"Enter"},
     {0x6C, u"Enter"},   {0x10, u"Shift"},   {0x12, u"Alt"},     {0x13, u"Pause"},   {0x14, u"Caps"},
@@ -39,6 +40,7 @@ constexpr FixedName kFixedNames[] = {
     {0xF1, u"\u30AB\u30BF/\u3072\u3089"},   {1009, u"\u30AB\u30BF/\u3072\u3089"},
     {0xFF, u""},
 };
+// clang-format on
 
 struct LanguageName {
   uint32_t code;
@@ -47,10 +49,12 @@ struct LanguageName {
 };
 
 // Keys whose legend follows a German keyboard under the German legends.
+// clang-format off
 constexpr LanguageName kLanguageNames[] = {
     {0x59, u"Z", u"Y"},      {0x5A, u"Y", u"Z"},      {0xBA, u"\u00D6", u";"}, {0xBE, u"'", u"."},
     {0xBF, u".", u"/"},      {0xDB, u"\u00DC", u"{"}, {0xDD, u"+", u"}"},      {0xDE, u"\u00C4", u"'"},
 };
+// clang-format on
 
 // A code-page byte as one character of the same number; a … z raised, NUL an empty text.
 std::u16string characterText(std::optional<uint8_t> byte) {
@@ -61,8 +65,7 @@ std::u16string characterText(std::optional<uint8_t> byte) {
 }
 
 // A text field read up to its first NUL or its end, whichever comes first.
-template <size_t N>
-std::u16string fieldText(const char16_t (&field)[N]) {
+template <size_t N> std::u16string fieldText(const char16_t (&field)[N]) {
   return std::u16string(field, std::find(field, field + N, u'\0'));
 }
 
@@ -87,14 +90,18 @@ std::u16string KeyLabels::keyCaption(int position) const {
 std::u16string KeyLabels::keyFunctionText(const KeyRecord& record, TextLookup lookup) const {
   const auto text = [lookup](const char16_t* key) { return lookup ? lookup(u"MAIN", key) : std::u16string(); };
   switch (record.Kind) {
-  case static_cast<uint8_t>(KeyKind::SingleKey): return keyName(record.singleKeyVk());
+  case static_cast<uint8_t>(KeyKind::SingleKey):
+    return keyName(record.singleKeyVk());
   case static_cast<uint8_t>(KeyKind::Macro): {
     auto name = fieldText(record.MacroName);
     return name.empty() ? text(u"MACRO") : name;
   }
-  case static_cast<uint8_t>(KeyKind::Program): return fieldText(record.ProgramPath);
-  case static_cast<uint8_t>(KeyKind::Disabled): return text(u"DISABLE");
-  default: return {};
+  case static_cast<uint8_t>(KeyKind::Program):
+    return fieldText(record.ProgramPath);
+  case static_cast<uint8_t>(KeyKind::Disabled):
+    return text(u"DISABLE");
+  default:
+    return {};
   }
 }
 

@@ -51,15 +51,15 @@ Captions operator+(Captions a, const Captions& b) {
   return a;
 }
 
-const Captions kTopRow = {u"Esc", u"F1", u"F2",  u"F3",  u"F4",     u"F5",      u"F6",   u"F7",
-                          u"F8",  u"F9", u"F10", u"F11", u"F12",    u"Prt Sc",  u"ScrLock", u"Pause"};
+const Captions kTopRow = {u"Esc", u"F1", u"F2",  u"F3",  u"F4",  u"F5",     u"F6",      u"F7",
+                          u"F8",  u"F9", u"F10", u"F11", u"F12", u"Prt Sc", u"ScrLock", u"Pause"};
 const Captions kDigitRow = {u"`", u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"0", u"-", u"="};
 const Captions kNavigation = {u"Insert", u"Home", u"Pg Up", u"Numlock", u"(/)", u"(*)", u"(-)"};
 const Captions kQRow = {u"Q", u"W", u"E", u"R", u"T", u"Y", u"U", u"I", u"O", u"P", u"{", u"}"};
 const Captions kDeleteRow = {u"Delete", u"End", u"Pg Dn", u"(7)", u"(8)", u"(9)"};
 const Captions kARow = {u"A", u"S", u"D", u"F", u"G", u"H", u"J", u"K", u"L", u";", u"'"};
 const Captions kZRow = {u"Z", u"X", u"C", u"V", u"B", u"N", u"M", u",", u".", u"/"};
-const Captions kAnsiBottom = {u"Enter", u"LCtrl", H,       u"LAlt",  u"Space", u"RAlt", H,
+const Captions kAnsiBottom = {u"Enter", u"LCtrl", H,       u"LAlt", u"Space", u"RAlt", H,
                               u"App",   u"RCtrl", u"Left", u"Down", u"Right", u"(0)",  u"(.)"};
 
 TEST(KeyLabels, CaptionOfEveryPositionWithAUsLayout) {
@@ -67,17 +67,37 @@ TEST(KeyLabels, CaptionOfEveryPositionWithAUsLayout) {
                         Captions{u"\\"} + kDeleteRow + Captions{u"(+)", u"Caps"} + kARow +
                         Captions{u"Enter", u"(4)", u"(5)", u"(6)", u"LShift"} + kZRow +
                         Captions{u"RShift", u"Up", u"(1)", u"(2)", u"(3)"} + kAnsiBottom + Captions(10, H);
-  const Captions iso = kTopRow + kDigitRow + Captions{u"BKSP"} + kNavigation + Captions{u"Tab"} + kQRow +
-                       kDeleteRow + Captions{u"(+)", u"Caps"} + kARow +
+  const Captions iso = kTopRow + kDigitRow + Captions{u"BKSP"} + kNavigation + Captions{u"Tab"} + kQRow + kDeleteRow +
+                       Captions{u"(+)", u"Caps"} + kARow +
                        Captions{u"#", u"Enter", u"(4)", u"(5)", u"(6)", u"LShift", u"|"} + kZRow +
                        Captions{u"RShift", u"Up", u"(1)", u"(2)", u"(3)"} + kAnsiBottom + Captions(9, H);
-  const Captions japanese =
-      kTopRow + kDigitRow + Captions{u"", u"BKSP"} + kNavigation + Captions{u"Tab"} + kQRow + kDeleteRow +
-      Captions{u"(+)", u"Caps"} + kARow + Captions{u"#", u"Enter", u"(4)", u"(5)", u"(6)", u"LShift"} + kZRow +
-      Captions{u"\\", u"RShift", u"Up", u"(1)", u"(2)", u"(3)", u"Enter", u"LCtrl", H, u"LAlt",
-               u"\u7121\u53D8\u63DB", u"Space", u"\u53D8\u63DB", u"\u30AB\u30BF/\u3072\u3089", u"RAlt", H,
-               u"App", u"RCtrl", u"Left", u"Down", u"Right", u"(0)", u"(.)"} +
-      Captions(5, H);
+  const Captions japanese = kTopRow + kDigitRow + Captions{u"", u"BKSP"} + kNavigation + Captions{u"Tab"} + kQRow +
+                            kDeleteRow + Captions{u"(+)", u"Caps"} + kARow +
+                            Captions{u"#", u"Enter", u"(4)", u"(5)", u"(6)", u"LShift"} + kZRow +
+                            Captions{u"\\",
+                                     u"RShift",
+                                     u"Up",
+                                     u"(1)",
+                                     u"(2)",
+                                     u"(3)",
+                                     u"Enter",
+                                     u"LCtrl",
+                                     H,
+                                     u"LAlt",
+                                     u"\u7121\u53D8\u63DB",
+                                     u"Space",
+                                     u"\u53D8\u63DB",
+                                     u"\u30AB\u30BF/\u3072\u3089",
+                                     u"RAlt",
+                                     H,
+                                     u"App",
+                                     u"RCtrl",
+                                     u"Left",
+                                     u"Down",
+                                     u"Right",
+                                     u"(0)",
+                                     u"(.)"} +
+                            Captions(5, H);
   const struct {
     KeyLayout layout;
     const Captions& captions;
@@ -102,16 +122,16 @@ TEST(KeyLabels, CaptionsChosenByTheLanguageCode) {
     int position;
     const char16_t* caption;
   } cases[] = {
-      {u"EN", 0, u"Esc"},    {u"UK", 69, u"#"},  {u"JP", 96, u"\u7121\u53D8\u63DB"},
-      {u"EN", 50, u"\\"},    {u"FR", 50, u"Delete"}, {u"JP", 50, u"}"},
-      {u"GE", 43, u"Z"},     {u"GE", 75, u"Y"},  {u"GE", 68, u"\u00D6"}, {u"GE", 50, u"\\"},
-      {u"DE", 43, u"Y"},     {u"DE", 76, u"Z"},  {u"DE", 67, u";"},      {u"de", 43, u"Y"},
+      {u"EN", 0, u"Esc"}, {u"UK", 69, u"#"},      {u"JP", 96, u"\u7121\u53D8\u63DB"},
+      {u"EN", 50, u"\\"}, {u"FR", 50, u"Delete"}, {u"JP", 50, u"}"},
+      {u"GE", 43, u"Z"},  {u"GE", 75, u"Y"},      {u"GE", 68, u"\u00D6"},
+      {u"GE", 50, u"\\"}, {u"DE", 43, u"Y"},      {u"DE", 76, u"Z"},
+      {u"DE", 67, u";"},  {u"de", 43, u"Y"},
   };
   UsKeyboardText us;
   for (const auto& c : cases) {
     const auto labels = KeyLabels::forLanguage(c.language, us);
-    EXPECT_EQ(utf8(labels.keyCaption(c.position)), utf8(c.caption))
-        << utf8(c.language) << " position " << c.position;
+    EXPECT_EQ(utf8(labels.keyCaption(c.position)), utf8(c.caption)) << utf8(c.language) << " position " << c.position;
   }
   for (int position : {-1, kKeyCount, INT_MIN, INT_MAX})
     EXPECT_EQ(KeyLabels(KeyLayout::Iso, false, us).keyCaption(position), u"") << position;
@@ -122,18 +142,48 @@ TEST(KeyLabels, FixedNamesIgnoreTheLayout) {
     uint32_t code;
     const char16_t* name;
   } cases[] = {
-      {0x08, u"BKSP"},  {0x0D, u"Enter"},  {0x2B, u"Enter"},   {0x6C, u"Enter"},  {0x0C, u"Clr"},
-      {0x13, u"Pause"}, {0x21, u"Pg Up"},  {0x22, u"Pg Dn"},   {0x2C, u"Prt Sc"}, {0x2F, u"Help"},
-      {0x5C, u"RWin"},  {0x60, u"(0)"},    {0x69, u"(9)"},     {0x6E, u"(.)"},    {0x6F, u"(/)"},
-      {0x70, u"F1"},    {0x7B, u"F12"},    {0x90, u"Numlock"}, {0x91, u"ScrLock"}, {0xA5, u"RAlt"},
-      {0xDC, u"\\"},    {1005, u"\\"},     {0xEB, u"#"},       {1003, u"#"},      {0xEC, u"|"},
-      {1004, u"|"},     {0xEF, u"\u7121\u53D8\u63DB"},         {1007, u"\u7121\u53D8\u63DB"},
-      {0xF0, u"\u53D8\u63DB"},             {1008, u"\u53D8\u63DB"},
-      {0xF1, u"\u30AB\u30BF/\u3072\u3089"}, {1009, u"\u30AB\u30BF/\u3072\u3089"},
+      {0x08, u"BKSP"},
+      {0x0D, u"Enter"},
+      {0x2B, u"Enter"},
+      {0x6C, u"Enter"},
+      {0x0C, u"Clr"},
+      {0x13, u"Pause"},
+      {0x21, u"Pg Up"},
+      {0x22, u"Pg Dn"},
+      {0x2C, u"Prt Sc"},
+      {0x2F, u"Help"},
+      {0x5C, u"RWin"},
+      {0x60, u"(0)"},
+      {0x69, u"(9)"},
+      {0x6E, u"(.)"},
+      {0x6F, u"(/)"},
+      {0x70, u"F1"},
+      {0x7B, u"F12"},
+      {0x90, u"Numlock"},
+      {0x91, u"ScrLock"},
+      {0xA5, u"RAlt"},
+      {0xDC, u"\\"},
+      {1005, u"\\"},
+      {0xEB, u"#"},
+      {1003, u"#"},
+      {0xEC, u"|"},
+      {1004, u"|"},
+      {0xEF, u"\u7121\u53D8\u63DB"},
+      {1007, u"\u7121\u53D8\u63DB"},
+      {0xF0, u"\u53D8\u63DB"},
+      {1008, u"\u53D8\u63DB"},
+      {0xF1, u"\u30AB\u30BF/\u3072\u3089"},
+      {1009, u"\u30AB\u30BF/\u3072\u3089"},
       {0xFF, u""},
       // The whole code counts: a code above a byte is never its low byte, and the program's own
       // codes without a fixed name have no character.
-      {0x10D, u""}, {0x141, u""}, {0x1FF, u""}, {1002, u""}, {1006, u""}, {1012, u""}, {0xFFFFFFFF, u""},
+      {0x10D, u""},
+      {0x141, u""},
+      {0x1FF, u""},
+      {1002, u""},
+      {1006, u""},
+      {1012, u""},
+      {0xFFFFFFFF, u""},
   };
   OneByteKeyboard keyboard;
   keyboard.byte = 'x';
@@ -150,8 +200,8 @@ TEST(KeyLabels, GermanLegendsOnlyWithGE) {
     const char16_t* german;
     const char16_t* other;
   } cases[] = {
-      {0x59, u"Z", u"Y"},      {0x5A, u"Y", u"Z"},      {0xBA, u"\u00D6", u";"}, {0xBE, u"'", u"."},
-      {0xBF, u".", u"/"},      {0xDB, u"\u00DC", u"{"}, {0xDD, u"+", u"}"},      {0xDE, u"\u00C4", u"'"},
+      {0x59, u"Z", u"Y"}, {0x5A, u"Y", u"Z"},      {0xBA, u"\u00D6", u";"}, {0xBE, u"'", u"."},
+      {0xBF, u".", u"/"}, {0xDB, u"\u00DC", u"{"}, {0xDD, u"+", u"}"},      {0xDE, u"\u00C4", u"'"},
   };
   test::GermanKeyboardText germanSystem;
   for (const char16_t* language : {u"GE", u"DE", u"EN", u"ge", u""}) {
@@ -171,9 +221,9 @@ TEST(KeyLabels, OtherKeysTakeTheSystemLayoutsCharacter) {
     const char16_t* us;
     const char16_t* german;
   } cases[] = {
-      {0x41, u"A", u"A"},   {0x51, u"Q", u"Q"},        {0x31, u"1", u"1"},  {0xBD, u"-", u"-"},
-      {0xBC, u",", u","},   {0xBB, u"=", u"+"},        {0xE2, u"\\", u"<"}, {0xC0, u"`", u"\u00F6"},
-      {0x11, u"", u""},     {0x7C, u"", u""},          {0x00, u"", u""},
+      {0x41, u"A", u"A"}, {0x51, u"Q", u"Q"}, {0x31, u"1", u"1"},  {0xBD, u"-", u"-"},
+      {0xBC, u",", u","}, {0xBB, u"=", u"+"}, {0xE2, u"\\", u"<"}, {0xC0, u"`", u"\u00F6"},
+      {0x11, u"", u""},   {0x7C, u"", u""},   {0x00, u"", u""},
   };
   UsKeyboardText us;
   test::GermanKeyboardText german;
@@ -189,8 +239,8 @@ TEST(KeyLabels, LayoutByteBecomesOneCharacter) {
     std::optional<uint8_t> byte;
     const char16_t* name;
   } cases[] = {
-      {std::nullopt, u""}, {0x00, u""},  {'q', u"Q"}, {'z', u"Z"}, {'Q', u"Q"},        {'5', u"5"},
-      {'{', u"{"},         {'`', u"`"},  {0xE9, u"\u00E9"}, {0xDF, u"\u00DF"}, {0xFF, u"\u00FF"},
+      {std::nullopt, u""}, {0x00, u""}, {'q', u"Q"},       {'z', u"Z"},       {'Q', u"Q"},       {'5', u"5"},
+      {'{', u"{"},         {'`', u"`"}, {0xE9, u"\u00E9"}, {0xDF, u"\u00DF"}, {0xFF, u"\u00FF"},
   };
   for (const auto& c : cases) {
     OneByteKeyboard keyboard;
@@ -210,8 +260,7 @@ std::u16string markedLookup(std::u16string_view section, std::u16string_view key
   return marked;
 }
 
-template <size_t N>
-void put(char16_t (&field)[N], std::u16string_view text) {
+template <size_t N> void put(char16_t (&field)[N], std::u16string_view text) {
   std::fill(field, field + N, u'\0');
   std::copy(text.begin(), text.begin() + std::min(text.size(), N), field);
 }

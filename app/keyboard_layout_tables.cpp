@@ -366,9 +366,12 @@ constexpr std::array<KeyPlace, kKeyCount> kJapanese{{
 
 const std::array<KeyPlace, kKeyCount>& keyPlaces(KeyLayout layout) {
   switch (layout) {
-  case KeyLayout::Iso: return kIso;
-  case KeyLayout::Japanese: return kJapanese;
-  case KeyLayout::Ansi: break;
+  case KeyLayout::Iso:
+    return kIso;
+  case KeyLayout::Japanese:
+    return kJapanese;
+  case KeyLayout::Ansi:
+    break;
   }
   return kAnsi;
 }

@@ -31,10 +31,27 @@ TEST(KeyCodeTable, VirtualKeysOfNotedCodes) {
     int code;
     int32_t vk;
   } cases[] = {
-      {0, 0x13},    {11, 0x1B},   {114, 0x6C},  {80, 0x60},   {99, 0x60},   {84, 0x0D},   {19, 1004},
-      {53, 1005},   {59, 1002},   {68, 1003},   {123, 1007},  {21, 1008},   {126, 1009},  {129, 0x5B},
-      {138, 1012},  {139, 0xF9},  {144, 0xE2},  {-1, kNoVirtualKey},        {145, kNoVirtualKey},
-      {INT_MIN, kNoVirtualKey},   {INT_MAX, kNoVirtualKey},
+      {0, 0x13},
+      {11, 0x1B},
+      {114, 0x6C},
+      {80, 0x60},
+      {99, 0x60},
+      {84, 0x0D},
+      {19, 1004},
+      {53, 1005},
+      {59, 1002},
+      {68, 1003},
+      {123, 1007},
+      {21, 1008},
+      {126, 1009},
+      {129, 0x5B},
+      {138, 1012},
+      {139, 0xF9},
+      {144, 0xE2},
+      {-1, kNoVirtualKey},
+      {145, kNoVirtualKey},
+      {INT_MIN, kNoVirtualKey},
+      {INT_MAX, kNoVirtualKey},
   };
   for (const auto& c : cases) EXPECT_EQ(virtualKeyForCode(c.code), c.vk) << "code " << c.code;
 }
@@ -90,42 +107,42 @@ TEST(KeyLayoutTables, NamedKeysSitAtTheirPlaces) {
     int32_t code;
     Rect rect;
   } cases[] = {
-      {KeyLayout::Ansi, 0, 11, {185, 233, 209, 258}},       // Esc
-      {KeyLayout::Ansi, 15, 0, {727, 233, 751, 258}},       // Pause
-      {KeyLayout::Ansi, 29, 81, {590, 277, 641, 299}},      // Backspace
-      {KeyLayout::Ansi, 50, 82, {604, 308, 643, 331}},      // backslash
-      {KeyLayout::Ansi, 57, 112, {864, 308, 887, 362}},     // pad +
-      {KeyLayout::Ansi, 70, 84, {582, 339, 641, 370}},      // Enter, ends above Right Shift
-      {KeyLayout::Ansi, 73, 105, {833, 339, 855, 370}},     // pad 6, ends above pad 3
-      {KeyLayout::Ansi, 85, 122, {566, 370, 641, 402}},     // Right Shift
-      {KeyLayout::Ansi, 86, 115, {696, 370, 718, 401}},     // Up, ends above Down
-      {KeyLayout::Ansi, 90, 114, {863, 370, 885, 424}},     // pad Enter
-      {KeyLayout::Ansi, 94, 91, {309, 403, 488, 426}},      // Space
-      {KeyLayout::Ansi, 102, 99, {769, 401, 823, 423}},     // pad 0
-      {KeyLayout::Iso, 50, 94, {665, 309, 687, 336}},       // Delete
-      {KeyLayout::Iso, 57, 17, {184, 339, 230, 362}},       // Caps Lock
-      {KeyLayout::Iso, 69, 68, {583, 339, 605, 362}},       // key left of Enter
-      {KeyLayout::Iso, 70, 84, {607, 309, 643, 363}},       // tall Enter
-      {KeyLayout::Iso, 73, 105, {833, 340, 855, 363}},      // pad 6
-      {KeyLayout::Iso, 74, 121, {185, 370, 216, 393}},      // Left Shift
-      {KeyLayout::Iso, 75, 19, {224, 370, 246, 393}},       // key right of Left Shift
-      {KeyLayout::Iso, 86, 122, {566, 370, 641, 393}},      // Right Shift
-      {KeyLayout::Iso, 87, 115, {696, 370, 718, 393}},      // Up
-      {KeyLayout::Iso, 91, 114, {863, 370, 885, 424}},      // pad Enter
-      {KeyLayout::Iso, 104, 107, {833, 401, 855, 423}},     // pad .
-      {KeyLayout::Japanese, 29, 59, {590, 277, 611, 299}},  // key right of =
-      {KeyLayout::Japanese, 30, 81, {621, 277, 643, 299}},  // Backspace
-      {KeyLayout::Japanese, 50, 49, {575, 308, 599, 335}},  // ]
-      {KeyLayout::Japanese, 70, 68, {583, 339, 605, 362}},  // key left of Enter
-      {KeyLayout::Japanese, 71, 84, {607, 309, 645, 363}},  // Enter
-      {KeyLayout::Japanese, 86, 53, {566, 370, 588, 393}},  // key right of /
-      {KeyLayout::Japanese, 87, 122, {598, 370, 643, 393}}, // Right Shift
-      {KeyLayout::Japanese, 95, 75, {263, 403, 299, 426}},  // Left Alt
-      {KeyLayout::Japanese, 96, 123, {309, 403, 331, 426}}, // key left of Space
-      {KeyLayout::Japanese, 97, 91, {342, 403, 410, 426}},  // Space
-      {KeyLayout::Japanese, 98, 21, {419, 403, 457, 426}},  // first key right of Space
-      {KeyLayout::Japanese, 99, 126, {466, 403, 488, 426}}, // second key right of Space
-      {KeyLayout::Japanese, 100, 77, {496, 403, 533, 426}}, // Right Alt
+      {KeyLayout::Ansi, 0, 11, {185, 233, 209, 258}},        // Esc
+      {KeyLayout::Ansi, 15, 0, {727, 233, 751, 258}},        // Pause
+      {KeyLayout::Ansi, 29, 81, {590, 277, 641, 299}},       // Backspace
+      {KeyLayout::Ansi, 50, 82, {604, 308, 643, 331}},       // backslash
+      {KeyLayout::Ansi, 57, 112, {864, 308, 887, 362}},      // pad +
+      {KeyLayout::Ansi, 70, 84, {582, 339, 641, 370}},       // Enter, ends above Right Shift
+      {KeyLayout::Ansi, 73, 105, {833, 339, 855, 370}},      // pad 6, ends above pad 3
+      {KeyLayout::Ansi, 85, 122, {566, 370, 641, 402}},      // Right Shift
+      {KeyLayout::Ansi, 86, 115, {696, 370, 718, 401}},      // Up, ends above Down
+      {KeyLayout::Ansi, 90, 114, {863, 370, 885, 424}},      // pad Enter
+      {KeyLayout::Ansi, 94, 91, {309, 403, 488, 426}},       // Space
+      {KeyLayout::Ansi, 102, 99, {769, 401, 823, 423}},      // pad 0
+      {KeyLayout::Iso, 50, 94, {665, 309, 687, 336}},        // Delete
+      {KeyLayout::Iso, 57, 17, {184, 339, 230, 362}},        // Caps Lock
+      {KeyLayout::Iso, 69, 68, {583, 339, 605, 362}},        // key left of Enter
+      {KeyLayout::Iso, 70, 84, {607, 309, 643, 363}},        // tall Enter
+      {KeyLayout::Iso, 73, 105, {833, 340, 855, 363}},       // pad 6
+      {KeyLayout::Iso, 74, 121, {185, 370, 216, 393}},       // Left Shift
+      {KeyLayout::Iso, 75, 19, {224, 370, 246, 393}},        // key right of Left Shift
+      {KeyLayout::Iso, 86, 122, {566, 370, 641, 393}},       // Right Shift
+      {KeyLayout::Iso, 87, 115, {696, 370, 718, 393}},       // Up
+      {KeyLayout::Iso, 91, 114, {863, 370, 885, 424}},       // pad Enter
+      {KeyLayout::Iso, 104, 107, {833, 401, 855, 423}},      // pad .
+      {KeyLayout::Japanese, 29, 59, {590, 277, 611, 299}},   // key right of =
+      {KeyLayout::Japanese, 30, 81, {621, 277, 643, 299}},   // Backspace
+      {KeyLayout::Japanese, 50, 49, {575, 308, 599, 335}},   // ]
+      {KeyLayout::Japanese, 70, 68, {583, 339, 605, 362}},   // key left of Enter
+      {KeyLayout::Japanese, 71, 84, {607, 309, 645, 363}},   // Enter
+      {KeyLayout::Japanese, 86, 53, {566, 370, 588, 393}},   // key right of /
+      {KeyLayout::Japanese, 87, 122, {598, 370, 643, 393}},  // Right Shift
+      {KeyLayout::Japanese, 95, 75, {263, 403, 299, 426}},   // Left Alt
+      {KeyLayout::Japanese, 96, 123, {309, 403, 331, 426}},  // key left of Space
+      {KeyLayout::Japanese, 97, 91, {342, 403, 410, 426}},   // Space
+      {KeyLayout::Japanese, 98, 21, {419, 403, 457, 426}},   // first key right of Space
+      {KeyLayout::Japanese, 99, 126, {466, 403, 488, 426}},  // second key right of Space
+      {KeyLayout::Japanese, 100, 77, {496, 403, 533, 426}},  // Right Alt
       {KeyLayout::Japanese, 108, 107, {833, 401, 855, 423}}, // pad .
   };
   for (const auto& c : cases) {
@@ -139,7 +156,7 @@ TEST(KeyLayoutTables, RowsSharedWithAnsi) {
     KeyLayout layout;
     int first, count, ansiFirst;
   } runs[] = {
-      {KeyLayout::Iso, 0, 50, 0},       {KeyLayout::Iso, 91, 14, 90},     {KeyLayout::Japanese, 0, 29, 0},
+      {KeyLayout::Iso, 0, 50, 0},       {KeyLayout::Iso, 91, 14, 90},      {KeyLayout::Japanese, 0, 29, 0},
       {KeyLayout::Japanese, 31, 8, 30}, {KeyLayout::Japanese, 39, 12, 38}, {KeyLayout::Japanese, 51, 8, 51},
       {KeyLayout::Japanese, 92, 2, 90}, {KeyLayout::Japanese, 102, 7, 97},
   };
@@ -203,8 +220,7 @@ TEST(KeyLayoutTables, KeysStayInTheKeyboardArea) {
       {133, 506, 903, 550}, // per-key buttons, EXPORT … APPLY
       {899, 99, 959, 160},  // minimise, close, help
   };
-  for (const auto& other : others)
-    EXPECT_FALSE(overlap(other, kKeyboardArea)) << other.left << "," << other.top;
+  for (const auto& other : others) EXPECT_FALSE(overlap(other, kKeyboardArea)) << other.left << "," << other.top;
 }
 
 TEST(KeyLayoutTables, LookupsStayInsideTheTables) {

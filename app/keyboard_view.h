@@ -22,9 +22,12 @@ struct KeyLookImages {
 // Every look keeps the normal image for the disabled picture, so disabled keys all look default.
 constexpr KeyLookImages keyLookImages(KeyLook look) {
   switch (look) {
-  case KeyLook::Assigned: return {KeyImage::Down, KeyImage::Over, KeyImage::Down, KeyImage::Normal};
-  case KeyLook::Selected: return {KeyImage::Over, KeyImage::Over, KeyImage::Down, KeyImage::Normal};
-  case KeyLook::Default: break;
+  case KeyLook::Assigned:
+    return {KeyImage::Down, KeyImage::Over, KeyImage::Down, KeyImage::Normal};
+  case KeyLook::Selected:
+    return {KeyImage::Over, KeyImage::Over, KeyImage::Down, KeyImage::Normal};
+  case KeyLook::Default:
+    break;
   }
   return {KeyImage::Normal, KeyImage::Over, KeyImage::Down, KeyImage::Normal};
 }
@@ -36,9 +39,12 @@ enum class KeyRefreshMode : uint8_t { Selected, Normal, Default };
 // other than 0 marks the key as in use).
 constexpr KeyLook keyLookFor(KeyRefreshMode mode, uint8_t kind) {
   switch (mode) {
-  case KeyRefreshMode::Selected: return KeyLook::Selected;
-  case KeyRefreshMode::Normal: return kind != 0 ? KeyLook::Assigned : KeyLook::Default;
-  case KeyRefreshMode::Default: break;
+  case KeyRefreshMode::Selected:
+    return KeyLook::Selected;
+  case KeyRefreshMode::Normal:
+    return kind != 0 ? KeyLook::Assigned : KeyLook::Default;
+  case KeyRefreshMode::Default:
+    break;
   }
   return KeyLook::Default;
 }

@@ -29,13 +29,13 @@ enum class Command {
 
 // The questions and notices of the warning dialog, by kind.
 enum class Warning {
-  Default = 0,  // make a key default again?
-  Disable = 1,  // disable a key?
-  Device = 2,   // the device went away
-  Save = 3,     // save before leaving?
-  DelayWarn = 4, // a macro delay out of range
-  MaxWarn = 5,  // the macro is full
-  Leave = 6,    // save before switching profiles?
+  Default = 0,     // make a key default again?
+  Disable = 1,     // disable a key?
+  Device = 2,      // the device went away
+  Save = 3,        // save before leaving?
+  DelayWarn = 4,   // a macro delay out of range
+  MaxWarn = 5,     // the macro is full
+  Leave = 6,       // save before switching profiles?
   LeaveEditor = 9, // leave the macro editor with changes?
 };
 

@@ -17,8 +17,8 @@ namespace {
 struct FakeMainView final : MainView {
   std::vector<std::string> calls; // window-level events in order
   std::vector<Warning> asked;
-  std::deque<int> answers;        // answers to give; kAnswerNo when none is left
-  std::map<int, KeyRefreshMode> looks;   // last mode each key was refreshed with
+  std::deque<int> answers;             // answers to give; kAnswerNo when none is left
+  std::map<int, KeyRefreshMode> looks; // last mode each key was refreshed with
   std::map<int, bool> profileButtons;
   bool perKeyEnabled = false, editingEnabled = false;
   std::optional<std::u16string> program, profileFile;
@@ -473,12 +473,10 @@ TEST_F(Controller, SwitchRequests) {
     int shown;
     std::vector<uint32_t> notified;
   } cases[] = {
-      {6, 0, 0, {0}},            // 6 means 0
-      {4, 12345, 4, {}},         // no echo
-      {12345, 0, 4, {}},         // no such profile: ignored
-      {9, 0, 4, {}},
-      {uintptr_t(-1), 0, 4, {}},
-      {7, 1, 7, {7}},
+      {6, 0, 0, {0}},    // 6 means 0
+      {4, 12345, 4, {}}, // no echo
+      {12345, 0, 4, {}}, // no such profile: ignored
+      {9, 0, 4, {}},     {uintptr_t(-1), 0, 4, {}}, {7, 1, 7, {7}},
   };
   for (const Case& c : cases) {
     messenger.posted.clear();
@@ -512,8 +510,8 @@ TEST_F(Controller, KeyCommands) {
     uint32_t lParam;
     int kind; // -1: unchanged
   } cases[] = {
-      {0x00000000, 0}, {0x00040005, 5}, {0x000700FF, 255}, {0x000A0003, 10},
-      {0x00010004, -1}, {0x00030004, -1}, {0x00080004, -1}, {0xFFFF0004, -1},
+      {0x00000000, 0},  {0x00040005, 5},  {0x000700FF, 255}, {0x000A0003, 10},
+      {0x00010004, -1}, {0x00030004, -1}, {0x00080004, -1},  {0xFFFF0004, -1},
   };
   for (const Case& c : cases) {
     KeyRecord& r = key(1, 44);
@@ -599,7 +597,8 @@ TEST_F(Controller, ImportsOfOtherLengths) {
     controller.onCommand(Command::Import);
     const auto* b = reinterpret_cast<const uint8_t*>(&profile(1));
     const size_t taken = std::min(c.size, sizeof(ProfileRecord));
-    for (size_t i = 0; i < sizeof(ProfileRecord); i += 997) ASSERT_EQ(b[i], i < taken ? 0x11 : 0) << c.size << " @" << i;
+    for (size_t i = 0; i < sizeof(ProfileRecord); i += 997)
+      ASSERT_EQ(b[i], i < taken ? 0x11 : 0) << c.size << " @" << i;
     EXPECT_EQ(b[sizeof(ProfileRecord) - 1], c.size > sizeof(ProfileRecord) ? 0x11 : 0);
     EXPECT_EQ(profile(2).Name[0], 0); // the next record is untouched
   }
@@ -645,8 +644,8 @@ TEST(ProgressRingTest, ArcAndPercentage) {
     uint32_t count;
     double sweep;
     int percent;
-  } cases[] = {{0, 0.0, 0}, {1, 360.0 / 114, 0}, {57, 180.0, 50}, {114, 360.0, 100}, {115, 360.0, 100},
-               {4294967295u, 360.0, 100}};
+  } cases[] = {{0, 0.0, 0},       {1, 360.0 / 114, 0}, {57, 180.0, 50},
+               {114, 360.0, 100}, {115, 360.0, 100},   {4294967295u, 360.0, 100}};
   for (const Case& c : cases) {
     const ProgressRing r = progressRing(c.count);
     EXPECT_DOUBLE_EQ(r.sweepDegrees, c.sweep) << c.count;

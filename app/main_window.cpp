@@ -200,8 +200,7 @@ namespace {
 // The generic sans-serif family, or any installed family where the system has none (a fresh Wine
 // prefix has no fonts behind the generic names).
 std::unique_ptr<Gdiplus::FontFamily> sansSerifFamily() {
-  if (const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif();
-      generic && generic->IsAvailable())
+  if (const Gdiplus::FontFamily* generic = Gdiplus::FontFamily::GenericSansSerif(); generic && generic->IsAvailable())
     return std::unique_ptr<Gdiplus::FontFamily>(generic->Clone());
   Gdiplus::InstalledFontCollection installed;
   if (installed.GetFamilyCount() <= 0) return nullptr;

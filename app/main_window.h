@@ -95,7 +95,7 @@ private:
 
   // Skin pictures: the three whole-window images, the same as device bitmaps for the keys, the shape.
   SkinImage normal_, over_, down_;
-  SkinBitmap keyImages_[3];                                 // by KeyImage
+  SkinBitmap keyImages_[3];                                    // by KeyImage
   std::array<std::array<SkinBitmap, 3>, kKeyCount> keyPieces_; // each key's piece of each image
   int width_ = main_window::kSize.width, height_ = main_window::kSize.height;
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;

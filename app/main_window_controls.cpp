@@ -83,7 +83,9 @@ void CKeyvaneDlg::createControl(Control id) {
   std::u16string caption;
   if (!entry.text.empty()) caption = lookupString(u"MAIN", entry.text);
   if (id >= Control::Profile1 && id <= Control::Profile5)
-    caption += u" " + std::u16string(1, static_cast<char16_t>(u'0' + (static_cast<int>(id) - static_cast<int>(Control::Profile0))));
+    caption +=
+        u" " +
+        std::u16string(1, static_cast<char16_t>(u'0' + (static_cast<int>(id) - static_cast<int>(Control::Profile0))));
 
   button.setFontHeight(main_window::captionHeight(id, languageCode_));
   const int weight = main_window::captionWeight(entry.kind);
@@ -192,15 +194,24 @@ void CKeyvaneDlg::onCommand(WPARAM wParam, LPARAM lParam) {
     Command command;
   };
   static constexpr Match kOrder[] = {
-      {Control::Ok, Command::Ok},           {Control::Cancel, Command::Cancel},
-      {Control::Apply, Command::Apply},     {Control::Close, Command::Close},
-      {Control::Minimise, Command::Minimise}, {Control::WebLink1, Command::WebHome},
-      {Control::WebLink2, Command::WebSocial1}, {Control::WebLink3, Command::WebSocial2},
-      {Control::Help, Command::Help},       {Control::ResetProfile, Command::ResetProfile},
-      {Control::Export, Command::Export},   {Control::Import, Command::Import},
-      {Control::Sync, Command::Sync},       {Control::Macro, Command::Macro},
-      {Control::SingleKey, Command::SingleKey}, {Control::App, Command::App},
-      {Control::Disable, Command::Disable}, {Control::Default, Command::Default},
+      {Control::Ok, Command::Ok},
+      {Control::Cancel, Command::Cancel},
+      {Control::Apply, Command::Apply},
+      {Control::Close, Command::Close},
+      {Control::Minimise, Command::Minimise},
+      {Control::WebLink1, Command::WebHome},
+      {Control::WebLink2, Command::WebSocial1},
+      {Control::WebLink3, Command::WebSocial2},
+      {Control::Help, Command::Help},
+      {Control::ResetProfile, Command::ResetProfile},
+      {Control::Export, Command::Export},
+      {Control::Import, Command::Import},
+      {Control::Sync, Command::Sync},
+      {Control::Macro, Command::Macro},
+      {Control::SingleKey, Command::SingleKey},
+      {Control::App, Command::App},
+      {Control::Disable, Command::Disable},
+      {Control::Default, Command::Default},
   };
   for (const Match& m : kOrder) {
     if (control(m.control).window() == from) {

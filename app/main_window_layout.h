@@ -13,10 +13,11 @@ namespace q7::main_window {
 
 inline constexpr Size kSize = kSkinCanvas;
 
-inline constexpr std::string_view kNormalImage = "main_normal.jpg";   // background, normal and disabled looks
-inline constexpr std::string_view kOverImage = "main_over.jpg";       // hover looks; the selected key
-inline constexpr std::string_view kDownImage = "main_down.jpg";       // pressed looks; assigned keys
-inline constexpr std::string_view kDisableImage = "main_disable.jpg"; // part of the set; the window cuts disabled looks from the normal image
+inline constexpr std::string_view kNormalImage = "main_normal.jpg"; // background, normal and disabled looks
+inline constexpr std::string_view kOverImage = "main_over.jpg";     // hover looks; the selected key
+inline constexpr std::string_view kDownImage = "main_down.jpg";     // pressed looks; assigned keys
+inline constexpr std::string_view kDisableImage =
+    "main_disable.jpg"; // part of the set; the window cuts disabled looks from the normal image
 inline constexpr std::string_view kWindowMask = "main_mask.bmp";
 
 struct ButtonMask {
@@ -172,16 +173,17 @@ using q7::kKeyboardArea;
 
 // The progress ring of assigned keys, painted by the window over its background.
 struct ProgressRing {
-  Rect arcBox;            // bounding box of the arc
+  Rect arcBox; // bounding box of the arc
   float penWidth;
-  unsigned int argb;      // pen colour, alpha in the top byte
-  Rect percentBox;        // layout box of the percentage
+  unsigned int argb; // pen colour, alpha in the top byte
+  Rect percentBox;   // layout box of the percentage
   Rect invalidatedAfterAssignment;
 };
 // Kept free for the whole-keyboard colour button, which opens the colour editor: on the left panel
 // between RESETPROFILE and the progress ring.
 inline constexpr Rect kWholeKeyboardColourRoom{71, 272, 148, 295};
 
-inline constexpr ProgressRing kProgressRing{{95, 368, 138, 411}, 12.5f, 0xFF4C1479u, {103, 382, 133, 396}, {63, 306, 113, 356}};
+inline constexpr ProgressRing kProgressRing{
+    {95, 368, 138, 411}, 12.5f, 0xFF4C1479u, {103, 382, 133, 396}, {63, 306, 113, 356}};
 
 } // namespace q7::main_window

@@ -10,9 +10,9 @@ struct VkCharacter {
 
 // Keys other than the digits and letters that give a character without Shift.
 constexpr VkCharacter kUsCharacters[] = {
-    {0x08, 0x08}, {0x09, '\t'}, {0x0D, '\r'}, {0x1B, 0x1B}, {0x20, ' '},                 // editing keys
-    {0x6A, '*'},  {0x6B, '+'},  {0x6D, '-'},  {0x6E, '.'},  {0x6F, '/'},                 // numeric pad
-    {0xBA, ';'},  {0xBB, '='},  {0xBC, ','},  {0xBD, '-'},  {0xBE, '.'},  {0xBF, '/'},   // punctuation
+    {0x08, 0x08}, {0x09, '\t'}, {0x0D, '\r'}, {0x1B, 0x1B}, {0x20, ' '},               // editing keys
+    {0x6A, '*'},  {0x6B, '+'},  {0x6D, '-'},  {0x6E, '.'},  {0x6F, '/'},               // numeric pad
+    {0xBA, ';'},  {0xBB, '='},  {0xBC, ','},  {0xBD, '-'},  {0xBE, '.'},  {0xBF, '/'}, // punctuation
     {0xC0, '`'},  {0xDB, '['},  {0xDC, '\\'}, {0xDD, ']'},  {0xDE, '\''}, {0xE2, '\\'},
 };
 

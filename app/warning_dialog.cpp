@@ -33,8 +33,8 @@ int CWarningDlg::runModal() {
   outer_ = std::exchange(running_, this);
   // Enter and Escape must never reach the dialog manager, which would turn them into commands.
   keyFilterHook_.reset(SetWindowsHookExW(WH_MSGFILTER, keyFilter, nullptr, GetCurrentThreadId()));
-  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.header, parent_, dialogProcOf<CWarningDlg>,
-                                                 reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.header, parent_,
+                                                 dialogProcOf<CWarningDlg>, reinterpret_cast<LPARAM>(this));
   keyFilterHook_.reset();
   running_ = outer_;
   wnd_ = nullptr;
@@ -118,8 +118,7 @@ void CWarningDlg::onInitDialog() {
   const warning::KindLayout& k = *layout_;
   texts_[0] = lookUp(warning::kTextSection, k.titleKey);
   texts_[1] = lookUp(warning::kTextSection, k.line2Key);
-  const std::u16string language =
-      k.third == warning::ThirdLine::OnlyDeOrJp ? lookUp("MAIN", "LANG") : std::u16string();
+  const std::u16string language = k.third == warning::ThirdLine::OnlyDeOrJp ? lookUp("MAIN", "LANG") : std::u16string();
   texts_[2] = lookUp(warning::kTextSection, warning::thirdLineKey(k, language));
   // The title also names the window, for accessibility tools and test drivers.
   SetWindowTextW(wnd_, wide(texts_[0]));

@@ -111,6 +111,7 @@ inline constexpr const char* kTextSection = "WARNING";
 
 // Kinds 4 and 5 place their NO button at the large layout's NO rectangle, outside the small
 // panel: the mask hides it, and these notices show OK alone.
+// clang-format off
 inline constexpr KindLayout kKinds[] = {
     {0, &kDefaultSkins, &kLargeTexts, "DEFAULT", "DEFAULT1", "DEFAULT3", ThirdLine::Always, 2,
      {{kLargeYes, kYesCaption, kResultYes}, {kLargeNo, kNoCaption, kResultNo}}},
@@ -129,10 +130,18 @@ inline constexpr KindLayout kKinds[] = {
     {9, &kWarningSkins, &kSmallTexts, "WARNING", "LEAVE1", "LEAVE2", ThirdLine::Always, 2,
      {{kSmallYes, kYesCaption, kResultYes}, {kSmallNo, kNoCaption, kResultNo}}},
 };
+// clang-format on
 
 // A kind no caller should pass (7, 8 or anything else): a plain notice with the title alone and OK.
-inline constexpr KindLayout kUnknownKind{-1, &kWarning1Skins, &kSmallTexts, "WARNING", nullptr, nullptr,
-                                         ThirdLine::Never, 1, {{kSmallOk, kOkCaption, kResultYes}, {}}};
+inline constexpr KindLayout kUnknownKind{-1,
+                                         &kWarning1Skins,
+                                         &kSmallTexts,
+                                         "WARNING",
+                                         nullptr,
+                                         nullptr,
+                                         ThirdLine::Never,
+                                         1,
+                                         {{kSmallOk, kOkCaption, kResultYes}, {}}};
 
 constexpr const KindLayout& kindLayout(int kind) {
   for (const KindLayout& k : kKinds)

@@ -12,13 +12,13 @@ constexpr uint32_t kProfileShown = 1542;   // 0x606: wParam the profile now show
 constexpr uint32_t kSettingsSaved = 2026;  // 0x7EA: wParam 1, lParam ProfileCurrent; answered by 13317
 
 // To the main window from outside (above all from the monitor).
-constexpr uint32_t kEndProcess = 5001;      // 0x1389: end at once, exit code 0
-constexpr uint32_t kSwitchProfile = 1537;   // 0x601: wParam profile (6 means 0), lParam 12345 = do not echo
-constexpr uint32_t kNoEcho = 12345;         // lParam of kSwitchProfile
+constexpr uint32_t kEndProcess = 5001;        // 0x1389: end at once, exit code 0
+constexpr uint32_t kSwitchProfile = 1537;     // 0x601: wParam profile (6 means 0), lParam 12345 = do not echo
+constexpr uint32_t kNoEcho = 12345;           // lParam of kSwitchProfile
 constexpr uint32_t kSaveAcknowledged = 13317; // 0x3405: settings read; enable the main window
-constexpr uint32_t kDeviceNotice = 13316;   // 0x3404: show the device notice, then close
-constexpr uint32_t kRelease = 1544;         // 0x608: with wParam 16, enable and deselect
-constexpr uint32_t kMacroStored = 1552;     // 0x610: wParam 16 as 1544; 0x3400 / 0x612 from the macro editor
+constexpr uint32_t kDeviceNotice = 13316;     // 0x3404: show the device notice, then close
+constexpr uint32_t kRelease = 1544;           // 0x608: with wParam 16, enable and deselect
+constexpr uint32_t kMacroStored = 1552;       // 0x610: wParam 16 as 1544; 0x3400 / 0x612 from the macro editor
 constexpr uint32_t kReleaseParam = 16;
 constexpr uint32_t kMacroStoredParam = 0x3400;
 constexpr uint32_t kMacroStoredParam2 = 0x612;
@@ -26,8 +26,8 @@ constexpr uint32_t kKeyCommand = 1281;      // 0x501: lParam high word action, l
 constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 
 // Inside the program.
-constexpr uint32_t kHookKey = 0x40A;       // WM_HOOKKEY from the hook library: wParam vk, lParam 0x80 on release
-constexpr uint32_t kCrleditKeyUp = 5122;   // 0x1402 WM_CRLEDIT_KEYUP from a coloured edit to its parent
+constexpr uint32_t kHookKey = 0x40A;     // WM_HOOKKEY from the hook library: wParam vk, lParam 0x80 on release
+constexpr uint32_t kCrleditKeyUp = 5122; // 0x1402 WM_CRLEDIT_KEYUP from a coloured edit to its parent
 // A parent hands a child's own request back to the child as this base plus the request's number
 // (WM_DRAWITEM of a skinned button, WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC of a coloured edit).
 constexpr uint32_t kReflectBase = 0x2000;

@@ -49,7 +49,8 @@ std::vector<KeyValues> layout(bool forLoad) {
   std::vector<KeyValues> keys;
   keys.push_back({w(kMainKeyPath), {}});
   if (forLoad) keys.back().values.push_back({L"Language", 4});
-  for (const wchar_t* n : {L"ProfileTotle", L"ProfileCurrent", L"AutoSwitch", L"ShowScreen", L"TrayIcon", L"LightOption"})
+  for (const wchar_t* n :
+       {L"ProfileTotle", L"ProfileCurrent", L"AutoSwitch", L"ShowScreen", L"TrayIcon", L"LightOption"})
     keys.back().values.push_back({n, 1});
   for (const wchar_t* n : {L"Thumbkey", L"SetColor", L"ProfileColor"}) keys.back().values.push_back({n, 36});
   for (int p = 0; p < kProfileCount; ++p) {
@@ -80,7 +81,8 @@ void floorWrite(const std::vector<KeyValues>& keys) {
   size_t at = 0;
   for (const KeyValues& k : keys) {
     HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, k.path.c_str(), 0, nullptr, 0, kRegistryAccess, nullptr, &h, nullptr)) continue;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, k.path.c_str(), 0, nullptr, 0, kRegistryAccess, nullptr, &h, nullptr))
+      continue;
     for (const auto& [name, size] : k.values) {
       RegSetValueExW(h, name.c_str(), 0, REG_BINARY, source() + at, size);
       at = (at + size) % (sizeof(SettingsBlock) - 4096);
@@ -140,14 +142,18 @@ int wmain(int argc, wchar_t** argv) {
   for (const auto& k : reads) nr += k.values.size();
   std::printf("%zu keys, %zu value writes per save, %zu value reads per load\n", writes.size(), nw, nr);
 
-  pair("saveSettings", rounds, [&] { saveSettings(registry, monitor, view); }, [&] { floorWrite(writes); });
-  pair("loadSettings", rounds, [&] { loadSettings(registry, view); }, [&] { floorRead(reads); });
+  pair(
+      "saveSettings", rounds, [&] { saveSettings(registry, monitor, view); }, [&] { floorWrite(writes); });
+  pair(
+      "loadSettings", rounds, [&] { loadSettings(registry, view); }, [&] { floorRead(reads); });
 
   static SettingsBlock scratch;
   bool differ = false;
-  pair("commitSaved", rounds * 4, [] { commitSaved(); }, [] { std::memcpy(&scratch, &working(), sizeof scratch); });
-  pair("hasUnsavedChanges", rounds * 4, [&] { differ ^= hasUnsavedChanges(); },
-       [&] { differ ^= std::memcmp(&scratch, &working(), sizeof scratch) != 0; });
+  pair(
+      "commitSaved", rounds * 4, [] { commitSaved(); }, [] { std::memcpy(&scratch, &working(), sizeof scratch); });
+  pair(
+      "hasUnsavedChanges", rounds * 4, [&] { differ ^= hasUnsavedChanges(); },
+      [&] { differ ^= std::memcmp(&scratch, &working(), sizeof scratch) != 0; });
   std::printf("(%d)\n", differ ? 1 : 0); // keeps the comparisons from being optimised away
   return 0;
 }

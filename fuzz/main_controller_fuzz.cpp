@@ -82,22 +82,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&b, data + 5, 4);
     w.view.answer = (a & 1) ? kAnswerYes : kAnswerNo;
     switch (data[0] % 10) {
-    case 0: w.controller.onSwitchRequest(a, static_cast<int32_t>(b)); break;
-    case 1: w.controller.onKeyCommand(static_cast<int32_t>(b)); break;
-    case 2: w.controller.onMacroMessage(a); break;
-    case 3: w.controller.onRelease(a); break;
-    case 4: w.controller.selectKey(static_cast<int32_t>(a)); break;
-    case 5: w.controller.deselectKey(); break;
-    case 6: w.controller.switchProfile(static_cast<int32_t>(a), b & 1); break;
+    case 0:
+      w.controller.onSwitchRequest(a, static_cast<int32_t>(b));
+      break;
+    case 1:
+      w.controller.onKeyCommand(static_cast<int32_t>(b));
+      break;
+    case 2:
+      w.controller.onMacroMessage(a);
+      break;
+    case 3:
+      w.controller.onRelease(a);
+      break;
+    case 4:
+      w.controller.selectKey(static_cast<int32_t>(a));
+      break;
+    case 5:
+      w.controller.deselectKey();
+      break;
+    case 6:
+      w.controller.switchProfile(static_cast<int32_t>(a), b & 1);
+      break;
     case 7: {
       // Commands that edit the working copy; saving and reloading are left out for speed.
-      static constexpr Command kEdits[] = {Command::App, Command::Disable, Command::Default, Command::ResetProfile,
-                                           Command::Import, Command::Export, Command::KeyButton, Command::Cancel};
+      static constexpr Command kEdits[] = {Command::App,    Command::Disable, Command::Default,   Command::ResetProfile,
+                                           Command::Import, Command::Export,  Command::KeyButton, Command::Cancel};
       w.controller.onCommand(kEdits[a % 8], static_cast<int32_t>(b));
       break;
     }
-    case 8: w.controller.onSaveAcknowledged(); break;
-    default: w.controller.onActivateApp(); break;
+    case 8:
+      w.controller.onSaveAcknowledged();
+      break;
+    default:
+      w.controller.onActivateApp();
+      break;
     }
   }
 

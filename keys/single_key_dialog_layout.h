@@ -22,17 +22,16 @@ inline constexpr warning::SkinFamily kInsertSkin = warning::kWarningSkins;
 inline constexpr Size kSize = kSkinCanvas;
 
 struct ModeLayout {
-  Rect ok;       // caption "OK" of section "MAIN"
-  Rect cancel;   // caption "CANCEL" of section "MAIN"
-  Rect captured; // name of the key just pressed
-  Rect current;  // name of the key's own code; empty in insert mode (not created)
+  Rect ok;            // caption "OK" of section "MAIN"
+  Rect cancel;        // caption "CANCEL" of section "MAIN"
+  Rect captured;      // name of the key just pressed
+  Rect current;       // name of the key's own code; empty in insert mode (not created)
   bool shapedButtons; // OK and CANCEL take their shapes from the OK and CANCEL button masks
 };
 
 inline constexpr ModeLayout kAssign{
     {772, 608, 839, 625}, {711, 608, 776, 624}, {742, 577, 834, 593}, {588, 577, 681, 593}, true};
-inline constexpr ModeLayout kInsert{
-    {518, 334, 570, 351}, {572, 334, 623, 351}, {320, 265, 540, 295}, {}, false};
+inline constexpr ModeLayout kInsert{{518, 334, 570, 351}, {572, 334, 623, 351}, {320, 265, 540, 295}, {}, false};
 
 constexpr const ModeLayout& layout(Mode mode) { return mode == Mode::Assign ? kAssign : kInsert; }
 constexpr const warning::SkinFamily& skin(Mode mode) { return mode == Mode::Assign ? kAssignSkin : kInsertSkin; }
@@ -48,8 +47,8 @@ constexpr Rect assignLabelRect(std::u16string_view languageCode) {
 }
 
 // Texts the dialog paints itself, white, from section "MACRO".
-inline constexpr Rect kTitleText{524, 518, 660, 535};      // assign mode: "TITLE"
-inline constexpr Rect kSingleKeyText{532, 541, 640, 558};  // assign mode: "SINGLEKEY"
+inline constexpr Rect kTitleText{524, 518, 660, 535};       // assign mode: "TITLE"
+inline constexpr Rect kSingleKeyText{532, 541, 640, 558};   // assign mode: "SINGLEKEY"
 inline constexpr Rect kInsertTitleText{320, 230, 550, 260}; // insert mode: "INSERTSINGLEKEY"
 
 // Insert mode: a 2-pixel frame through these corners around the captured key, colour 0x00BBGGRR.

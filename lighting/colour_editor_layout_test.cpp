@@ -55,9 +55,9 @@ TEST(ColourEditorLayout, PresetsHoldTheirColoursLeftToRight) {
   const struct {
     int left, right, r, g, b;
   } expected[kPresetCount] = {
-      {567, 580, 231, 0, 24},  {582, 596, 238, 156, 0}, {598, 612, 255, 243, 0},
+      {567, 580, 231, 0, 24},  {582, 596, 238, 156, 0},  {598, 612, 255, 243, 0},
       {615, 628, 16, 177, 99}, {630, 644, 17, 111, 183}, {646, 660, 19, 41, 143},
-      {662, 676, 94, 27, 132}, {678, 692, 232, 0, 127}, {694, 708, 255, 255, 255},
+      {662, 676, 94, 27, 132}, {678, 692, 232, 0, 127},  {694, 708, 255, 255, 255},
   };
   for (int i = 0; i < kPresetCount; ++i) {
     EXPECT_EQ(kPresets[i].rect, (Rect{expected[i].left, 579, expected[i].right, 593})) << i;
@@ -80,7 +80,8 @@ TEST(ColourEditorLayout, EverythingStandsOnThePanelApart) {
   for (size_t i = 0; i < rects.size(); ++i) {
     EXPECT_TRUE(inside(rects[i], kPanel)) << i;
     for (size_t j = i + 1; j < rects.size(); ++j) EXPECT_FALSE(overlap(rects[i], rects[j])) << i << " " << j;
-    for (const ControlEntry& c : kControls) EXPECT_FALSE(overlap(rects[i], c.rect)) << i << " " << static_cast<int>(c.id);
+    for (const ControlEntry& c : kControls)
+      EXPECT_FALSE(overlap(rects[i], c.rect)) << i << " " << static_cast<int>(c.id);
   }
 }
 

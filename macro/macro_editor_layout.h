@@ -97,12 +97,12 @@ struct Label {
 };
 
 inline constexpr Label kLabels[] = {
-    {u"RECORD", {760, 173, 920, 183}, {}},     {u"STOP", {760, 194, 885, 206}, {}},
-    {u"SELDELAY", {750, 275, 911, 286}, {}},   {u"DELAYTIMES", {810, 289, 906, 300}, {}},
-    {u"ALLDELAY", {751, 309, 920, 323}, {}},   {u"ALLDELAY2", {751, 324, 830, 338}, u"FR"},
+    {u"RECORD", {760, 173, 920, 183}, {}},       {u"STOP", {760, 194, 885, 206}, {}},
+    {u"SELDELAY", {750, 275, 911, 286}, {}},     {u"DELAYTIMES", {810, 289, 906, 300}, {}},
+    {u"ALLDELAY", {751, 309, 920, 323}, {}},     {u"ALLDELAY2", {751, 324, 830, 338}, u"FR"},
     {u"ALLDELAY2", {751, 324, 850, 338}, u"JP"}, {u"REPEAT1", {750, 396, 807, 408}, {}},
-    {u"REPEAT2", {750, 413, 930, 425}, {}},    {u"REPEAT3", {751, 427, 920, 439}, {}},
-    {u"REPEAT35", {751, 439, 920, 451}, u"GE"}, {u"REPEAT35", {751, 439, 920, 451}, u"FR"},
+    {u"REPEAT2", {750, 413, 930, 425}, {}},      {u"REPEAT3", {751, 427, 920, 439}, {}},
+    {u"REPEAT35", {751, 439, 920, 451}, u"GE"},  {u"REPEAT35", {751, 439, 920, 451}, u"FR"},
 };
 
 constexpr bool labelShown(const Label& label, std::u16string_view languageCode) {

@@ -17,9 +17,7 @@ void MonitorLink::announceWindow(WindowHandle mainWindow) { postToMonitor(msg::k
 
 void MonitorLink::announceGone() { postToMonitor(msg::kAnnounceWindow, 0, 0); }
 
-void MonitorLink::notifyProfile(int profile) {
-  postToMonitor(msg::kProfileShown, static_cast<uintptr_t>(profile), 0);
-}
+void MonitorLink::notifyProfile(int profile) { postToMonitor(msg::kProfileShown, static_cast<uintptr_t>(profile), 0); }
 
 bool MonitorLink::notifySaved(int profile) { return postToMonitor(msg::kSettingsSaved, 1, profile); }
 

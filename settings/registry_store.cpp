@@ -16,25 +16,35 @@ struct Field {
   size_t width;  // bytes held by the registry value
 };
 
-#define HDR(f, w) Field{u## #f, offsetof(SettingsHeader, f), w}
-#define PRF(f, w) Field{u## #f, offsetof(ProfileRecord, f), w}
+#define HDR(f, w)                                                                                                      \
+  Field { u## #f, offsetof(SettingsHeader, f), w }
+#define PRF(f, w)                                                                                                      \
+  Field { u## #f, offsetof(ProfileRecord, f), w }
 
 constexpr Field kHeaderValues[] = {
-    HDR(ProfileTotle, 1), HDR(ProfileCurrent, 1), HDR(AutoSwitch, 1), HDR(ShowScreen, 1), HDR(TrayIcon, 1),
+    HDR(ProfileTotle, 1), HDR(ProfileCurrent, 1), HDR(AutoSwitch, 1), HDR(ShowScreen, 1),    HDR(TrayIcon, 1),
     HDR(LightOption, 1),  HDR(Thumbkey, 36),      HDR(SetColor, 36),  HDR(ProfileColor, 36),
 };
 constexpr Field kLanguage = HDR(Language, 4);
 
 constexpr size_t kAudioLED = offsetof(ProfileRecord, AudioLED);
 constexpr Field kLightingValues[] = {
-    PRF(LightingLED, 4),  PRF(BreathingLED, 4), PRF(TriggerLED, 4),   PRF(ExplosingLED, 4),
-    {u"AudioLED", kAudioLED, 4}, {u"AudioLED", kAudioLED + 4, 4}, {u"AudioLED", kAudioLED + 8, 4},
-    PRF(ExplosingType, 4), PRF(RandomType, 4), PRF(WaveType, 4), PRF(RainType, 4),
+    PRF(LightingLED, 4),
+    PRF(BreathingLED, 4),
+    PRF(TriggerLED, 4),
+    PRF(ExplosingLED, 4),
+    {u"AudioLED", kAudioLED, 4},
+    {u"AudioLED", kAudioLED + 4, 4},
+    {u"AudioLED", kAudioLED + 8, 4},
+    PRF(ExplosingType, 4),
+    PRF(RandomType, 4),
+    PRF(WaveType, 4),
+    PRF(RainType, 4),
 };
-constexpr Field kLoadSmallValues[] = {PRF(DeviceMode, 1), PRF(AutoSwitch, 1), PRF(FuncKey, 1), PRF(Name, 260),
-                                      PRF(LEDIntensity, 1), PRF(AudioType, 1), PRF(ProfileCount, 1)};
-constexpr Field kSaveSmallValues[] = {PRF(DeviceMode, 1), PRF(AutoSwitch, 1), PRF(FuncKey, 1),
-                                      PRF(LEDIntensity, 1), PRF(AudioType, 1), PRF(ProfileCount, 1)};
+constexpr Field kLoadSmallValues[] = {PRF(DeviceMode, 1),   PRF(AutoSwitch, 1), PRF(FuncKey, 1),     PRF(Name, 260),
+                                      PRF(LEDIntensity, 1), PRF(AudioType, 1),  PRF(ProfileCount, 1)};
+constexpr Field kSaveSmallValues[] = {PRF(DeviceMode, 1),   PRF(AutoSwitch, 1), PRF(FuncKey, 1),
+                                      PRF(LEDIntensity, 1), PRF(AudioType, 1),  PRF(ProfileCount, 1)};
 constexpr Field kName = PRF(Name, 260);
 
 #undef HDR

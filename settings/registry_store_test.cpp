@@ -148,11 +148,11 @@ TEST_F(RegistryStore, ValuesOfAnyLengthOrTypeStayInsideTheirSlots) {
   const std::u16string p1 = profileKeyPath(1);
   std::vector<uint8_t> longLink(700);
   for (size_t i = 0; i < longLink.size(); ++i) longLink[i] = uint8_t(i % 251 + 1);
-  reg.keys[p1][u"LinkExe0"] = longLink;                         // longer than the 520-byte slot
-  reg.keys[p1][u"Button005"] = {10, 0};                         // shorter than a key record
-  reg.keys[p1][u"FuncKey"] = le32(0x01020304);                  // four bytes into a one-byte value
+  reg.keys[p1][u"LinkExe0"] = longLink;                                 // longer than the 520-byte slot
+  reg.keys[p1][u"Button005"] = {10, 0};                                 // shorter than a key record
+  reg.keys[p1][u"FuncKey"] = le32(0x01020304);                          // four bytes into a one-byte value
   reg.keys[kMainKeyPath][u"Thumbkey"] = std::vector<uint8_t>(80, 0xEE); // longer than its slot
-  reg.keys[kMainKeyPath][u"ProfileCurrent"] = {200};            // no such profile
+  reg.keys[kMainKeyPath][u"ProfileCurrent"] = {200};                    // no such profile
   loadSettings(reg, view);
   const ProfileRecord& r = profile(1);
   EXPECT_EQ(0, std::memcmp(r.LinkExe[0], longLink.data(), 520));

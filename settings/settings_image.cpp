@@ -15,15 +15,11 @@ uint32_t WholeKeyColor[kProfileCount];
 SettingsBlock& working() { return g_working; }
 SettingsBlock& saved() { return g_saved; }
 
-ProfileRecord& profile(int p) {
-  return g_working.profiles[safeProfileIndex(static_cast<uint32_t>(p))];
-}
+ProfileRecord& profile(int p) { return g_working.profiles[safeProfileIndex(static_cast<uint32_t>(p))]; }
 
 ProfileRecord& currentProfile() { return profile(safeProfileIndex(g_working.header.ProfileCurrent)); }
 
-KeyRecord& key(int p, int k) {
-  return profile(p).Button[(k >= 0 && k < kKeyCount) ? k : 0];
-}
+KeyRecord& key(int p, int k) { return profile(p).Button[(k >= 0 && k < kKeyCount) ? k : 0]; }
 
 void commitSaved() { std::memcpy(&g_saved, &g_working, sizeof(SettingsBlock)); }
 

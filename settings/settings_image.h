@@ -123,8 +123,8 @@ ProfileRecord& profile(int p);
 ProfileRecord& currentProfile();
 KeyRecord& key(int p, int k);
 
-void commitSaved();        // saved copy := working copy
-bool hasUnsavedChanges();  // the two copies differ in any byte
-void resetWorking();       // working copy := all zero
+void commitSaved();       // saved copy := working copy
+bool hasUnsavedChanges(); // the two copies differ in any byte
+void resetWorking();      // working copy := all zero
 
 } // namespace q7

@@ -6,7 +6,8 @@
 namespace q7::test {
 
 constexpr bool inside(const Rect& inner, const Rect& outer) {
-  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
 constexpr bool overlap(const Rect& a, const Rect& b) {

@@ -22,7 +22,9 @@ TEST(CodePagePosix, EveryMappedCodePageIsAvailable) {
 
 TEST(CodePagePosix, IconvReplacesWhatItCannotDecode) {
   // 0x98 is no character in glibc's Windows-1251 table; a Shift-JIS lead byte cut off at the end.
-  const std::pair<uint32_t, std::string> cases[] = {{1251, "a\x98" "b"}, {932, "a\x93"}};
+  const std::pair<uint32_t, std::string> cases[] = {{1251, "a\x98"
+                                                           "b"},
+                                                    {932, "a\x93"}};
   for (const auto& [cp, bytes] : cases) {
     std::u16string out(measureMultiByte(cp, bytes.data(), bytes.size()), u'\0');
     out.resize(convertMultiByte(cp, bytes.data(), bytes.size(), out.data(), out.size()));

@@ -57,8 +57,8 @@ public:
     size_t pairs = 0;
     for (size_t i = 0; i < N; ++i)
       for (size_t j = i + 1; j < N; ++j)
-        pairs += exact ? entries_[i].name == entries_[j].name
-                       : equalsIgnoringAsciiCase(entries_[i].name, entries_[j].name);
+        pairs +=
+            exact ? entries_[i].name == entries_[j].name : equalsIgnoringAsciiCase(entries_[i].name, entries_[j].name);
     return pairs;
   }
   constexpr bool allNamed() const {

@@ -14,9 +14,9 @@ TEST(OpenElements, WhichEndTagsCloseWhichStartTags) {
     bool closes;
   };
   const Case cases[] = {
-      {u"a", u"a", true},     {u"a=b", u"a", true},   {u"a[1]", u"a", true},  {u"a]", u"a", true},
-      {u"a=b", u"a=b", true}, {u"a=b=c", u"a=b", true}, {u"ab", u"a", false}, {u"a", u"ab", false},
-      {u"a-b", u"a", false},  {u"a", u"", false},     {u"A", u"a", false},    {u"a", u"a=b", false},
+      {u"a", u"a", true},     {u"a=b", u"a", true},     {u"a[1]", u"a", true}, {u"a]", u"a", true},
+      {u"a=b", u"a=b", true}, {u"a=b=c", u"a=b", true}, {u"ab", u"a", false},  {u"a", u"ab", false},
+      {u"a-b", u"a", false},  {u"a", u"", false},       {u"A", u"a", false},   {u"a", u"a=b", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(endTagCloses(c.start, c.end), c.closes)

@@ -25,10 +25,11 @@ const std::vector<Key>& programKeys() {
     };
     add(u"MAIN", {u"NAME", u"LANG", u"EXPORT", u"IMPORT", u"OK", u"CANCEL", u"APPLY", u"PCMODE", u"PROFILE",
                   u"RESETPROFILE", u"MACRO", u"SINGLEKEY", u"APP", u"SYNC", u"DISABLE", u"DEFAULT"});
-    add(u"MACRO", {u"MACRONAME", u"RECORD", u"DELAYTIME", u"REPEAT", u"STOP", u"UP", u"DOWN", u"COPY", u"DELETE",
-                   u"INSERTSINGLEKEY", u"INSERTCOPY", u"SELECT", u"SELECTNONE", u"SETTING", u"SELDELAY", u"ALLDELAY",
-                   u"ALLDELAY2", u"REPEAT1", u"REPEAT2", u"REPEAT3", u"REPEAT35", u"DELAYTIMES", u"TITLE",
-                   u"SINGLEKEY", u"CURRENT", u"ASSIGN"});
+    add(u"MACRO",
+        {u"MACRONAME",  u"RECORD",   u"DELAYTIME",       u"REPEAT",     u"STOP",    u"UP",         u"DOWN",
+         u"COPY",       u"DELETE",   u"INSERTSINGLEKEY", u"INSERTCOPY", u"SELECT",  u"SELECTNONE", u"SETTING",
+         u"SELDELAY",   u"ALLDELAY", u"ALLDELAY2",       u"REPEAT1",    u"REPEAT2", u"REPEAT3",    u"REPEAT35",
+         u"DELAYTIMES", u"TITLE",    u"SINGLEKEY",       u"CURRENT",    u"ASSIGN"});
     add(u"OTHER", {u"SYNC1", u"SYNC2"});
     add(u"SYNC", {u"Init"});
     add(u"WARNING", {u"WARNING", u"DEFAULT", u"DEFAULT1", u"DEFAULT3", u"LEAVE1", u"LEAVE2", u"LEAVE3", u"DISABLE",
@@ -107,6 +108,7 @@ struct Caption {
 
 TEST_P(StringFiles, CaptionsFitTheirRectangles) {
   const std::u16string_view code = GetParam();
+  // clang-format off
   const Caption captions[] = {
       {u"MAIN", u"EXPORT", 80, 14, ArialBold, u"EN UK FR"},  {u"MAIN", u"EXPORT", 80, 11, ArialBold, u"DE"},
       {u"MAIN", u"EXPORT", 80, 12, ArialBold, u"JP"},        {u"MAIN", u"IMPORT", 78, 14, ArialBold, u"EN UK FR"},
@@ -156,6 +158,7 @@ TEST_P(StringFiles, CaptionsFitTheirRectangles) {
       {u"Wholekey", u"Default", 106, 15, Arial}, {u"Wholekey", u"R", 13, 15, Arial},
       {u"Wholekey", u"G", 15, 15, Arial},       {u"Wholekey", u"B", 12, 15, Arial},
   };
+  // clang-format on
   for (const Caption& c : captions) {
     if (!c.languages.empty() && c.languages.find(code) == std::u16string_view::npos) continue;
     const std::u16string text = lookupString(c.section, c.key) + std::u16string(c.suffix);

@@ -37,8 +37,10 @@ TEST_F(StringLookup, FindsKeysInSections) {
 
 TEST_F(StringLookup, TextsComeBackWithSpacesAndReferencesDecoded) {
   use("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<S>\r\n <MAIN>\r\n  <APPLY>  Apply  </APPLY>\r\n"
-      "  <OK>Save &amp; exit</OK>\r\n  <NAME>Gr\xC3\xB6\xC3\x9F" "e &#x1F600;</NAME>\r\n </MAIN>\r\n</S>\r\n");
-  expectLookups({{u"MAIN", u"APPLY", u"  Apply  "}, {u"MAIN", u"OK", u"Save & exit"},
+      "  <OK>Save &amp; exit</OK>\r\n  <NAME>Gr\xC3\xB6\xC3\x9F"
+      "e &#x1F600;</NAME>\r\n </MAIN>\r\n</S>\r\n");
+  expectLookups({{u"MAIN", u"APPLY", u"  Apply  "},
+                 {u"MAIN", u"OK", u"Save & exit"},
                  {u"MAIN", u"NAME", u"Gr\u00F6\u00DFe \U0001F600"}});
 }
 
@@ -56,8 +58,11 @@ TEST_F(StringLookup, OnlyTheFirstSectionOfANameIsSearched) {
 TEST_F(StringLookup, NestedNamesakeSectionsAreSearchedDownwards) {
   use("<S><MAIN><NAME>outer</NAME><X><LANG>no</LANG></X>"
       "<MAIN><LANG>inner</LANG><MAIN><OK>deepest</OK></MAIN></MAIN></MAIN></S>");
-  expectLookups({{u"MAIN", u"NAME", u"outer"}, {u"MAIN", u"LANG", u"inner"}, {u"MAIN", u"OK", u"deepest"},
-                 {u"MAIN", u"CANCEL", u""}, {u"X", u"LANG", u""}}); // X is no section
+  expectLookups({{u"MAIN", u"NAME", u"outer"},
+                 {u"MAIN", u"LANG", u"inner"},
+                 {u"MAIN", u"OK", u"deepest"},
+                 {u"MAIN", u"CANCEL", u""},
+                 {u"X", u"LANG", u""}}); // X is no section
 }
 
 TEST_F(StringLookup, AnIllFormedFileGivesNothing) {

@@ -225,8 +225,8 @@ bool XmlDocument::parse() {
   }
 
   const ElementRecord& document = at(0);
-  wellFormed_ = !document.has(ElementRecord::kIllFormed) && document.firstChild != 0 &&
-                at(document.firstChild).nextSibling == 0;
+  wellFormed_ =
+      !document.has(ElementRecord::kIllFormed) && document.firstChild != 0 && at(document.firstChild).nextSibling == 0;
   return wellFormed_;
 }
 
@@ -235,8 +235,20 @@ namespace {
 // The element's name for searching runs from after "<" to the first of these.
 bool endsSearchName(char16_t c) {
   switch (c) {
-  case u' ': case u'\t': case u'\r': case u'\n': case u'<': case u'>': case u'=': case u'\\': case u'/':
-  case u'?': case u'!': case u'"': case u'\'': case u';':
+  case u' ':
+  case u'\t':
+  case u'\r':
+  case u'\n':
+  case u'<':
+  case u'>':
+  case u'=':
+  case u'\\':
+  case u'/':
+  case u'?':
+  case u'!':
+  case u'"':
+  case u'\'':
+  case u';':
     return true;
   default:
     return false;

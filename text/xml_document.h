@@ -68,7 +68,7 @@ public:
 
   static constexpr uint64_t kMaxFileBytes = uint64_t(256) << 20; // larger files are refused
   const std::u16string& text() const { return text_; }
-  uint32_t used() const { return used_; } // 0 until parse
+  uint32_t used() const { return used_; }                         // 0 until parse
   const ElementRecord& record(uint32_t i) const { return at(i); } // i < used()
   bool wellFormed() const { return wellFormed_; }
   struct Position {

@@ -249,13 +249,26 @@ TEST(XmlDocument, NameMatchingRules) {
     bool matches;
   };
   const Case cases[] = {
-      {u"<k>v</k>", u"k", true},         {u"<k>v</k>", u"K", false},        {u"<k>v</k>", u"kk", false},
-      {u"<kk>v</kk>", u"k", false},      {u"<k>v</k>", u"", false},         {u"<k a='1'>v</k>", u"k", true},
-      {u"<k>v</k>", u"k extra", true},   {u"<k>v</k>", u"k=1", true},       {u"<k>v</k>", u"k/", true},
-      {u"<k>v</k>", u"k[0]", true},      {u"<k>v</k>", u"k]", true},        {u"<k>v</k>", u"k-1", false},
-      {u"<k=x>v</k=x>", u"k", true},     {u"<k=x>v</k=x>", u"k=y", true},   {u"<k[1]>v</k[1]>", u"k[1]", true},
-      {u"<k[1]>v</k[1]>", u"k", false},  {u"<k;x>v</k;x>", u"k", true},     {u"<k?>v</k?>", u"k", true},
-      {u"<k/>", u"k", true},             {u"<k\n/>", u"k", true},
+      {u"<k>v</k>", u"k", true},
+      {u"<k>v</k>", u"K", false},
+      {u"<k>v</k>", u"kk", false},
+      {u"<kk>v</kk>", u"k", false},
+      {u"<k>v</k>", u"", false},
+      {u"<k a='1'>v</k>", u"k", true},
+      {u"<k>v</k>", u"k extra", true},
+      {u"<k>v</k>", u"k=1", true},
+      {u"<k>v</k>", u"k/", true},
+      {u"<k>v</k>", u"k[0]", true},
+      {u"<k>v</k>", u"k]", true},
+      {u"<k>v</k>", u"k-1", false},
+      {u"<k=x>v</k=x>", u"k", true},
+      {u"<k=x>v</k=x>", u"k=y", true},
+      {u"<k[1]>v</k[1]>", u"k[1]", true},
+      {u"<k[1]>v</k[1]>", u"k", false},
+      {u"<k;x>v</k;x>", u"k", true},
+      {u"<k?>v</k?>", u"k", true},
+      {u"<k/>", u"k", true},
+      {u"<k\n/>", u"k", true},
   };
   for (const Case& c : cases) {
     XmlDocument doc = parsed(u"<r>" + std::u16string(c.element) + u"</r>");

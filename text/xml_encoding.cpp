@@ -12,6 +12,7 @@ namespace q7::xml {
 namespace {
 
 // Encoding names as web browsers and Windows know them, with their Windows code pages.
+// clang-format off
 constexpr std::array<NamedValue, 254> kEncodingNames{{
     {u"ebcdic-cp-us", 37}, {u"x-ebcdic-arabic", 420}, {u"437", 437}, {u"codepage437", 437}, {u"cp437", 437},
     {u"cspc8", 437}, {u"ibm437", 437}, {u"asmo-708", 708}, {u"dos-720", 720}, {u"ibm737", 737},
@@ -81,6 +82,7 @@ constexpr std::array<NamedValue, 254> kEncodingNames{{
     {u"unicode-1-1-utf-8", 65001}, {u"unicode-2-0-utf-8", 65001}, {u"utf-8", 65001},
     {u"x-unicode-2-0-utf-8", 65001},
 }};
+// clang-format on
 constexpr NameTable<254, 150> kEncodings(kEncodingNames);
 static_assert(kEncodings.allNamed() && kEncodings.countPairs(false) == 0, "254 distinct names");
 
@@ -140,8 +142,7 @@ std::optional<std::u16string_view> attribute(std::u16string_view inner, std::u16
   while (i < n) {
     while (i < n && (isSpace(inner[i]) || inner[i] == u'/')) ++i;
     const size_t nameStart = i;
-    while (i < n && !isSpace(inner[i]) && inner[i] != u'=' && inner[i] != u'/' && inner[i] != u'>' &&
-           inner[i] != u'?')
+    while (i < n && !isSpace(inner[i]) && inner[i] != u'=' && inner[i] != u'/' && inner[i] != u'>' && inner[i] != u'?')
       ++i;
     const std::u16string_view name = inner.substr(nameStart, i - nameStart);
     if (name.empty() && i < n && inner[i] != u'=') {

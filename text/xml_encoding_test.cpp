@@ -53,8 +53,9 @@ TEST(XmlEncoding, EveryWayOfReadingBytes) {
        u"<?xml encoding='x-nosuch'?>\u00C3\u00A4"},
       {"declared name compared ignoring case", "<?xml encoding='SHIFT_JIS'?>\x93\xFA",
        u"<?xml encoding='SHIFT_JIS'?>\u65E5"},
-      {"html meta charset", "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
-                            "</head>\xCF</html>",
+      {"html meta charset",
+       "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
+       "</head>\xCF</html>",
        u"<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
        u"</head>\u041F</html>"},
       {"meta outside html is not looked at",
@@ -74,10 +75,19 @@ TEST(XmlEncoding, EveryWayOfReadingBytes) {
 
 TEST(XmlEncoding, TableNamesSelectTheirCodePages) {
   const std::pair<std::u16string_view, uint32_t> known[] = {
-      {u"ebcdic-cp-us", 37},   {u"ISO-8859-1", 28591},  {u"Latin1", 28591},     {u"l9", 28605},
-      {u"x-mac-ce", 10029},    {u"_iso-2022-jp$sio", 50222}, {u"iso_8859-1:1987", 28591},
-      {u"cp500", 775},         {u"unicodefffe", 1201},  {u"US-ASCII", 20127},   {u"ks_c_5601-1987", 949},
-      {u"extended_unix_code_packed_format_for_japanese", 51932}, {u"x-unicode-2-0-utf-8", 65001},
+      {u"ebcdic-cp-us", 37},
+      {u"ISO-8859-1", 28591},
+      {u"Latin1", 28591},
+      {u"l9", 28605},
+      {u"x-mac-ce", 10029},
+      {u"_iso-2022-jp$sio", 50222},
+      {u"iso_8859-1:1987", 28591},
+      {u"cp500", 775},
+      {u"unicodefffe", 1201},
+      {u"US-ASCII", 20127},
+      {u"ks_c_5601-1987", 949},
+      {u"extended_unix_code_packed_format_for_japanese", 51932},
+      {u"x-unicode-2-0-utf-8", 65001},
   };
   for (const auto& [name, cp] : known) EXPECT_EQ(tableCodePage(name), cp) << std::string(name.begin(), name.end());
   for (std::u16string_view missing : {u"", u"utf8", u"latin-1", u"windows-1252 ", u"UTF-32"})
@@ -86,10 +96,24 @@ TEST(XmlEncoding, TableNamesSelectTheirCodePages) {
 
 TEST(XmlEncoding, Utf8TestLooksOnlyAtSequenceShapes) {
   const std::pair<std::string, bool> cases[] = {
-      {"", true},           {"plain", true},           {"\xC3\xA4", true},         {"\xE2\x82\xAC", true},
-      {"\xF0\x9F\x98\x80", true}, {"\x80\x80", true},   {"\xED\xA0\x80", true},     {"\xC3", false},
-      {"\xC3" "a", false},  {"\xE2\x82", false},       {"\xF0\x9F\x98" "a", false}, {"\xB8\x80", false},
-      {"\xF8\x80\x80\x80", false}, {"a\xFF", false},
+      {"", true},
+      {"plain", true},
+      {"\xC3\xA4", true},
+      {"\xE2\x82\xAC", true},
+      {"\xF0\x9F\x98\x80", true},
+      {"\x80\x80", true},
+      {"\xED\xA0\x80", true},
+      {"\xC3", false},
+      {"\xC3"
+       "a",
+       false},
+      {"\xE2\x82", false},
+      {"\xF0\x9F\x98"
+       "a",
+       false},
+      {"\xB8\x80", false},
+      {"\xF8\x80\x80\x80", false},
+      {"a\xFF", false},
   };
   for (const auto& [bytes, passes] : cases)
     EXPECT_EQ(passesUtf8Test(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()), passes) << bytes;

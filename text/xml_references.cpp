@@ -9,6 +9,7 @@ namespace q7::xml {
 namespace {
 
 // The character entity references of HTML 4.01 (Latin-1, symbols and Greek, special) and "apos".
+// clang-format off
 constexpr std::array<NamedValue, 253> kEntityNames{{
     // Latin-1
     {u"nbsp", 160},   {u"iexcl", 161},  {u"cent", 162},   {u"pound", 163},  {u"curren", 164}, {u"yen", 165},
@@ -64,6 +65,7 @@ constexpr std::array<NamedValue, 253> kEntityNames{{
     // XML's own
     {u"apos", 39},
 }};
+// clang-format on
 constexpr NameTable<253, 130> kEntities(kEntityNames);
 static_assert(kEntities.allNamed() && kEntities.countPairs(true) == 0, "253 distinct names");
 static_assert(kEntities.countPairs(false) == 64, "64 names differ from another only in case");

@@ -52,16 +52,16 @@ TEST(XmlReferences, DecodesNumbersAndNames) {
 }
 
 TEST(XmlReferences, NineCharacterNamesAreTheLongestCandidates) {
-  EXPECT_EQ(decoded(u"&#x10FFFF;"), u"[\U0010FFFF"); // "#x10FFFF" is 8 units
-  EXPECT_EQ(decoded(u"&#01114111;"), u"[\U0010FFFF"); // 9 units
+  EXPECT_EQ(decoded(u"&#x10FFFF;"), u"[\U0010FFFF");     // "#x10FFFF" is 8 units
+  EXPECT_EQ(decoded(u"&#01114111;"), u"[\U0010FFFF");    // 9 units
   EXPECT_EQ(decoded(u"&#001114111;"), u"[&#001114111;"); // 10 units
 }
 
 TEST(XmlReferences, EntityTableSpotChecks) {
   const std::pair<std::u16string_view, uint32_t> cases[] = {
-      {u"nbsp", 160},    {u"yuml", 255},    {u"fnof", 402},   {u"Omega", 937},  {u"omega", 969},  {u"piv", 982},
-      {u"bull", 8226},   {u"weierp", 8472}, {u"crarr", 8629}, {u"sdot", 8901}, {u"rang", 9002},  {u"loz", 9674},
-      {u"quot", 34},     {u"OElig", 338},   {u"circ", 710},   {u"tilde", 732},  {u"permil", 8240}, {u"image", 8465},
+      {u"nbsp", 160},  {u"yuml", 255},    {u"fnof", 402},   {u"Omega", 937}, {u"omega", 969},   {u"piv", 982},
+      {u"bull", 8226}, {u"weierp", 8472}, {u"crarr", 8629}, {u"sdot", 8901}, {u"rang", 9002},   {u"loz", 9674},
+      {u"quot", 34},   {u"OElig", 338},   {u"circ", 710},   {u"tilde", 732}, {u"permil", 8240}, {u"image", 8465},
   };
   for (const auto& [name, cp] : cases) EXPECT_EQ(entityCodePoint(name), cp) << std::string(name.begin(), name.end());
   EXPECT_FALSE(entityCodePoint(u"nbs"));

@@ -80,8 +80,8 @@ TEST(XmlTokenizer, ErrorNodes) {
 
 TEST(XmlTokenizer, QuotesProtectOnlyValuesAfterEquals) {
   const std::pair<std::u16string_view, uint32_t> cases[] = {
-      {u"<a x='>'>", 9},          {u"<a x = \">\" y='<'>", 17}, {u"<a x=\"'>\">", 10},
-      {u"<a 'b>'>", 6},           {u"<a x='1' 'y>'>", 12},      {u"<a x=1'>'>", 8},
+      {u"<a x='>'>", 9}, {u"<a x = \">\" y='<'>", 17}, {u"<a x=\"'>\">", 10},
+      {u"<a 'b>'>", 6},  {u"<a x='1' 'y>'>", 12},      {u"<a x=1'>'>", 8},
   };
   for (const auto& [text, length] : cases) {
     const Node n = nextNode(text, 0);
@@ -97,10 +97,11 @@ TEST(XmlTokenizer, EmptyTagsAndNames) {
     std::u16string_view name;
   };
   const Case cases[] = {
-      {u"<a/>", true, u"a"},          {u"<a />", true, u"a"},         {u"<a x='1'/>", true, u"a"},
-      {u"<a x=\"1\"/>", true, u"a"}, {u"<a\t/>", true, u"a"},        {u"<a x=1/>", false, u"a"},
-      {u"<a/ >", false, u"a"},        {u"<ab/c/>", false, u"ab"},     {u"<a>", false, u"a"},
-      {u"<a=b[1]\r\nx>", false, u"a=b[1]"},
+      {u"<a/>", true, u"a"},       {u"<a />", true, u"a"},
+      {u"<a x='1'/>", true, u"a"}, {u"<a x=\"1\"/>", true, u"a"},
+      {u"<a\t/>", true, u"a"},     {u"<a x=1/>", false, u"a"},
+      {u"<a/ >", false, u"a"},     {u"<ab/c/>", false, u"ab"},
+      {u"<a>", false, u"a"},       {u"<a=b[1]\r\nx>", false, u"a=b[1]"},
   };
   for (const Case& c : cases) {
     const Node n = nextNode(c.text, 0);

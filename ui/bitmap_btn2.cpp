@@ -5,8 +5,8 @@
 
 namespace q7 {
 
-void CBitmapBtn2::setImages(int left, int top, int right, int bottom, const SkinBitmap& normal,
-                            const SkinBitmap& hover, const SkinBitmap& pressed, const SkinBitmap& disabled) {
+void CBitmapBtn2::setImages(int left, int top, int right, int bottom, const SkinBitmap& normal, const SkinBitmap& hover,
+                            const SkinBitmap& pressed, const SkinBitmap& disabled) {
   const SkinBitmap* sources[4] = {&normal, &hover, &pressed, &disabled};
   for (int i = 0; i < 4; ++i) {
     if (*sources[i]) images_[i] = cutBitmap(*sources[i], left, top, right, bottom);

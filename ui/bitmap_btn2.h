@@ -40,8 +40,8 @@ private:
   void draw(HDC dc, int width, int height, UINT itemState) override;
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  SkinBitmap images_[4];                // by StateImage: pieces this button cut itself
-  const SkinBitmap* shown_[4] = {};     // by StateImage: what it draws (its own pieces or borrowed ones)
+  SkinBitmap images_[4];            // by StateImage: pieces this button cut itself
+  const SkinBitmap* shown_[4] = {}; // by StateImage: what it draws (its own pieces or borrowed ones)
   bool latched_ = false;
   int alignment_ = 0;
   int fontHeight_ = 16;

@@ -4,15 +4,23 @@ namespace q7 {
 
 ButtonLook bitmapBtn2Look(const Btn2State& s, const TextColours& c) {
   ButtonLook look;
-  if (s.latched) look.image = StateImage::Hover;
-  else if (s.pressed) look.image = StateImage::Pressed;
-  else if (s.hover) look.image = StateImage::Hover;
-  else if (s.disabled) look.image = StateImage::Disabled;
-  else look.image = StateImage::Normal;
+  if (s.latched)
+    look.image = StateImage::Hover;
+  else if (s.pressed)
+    look.image = StateImage::Pressed;
+  else if (s.hover)
+    look.image = StateImage::Hover;
+  else if (s.disabled)
+    look.image = StateImage::Disabled;
+  else
+    look.image = StateImage::Normal;
 
-  if (s.pressed || s.latched) look.textColour = c.pressed;
-  else if (s.hover) look.textColour = c.hover;
-  else look.textColour = c.normal;
+  if (s.pressed || s.latched)
+    look.textColour = c.pressed;
+  else if (s.hover)
+    look.textColour = c.hover;
+  else
+    look.textColour = c.normal;
   if (!s.parentActive) look.textColour = c.normal;
   if (s.disabled) look.textColour = kDisabledTextColour;
   return look;

@@ -36,13 +36,12 @@ TEST(BitmapBtnLook, FirstMatchWinsAndOnlyTheDisabledPictureIsGrey) {
     ButtonLook look;
   };
   const Case cases[] = {
-      {false, false, false, {StateImage::Normal, N}},    {false, true, false, {StateImage::Hover, H}},
-      {true, true, false, {StateImage::Pressed, P}},     {false, false, true, {StateImage::Disabled, G}},
-      {false, true, true, {StateImage::Hover, H}},       {true, false, true, {StateImage::Pressed, P}},
+      {false, false, false, {StateImage::Normal, N}}, {false, true, false, {StateImage::Hover, H}},
+      {true, true, false, {StateImage::Pressed, P}},  {false, false, true, {StateImage::Disabled, G}},
+      {false, true, true, {StateImage::Hover, H}},    {true, false, true, {StateImage::Pressed, P}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(bitmapBtnLook(c.pressed, c.hover, c.disabled, kColours), c.look)
-        << c.pressed << c.hover << c.disabled;
+    EXPECT_EQ(bitmapBtnLook(c.pressed, c.hover, c.disabled, kColours), c.look) << c.pressed << c.hover << c.disabled;
 }
 
 } // namespace

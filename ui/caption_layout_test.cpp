@@ -32,8 +32,8 @@ TEST(BitmapBtn2Caption, AlignmentsWidenOrAlign) {
     CaptionBox box;
   };
   const Case cases[] = {
-      {0, {{0, 0, 100, 18}, true}},  {1, {{0, 0, 100, 18}, false}}, {2, {{0, 0, 135, 18}, true}},
-      {3, {{0, 0, 115, 18}, true}},  {7, {{0, 0, 100, 18}, true}},  {-1, {{0, 0, 100, 18}, true}},
+      {0, {{0, 0, 100, 18}, true}}, {1, {{0, 0, 100, 18}, false}}, {2, {{0, 0, 135, 18}, true}},
+      {3, {{0, 0, 115, 18}, true}}, {7, {{0, 0, 100, 18}, true}},  {-1, {{0, 0, 100, 18}, true}},
   };
   for (const Case& c : cases) EXPECT_EQ(bitmapBtn2CaptionBox(100, 18, c.alignment), c.box) << c.alignment;
 }

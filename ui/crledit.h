@@ -30,8 +30,7 @@ public:
   COLORREF backgroundColour() const { return background_; }
 
 private:
-  template <typename U>
-  friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HBRUSH colourRequest(HDC dc);
   void paintDisabled();

@@ -47,8 +47,10 @@ TEST(MaskRuns, OnlyExactWhiteIsCutAway) {
   };
   for (const Case& c : cases) {
     const Scan s = scan({kWhite, c.pixel, kWhite}, 3, 1);
-    if (c.kept) EXPECT_EQ(s.runs, (std::vector<Rect>{{1, 0, 2, 1}})) << std::hex << c.pixel;
-    else EXPECT_TRUE(s.runs.empty()) << std::hex << c.pixel;
+    if (c.kept)
+      EXPECT_EQ(s.runs, (std::vector<Rect>{{1, 0, 2, 1}})) << std::hex << c.pixel;
+    else
+      EXPECT_TRUE(s.runs.empty()) << std::hex << c.pixel;
   }
 }
 

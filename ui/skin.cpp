@@ -71,8 +71,8 @@ SkinBitmap loadSkinBitmap(const std::wstring& path) {
     return {};
   // The picture's bitmap dies with the picture: keep a copy, as a DIB section so that no colour is
   // rounded to the screen's depth.
-  HBITMAP own = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP,
-                                               0, 0, LR_CREATEDIBSECTION));
+  HBITMAP own = static_cast<HBITMAP>(
+      CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   return SkinBitmap(own);
 }
 

@@ -56,8 +56,7 @@ protected:
   std::wstring caption_;
 
 private:
-  template <typename U>
-  friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
   void detach();
 

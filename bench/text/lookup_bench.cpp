@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
   }
   std::printf("geometric mean ratio: %.2f (goal <= 1.0)\n\n", std::exp(logSum / std::size(keys)));
 
-  const char* mainKeys[] = {"NAME", "LANG",         "EXPORT", "IMPORT",    "OK",  "CANCEL", "APPLY",   "PCMODE",
-                            "PROFILE", "RESETPROFILE", "MACRO", "SINGLEKEY", "APP", "SYNC",   "DISABLE", "DEFAULT"};
+  const char* mainKeys[] = {"NAME",    "LANG",         "EXPORT", "IMPORT",    "OK",  "CANCEL", "APPLY",   "PCMODE",
+                            "PROFILE", "RESETPROFILE", "MACRO",  "SINGLEKEY", "APP", "SYNC",   "DISABLE", "DEFAULT"};
   const double mainOurs = bestNs(
       [&] {
         for (const char* k : mainKeys) g_sink = q7::lookupString(u"MAIN", widen(k)).size();

@@ -54,8 +54,9 @@ void logLine(const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
                               static_cast<unsigned long long>(GetTickCount64() - g_monitor.startTick), what, message,
                               static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
   // Opened per line so that a reader sees every line as soon as it is written.
-  win32::UniqueFile f(CreateFileW(g_monitor.options.logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile f(CreateFileW(g_monitor.options.logPath.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
   if (!f) return;
   DWORD written = 0;
   WriteFile(f.get(), line, static_cast<DWORD>(n), &written, nullptr);
@@ -163,8 +164,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   wc.lpszClassName = L"Q7PrismoMonClass";
   if (!RegisterClassExW(&wc)) return 1;
   // A hidden top-level window: message-only windows cannot be found by title.
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, win32::wide(kMonitorTitle), WS_POPUP, 0,
-                             0, 0, 0, nullptr, nullptr, instance, nullptr);
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, win32::wide(kMonitorTitle), WS_POPUP, 0, 0, 0, 0,
+                             nullptr, nullptr, instance, nullptr);
   if (!wnd) return 1;
   logLine("start", 0, 0, 0);
   MSG m;

@@ -106,6 +106,7 @@ void decodeUtf8(const unsigned char* p, size_t n, Sink& sink) {
 
 // Windows-1252 as Windows has it: the five bytes the standard leaves undefined map to the C1
 // controls of the same value.
+// clang-format off
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
@@ -122,10 +123,12 @@ struct IconvName {
   uint32_t codePage;
   const char* name;
 };
+// clang-format on
 
 // Windows code pages that glibc knows under these names. Code pages missing here (for example
 // 720, the Mac Arabic, Greek and Turkish sets, ISCII, HZ, and 1200/1201, which Windows does not
 // convert from bytes either) are not available and convert to nothing.
+// clang-format off
 constexpr IconvName kIconvNames[] = {
     {37, "IBM037"},       {420, "IBM420"},       {437, "IBM437"},       {708, "ASMO-708"},
     {737, "CP737"},       {775, "CP775"},        {850, "IBM850"},       {852, "IBM852"},
@@ -150,6 +153,7 @@ constexpr IconvName kIconvNames[] = {
     {50937, "IBM937"},    {50939, "IBM939"},     {51932, "EUC-JP"},     {51936, "EUC-CN"},
     {51949, "EUC-KR"},    {65000, "UTF-7"},
 };
+// clang-format on
 
 const char* iconvName(uint32_t codePage) {
   for (const IconvName& e : kIconvNames)

@@ -14,7 +14,8 @@ constexpr DWORD kChunk = 1 << 20; // ReadFile and WriteFile take a DWORD count
 FileResult Win32Files::readPrefix(std::u16string_view path, void* buffer, size_t size, size_t* got) {
   *got = 0;
   const std::wstring p(path.begin(), path.end());
-  UniqueFile f(CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFile f(
+      CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f) return FileResult::CannotOpen;
   auto* out = static_cast<BYTE*>(buffer);
   while (*got < size) {
@@ -31,8 +32,8 @@ FileResult Win32Files::replaceWith(std::u16string_view path, const void* data, s
   const std::wstring target(path.begin(), path.end());
   const std::wstring temp = target + L".part";
   {
-    UniqueFile f(CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+    UniqueFile f(CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return FileResult::CannotOpen;
     const auto* in = static_cast<const BYTE*>(data);
     size_t done = 0;

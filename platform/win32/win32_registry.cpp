@@ -78,8 +78,8 @@ std::unique_ptr<RegistryKey> Win32Registry::open(std::u16string_view path) {
 
 std::unique_ptr<RegistryKey> Win32Registry::create(std::u16string_view path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      kRegistryAccess, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kRegistryAccess,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
     return nullptr;
   return std::make_unique<Win32Key>(key);
 }

@@ -27,8 +27,8 @@ protected:
     return wnd;
   }
   DWORD post(unsigned message, long long wParam, long long lParam) {
-    Process hid(distFolder() + L"HID.exe",
-                L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    Process hid(distFolder() + L"HID.exe", L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) +
+                                               L" " + std::to_wstring(lParam));
     return hid.wait(10000);
   }
   std::vector<LogLine> received(unsigned message) {
@@ -144,9 +144,9 @@ TEST_F(ProgramFolder, EnterAndEscapeLeaveTheWindowOpenAndCloseAnnouncesTheEnd) {
 
 TEST_F(ProgramFolder, ProfileRequestsThroughTheMonitor) {
   start();
-  EXPECT_EQ(post(1537, 12, 0), 0u);     // no such profile: ignored
-  EXPECT_EQ(post(1537, 3, 12345), 0u);  // switch without echo
-  EXPECT_EQ(post(1537, 6, 0), 0u);      // 6 is profile 0
+  EXPECT_EQ(post(1537, 12, 0), 0u);    // no such profile: ignored
+  EXPECT_EQ(post(1537, 3, 12345), 0u); // switch without echo
+  EXPECT_EQ(post(1537, 6, 0), 0u);     // 6 is profile 0
   const int echo = waitForLog(1542, 10000, static_cast<size_t>(waitForLog(1542, 0)) + 1);
   ASSERT_GE(echo, 0);
   EXPECT_EQ(readLog()[echo].wParam, 0u);

@@ -32,7 +32,8 @@ protected:
     for (const wchar_t* file : {L"Q7Config.exe", L"HID.exe", L"KBHook.dll"})
       ASSERT_TRUE(copyFile(distFolder() + file, folder + file)) << file;
     ASSERT_TRUE(copyFile(distFolder() + L"lang\\Strings." + GetParam().language + L".xml", folder + L"Strings.xml"));
-    ASSERT_GT(copyFolder(std::wstring(Q7_TEST_SKINS_DIR) + L"\\" + GetParam().language + L"\\", folder + L"Skins\\"), 30);
+    ASSERT_GT(copyFolder(std::wstring(Q7_TEST_SKINS_DIR) + L"\\" + GetParam().language + L"\\", folder + L"Skins\\"),
+              30);
 
     program = Process(folder + L"Q7Config.exe");
     ASSERT_TRUE(program.started());

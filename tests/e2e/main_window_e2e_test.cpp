@@ -56,8 +56,9 @@ protected:
       if (!b || !IsWindowVisible(b)) continue;
       const bool isYes = (r == warning::kLargeYes || r == warning::kSmallYes);
       // Kinds with one button show only OK, at the small NO place.
-      if (yes == isYes || (yes && r == warning::kSmallOk && !childAt(dlg, warning::kSmallYes.left, warning::kSmallYes.top,
-                                                                         warning::kSmallYes.right, warning::kSmallYes.bottom)))
+      if (yes == isYes || (yes && r == warning::kSmallOk &&
+                           !childAt(dlg, warning::kSmallYes.left, warning::kSmallYes.top, warning::kSmallYes.right,
+                                    warning::kSmallYes.bottom)))
         target = b;
     }
     ASSERT_NE(target, nullptr) << "no such button on the question";
@@ -73,8 +74,8 @@ protected:
     return n;
   }
   DWORD post(unsigned message, long long wParam, long long lParam) {
-    Process hid(distFolder() + L"HID.exe",
-                L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    Process hid(distFolder() + L"HID.exe", L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) +
+                                               L" " + std::to_wstring(lParam));
     return hid.wait(10000);
   }
 
@@ -128,7 +129,8 @@ TEST_F(MainWindowAtWork, OnScreenTheWindowShowsItsSkin) {
   EXPECT_FALSE(similar(skinPixel(L"main_normal.jpg", x, y), skinPixel(L"main_over.jpg", x, y)));
   // A command button away from its caption shows its normal picture.
   const Rect ok = main_window::control(Control::Ok).rect;
-  EXPECT_TRUE(similar(screenPixel(main, ok.left + 12, ok.top + 4), skinPixel(L"main_normal.jpg", ok.left + 12, ok.top + 4)));
+  EXPECT_TRUE(
+      similar(screenPixel(main, ok.left + 12, ok.top + 4), skinPixel(L"main_normal.jpg", ok.left + 12, ok.top + 4)));
   // The cut-away corner is not part of the window: what lies below shows through.
   ASSERT_EQ(skinPixel(L"main_mask.bmp", 1, 1), RGB(255, 255, 255));
   EXPECT_EQ(WindowFromPoint(POINT{1, 1}) == main, false);

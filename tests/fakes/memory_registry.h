@@ -17,12 +17,12 @@ class MemoryRegistry final : public Registry {
 public:
   using Values = std::map<std::u16string, std::vector<uint8_t>, std::less<>>;
 
-  std::map<std::u16string, Values> keys;  // path -> values
-  std::set<std::u16string> unopenable;     // paths that can be neither opened nor created
-  size_t writeCount = 0;                   // values written
-  std::u16string firstWrite;               // "path|name" of the first value written
+  std::map<std::u16string, Values> keys;                   // path -> values
+  std::set<std::u16string> unopenable;                     // paths that can be neither opened nor created
+  size_t writeCount = 0;                                   // values written
+  std::u16string firstWrite;                               // "path|name" of the first value written
   std::map<std::u16string, int, std::less<>> writesByName; // how often each value name was written
-  std::vector<std::u16string> created;     // paths created, in order
+  std::vector<std::u16string> created;                     // paths created, in order
 
   std::unique_ptr<RegistryKey> open(std::u16string_view path) override {
     const std::u16string p(path);

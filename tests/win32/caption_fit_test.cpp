@@ -59,9 +59,8 @@ TEST_P(CaptionFit, MainWindowCaptionsFitTheirButtons) {
     ASSERT_FALSE(caption.empty()) << "MAIN/" << std::string(c.text.begin(), c.text.end());
     const Rect r = controlRect(c.id, language);
     const int w = width(caption, "Arial", captionHeight(c.id, language), captionWeight(c.kind));
-    EXPECT_LE(w, r.width() - 2 * kButtonMargin)
-        << "MAIN/" << std::string(c.text.begin(), c.text.end()) << " is " << w << " px wide in a " << r.width()
-        << " px button";
+    EXPECT_LE(w, r.width() - 2 * kButtonMargin) << "MAIN/" << std::string(c.text.begin(), c.text.end()) << " is " << w
+                                                << " px wide in a " << r.width() << " px button";
   }
 }
 
@@ -81,8 +80,8 @@ TEST_P(CaptionFit, WarningTextsFitTheirLinesAndButtons) {
       if (!line.key) continue;
       const std::u16string text = lookupString(u16(kTextSection), u16(line.key));
       const int w = width(text, line.style.face, line.style.height, line.style.weight);
-      EXPECT_LE(w, line.rect.width()) << "WARNING/" << line.key << " is " << w << " px wide in a "
-                                      << line.rect.width() << " px line";
+      EXPECT_LE(w, line.rect.width()) << "WARNING/" << line.key << " is " << w << " px wide in a " << line.rect.width()
+                                      << " px line";
     }
     for (int b = 0; b < k.buttonCount; ++b) {
       const ButtonLayout& button = k.buttons[b];

@@ -16,8 +16,7 @@ TEST(Win32KeyboardText, CharactersOfKeysPressedAlone) {
   EXPECT_EQ(keyboard.unshiftedCharacter('1'), uint8_t('1'));
   EXPECT_EQ(keyboard.unshiftedCharacter(0x20), uint8_t(' '));
   // Keys without a character.
-  for (uint8_t vk : {0x11, 0x10, 0x70, 0x7C, 0x00})
-    EXPECT_EQ(keyboard.unshiftedCharacter(vk), std::nullopt) << int(vk);
+  for (uint8_t vk : {0x11, 0x10, 0x70, 0x7C, 0x00}) EXPECT_EQ(keyboard.unshiftedCharacter(vk), std::nullopt) << int(vk);
 }
 
 TEST(Win32KeyboardText, NamesFromTheSystemLayout) {

@@ -55,7 +55,8 @@ public:
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"TestMonitor";
     RegisterClassW(&wc);
-    wnd_ = CreateWindowExW(0, L"TestMonitor", L"Q7PrismoMon", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    wnd_ = CreateWindowExW(0, L"TestMonitor", L"Q7PrismoMon", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                           nullptr);
   }
   ~MonitorWindow() { DestroyWindow(wnd_); }
   std::vector<MSG> drain() {
@@ -153,7 +154,7 @@ TEST_F(StoreOnRealRegistry, ForeignValuesAreReadWithinTheirSlots) {
   loadSettings(registry, view);
   const ProfileRecord& r = profile(2);
   for (int i = 0; i < 260; ++i) ASSERT_EQ(r.LinkExe[1][i], 0x4141) << i; // cut to the slot
-  EXPECT_EQ(std::u16string(r.LinkExe[2]), u"notepad.exe");                 // text read as bytes
+  EXPECT_EQ(std::u16string(r.LinkExe[2]), u"notepad.exe");               // text read as bytes
   EXPECT_EQ(r.LinkExe[3][0], 0);
   EXPECT_EQ(r.FuncKey, 0x0Du);  // four bytes into a one-byte value: the first byte only
   EXPECT_EQ(r.LightingLED, 0u); // missing value: the field stays zero

@@ -104,32 +104,33 @@ protected:
 TEST_F(AboutWindow, ShowsTitleAndMakerOnItsSkinCentredOnItsOwner) {
   CAboutDlg dlg(owner.get(), fakeLookup, recordOpen);
   run(dlg, {[&] {
-    HWND w = dlg.window();
-    EXPECT_EQ(windowRect(w), kExpected);
-    EXPECT_EQ(windowText(w), L"Product Title");
-    EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal on its owner";
-    win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-    ASSERT_EQ(GetWindowRgn(w, region.get()), SIMPLEREGION);
-    RECT box{};
-    GetRgnBox(region.get(), &box);
-    EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), (Rect{0, 10, about::kSize.width, about::kSize.height}));
+        HWND w = dlg.window();
+        EXPECT_EQ(windowRect(w), kExpected);
+        EXPECT_EQ(windowText(w), L"Product Title");
+        EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal on its owner";
+        win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_EQ(GetWindowRgn(w, region.get()), SIMPLEREGION);
+        RECT box{};
+        GetRgnBox(region.get(), &box);
+        EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}),
+                  (Rect{0, 10, about::kSize.width, about::kSize.height}));
 
-    redrawNow(w);
-    EXPECT_EQ(pixel(w, 5, about::kSize.height - 5), kFaceColour);
-    EXPECT_GT(countPixels(w, about::kTitleText, isWhite), 20) << "the title, white";
-    EXPECT_GT(countPixels(w, about::kCompanyText, isTextGrey), 10) << "the maker";
-    // Both centred: the text's middle lies near the rectangle's.
-    const Rect title = boundsOfPixels(w, about::kTitleText, isWhite);
-    EXPECT_NEAR((title.left + title.right) / 2, (about::kTitleText.left + about::kTitleText.right) / 2, 3);
+        redrawNow(w);
+        EXPECT_EQ(pixel(w, 5, about::kSize.height - 5), kFaceColour);
+        EXPECT_GT(countPixels(w, about::kTitleText, isWhite), 20) << "the title, white";
+        EXPECT_GT(countPixels(w, about::kCompanyText, isTextGrey), 10) << "the maker";
+        // Both centred: the text's middle lies near the rectangle's.
+        const Rect title = boundsOfPixels(w, about::kTitleText, isWhite);
+        EXPECT_NEAR((title.left + title.right) / 2, (about::kTitleText.left + about::kTitleText.right) / 2, 3);
 
-    for (const Rect& r : {about::kHomePage, about::kSupport, about::kClose}) {
-      HWND b = buttonAt(w, r);
-      ASSERT_NE(b, nullptr);
-      redrawNow(b);
-      EXPECT_EQ(pixel(b, 1, 1), kFaceColour) << "the normal picture's piece";
-    }
-    SendMessageW(buttonAt(w, about::kClose), BM_CLICK, 0, 0);
-  }});
+        for (const Rect& r : {about::kHomePage, about::kSupport, about::kClose}) {
+          HWND b = buttonAt(w, r);
+          ASSERT_NE(b, nullptr);
+          redrawNow(b);
+          EXPECT_EQ(pixel(b, 1, 1), kFaceColour) << "the normal picture's piece";
+        }
+        SendMessageW(buttonAt(w, about::kClose), BM_CLICK, 0, 0);
+      }});
   EXPECT_TRUE(IsWindowEnabled(owner.get()));
 }
 
@@ -152,19 +153,19 @@ TEST_F(AboutWindow, EscapeEnterAndTheSystemCloseEndIt) {
     SCOPED_TRACE(way);
     CAboutDlg dlg(owner.get(), fakeLookup, recordOpen);
     run(dlg, {[&] {
-      HWND w = dlg.window();
-      if (way == 2) {
-        PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return;
-      }
-      SetForegroundWindow(w);
-      SetFocus(w);
-      INPUT keys[2] = {};
-      keys[0].type = keys[1].type = INPUT_KEYBOARD;
-      keys[0].ki.wVk = keys[1].ki.wVk = way == 0 ? VK_ESCAPE : VK_RETURN;
-      keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, keys, sizeof(INPUT));
-    }});
+          HWND w = dlg.window();
+          if (way == 2) {
+            PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return;
+          }
+          SetForegroundWindow(w);
+          SetFocus(w);
+          INPUT keys[2] = {};
+          keys[0].type = keys[1].type = INPUT_KEYBOARD;
+          keys[0].ki.wVk = keys[1].ki.wVk = way == 0 ? VK_ESCAPE : VK_RETURN;
+          keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+          SendInput(2, keys, sizeof(INPUT));
+        }});
     EXPECT_TRUE(g_opened.empty());
   }
 }
@@ -193,15 +194,15 @@ TEST_F(AboutWindow, WithoutItsPicturesItIsAPlainPanelThatStillWorks) {
     DeleteFileW(skins.path(file).c_str());
   CAboutDlg dlg(owner.get(), fakeLookup, recordOpen);
   run(dlg, {[&] {
-    HWND w = dlg.window();
-    EXPECT_EQ(windowRect(w), kExpected);
-    win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-    EXPECT_EQ(GetWindowRgn(w, region.get()), ERROR) << "rectangular";
-    redrawNow(w);
-    EXPECT_GT(countPixels(w, about::kTitleText, isWhite), 20) << "the title still shows";
-    SendMessageW(buttonAt(w, about::kHomePage), BM_CLICK, 0, 0);
-    SendMessageW(buttonAt(w, about::kClose), BM_CLICK, 0, 0);
-  }});
+        HWND w = dlg.window();
+        EXPECT_EQ(windowRect(w), kExpected);
+        win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(GetWindowRgn(w, region.get()), ERROR) << "rectangular";
+        redrawNow(w);
+        EXPECT_GT(countPixels(w, about::kTitleText, isWhite), 20) << "the title still shows";
+        SendMessageW(buttonAt(w, about::kHomePage), BM_CLICK, 0, 0);
+        SendMessageW(buttonAt(w, about::kClose), BM_CLICK, 0, 0);
+      }});
   EXPECT_EQ(g_opened, (std::vector<std::u16string>{kWebHome}));
 }
 

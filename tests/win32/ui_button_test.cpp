@@ -80,9 +80,8 @@ protected:
     const int downs = dispatchedCount(WM_LBUTTONDOWN, wnd()) + dispatchedCount(WM_LBUTTONDBLCLK, wnd());
     const int ups = dispatchedCount(WM_LBUTTONUP, wnd());
     mouseButton(true);
-    ASSERT_TRUE(pumpUntil([&] {
-      return dispatchedCount(WM_LBUTTONDOWN, wnd()) + dispatchedCount(WM_LBUTTONDBLCLK, wnd()) > downs;
-    }));
+    ASSERT_TRUE(pumpUntil(
+        [&] { return dispatchedCount(WM_LBUTTONDOWN, wnd()) + dispatchedCount(WM_LBUTTONDBLCLK, wnd()) > downs; }));
     if (releaseOutside) {
       const POINT away = screenPoint(parent.get(), 350, 250);
       mouseMoveTo(away.x, away.y);
@@ -286,8 +285,10 @@ TEST_F(SkinnedButtons, AMaskWithoutARegionSaysErrorAMissingOneStaysQuiet) {
 TEST_F(SkinnedButtons, WithoutPicturesAButtonIsAPlainFaceAndStillClicks) {
   for (Kind kind : {Kind::Bitmap, Kind::Image}) {
     std::unique_ptr<SkinnedButton> b;
-    if (kind == Kind::Bitmap) b = std::make_unique<CBitmapBtn2>();
-    else b = std::make_unique<CBitmapBtn>();
+    if (kind == Kind::Bitmap)
+      b = std::make_unique<CBitmapBtn2>();
+    else
+      b = std::make_unique<CBitmapBtn>();
     ASSERT_TRUE(b->create(parent.get(), kButtonRect));
     if (kind == Kind::Bitmap) {
       SkinBitmap none = loadSkinBitmap(skins.path(L"missing.jpg"));
@@ -342,13 +343,17 @@ std::wstring tipText(HWND tooltip, HWND button) {
 TEST_F(SkinnedButtons, ATooltipHasOneToolWhoseTextFollowsTheLastCall) {
   for (Kind kind : {Kind::Bitmap, Kind::Image}) {
     make(kind);
-    if (kind == Kind::Bitmap) bitmap->setTooltip(L"first", true);
-    else image->setTooltip(L"first");
+    if (kind == Kind::Bitmap)
+      bitmap->setTooltip(L"first", true);
+    else
+      image->setTooltip(L"first");
     HWND tip = tooltipOf(wnd());
     ASSERT_NE(tip, nullptr) << name(kind);
     EXPECT_EQ(tipText(tip, wnd()), L"first");
-    if (kind == Kind::Bitmap) bitmap->setTooltip(L"second", false);
-    else image->setTooltip(L"second");
+    if (kind == Kind::Bitmap)
+      bitmap->setTooltip(L"second", false);
+    else
+      image->setTooltip(L"second");
     EXPECT_EQ(tooltipOf(wnd()), tip) << "one tooltip per button";
     EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
     EXPECT_EQ(tipText(tip, wnd()), L"second");

@@ -141,17 +141,25 @@ TEST_F(SkinPictures, RegionsCoverEveryPixelThatIsNotExactWhite) {
   const Case cases[] = {
       {"all white", 6, 4, [&](int, int) { return W; }, {}},
       {"no white", 6, 4, [](int x, int y) { return RGB(x, y, 9); }, {{0, 0, 6, 4}}},
-      {"(254,255,255) is kept", 3, 2,
-       [&](int x, int y) { return x == 1 && y == 1 ? RGB(254, 255, 255) : W; }, {{1, 1, 2, 2}}},
-      {"black white black black", 4, 3,
-       [&](int x, int y) { return y == 2 && x != 1 ? B : W; }, {{0, 2, 1, 3}, {2, 2, 4, 3}}},
+      {"(254,255,255) is kept",
+       3,
+       2,
+       [&](int x, int y) { return x == 1 && y == 1 ? RGB(254, 255, 255) : W; },
+       {{1, 1, 2, 2}}},
+      {"black white black black",
+       4,
+       3,
+       [&](int x, int y) { return y == 2 && x != 1 ? B : W; },
+       {{0, 2, 1, 3}, {2, 2, 4, 3}}},
   };
   for (const Case& c : cases) {
     win32::UniqueGdi<HRGN> region = maskRegion(skins, c.w, c.h, c.at);
     ASSERT_TRUE(region) << c.name;
     RECT box{};
-    if (c.expected.empty()) EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION) << c.name;
-    else EXPECT_TRUE(EqualRgn(region.get(), regionOf(c.expected).get())) << c.name;
+    if (c.expected.empty())
+      EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION) << c.name;
+    else
+      EXPECT_TRUE(EqualRgn(region.get(), regionOf(c.expected).get())) << c.name;
   }
   EXPECT_FALSE(regionFromMask(SkinBitmap(), kMaskKeyColour)) << "no mask, no region";
 }

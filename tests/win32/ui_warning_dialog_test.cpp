@@ -61,9 +61,9 @@ protected:
 
   // The three families' pictures in three colours, no masks: rectangular dialogs.
   void plainPictures() {
-    for (auto [family, colour] : {std::pair{&warning::kDefaultSkins, kDefaultColour},
-                                  std::pair{&warning::kWarning1Skins, kWarning1Colour},
-                                  std::pair{&warning::kWarningSkins, kWarningColour}}) {
+    for (auto [family, colour] :
+         {std::pair{&warning::kDefaultSkins, kDefaultColour}, std::pair{&warning::kWarning1Skins, kWarning1Colour},
+          std::pair{&warning::kWarningSkins, kWarningColour}}) {
       skins.solid(wide(family->normal), warning::kWindowWidth, warning::kWindowHeight, colour);
       skins.solid(wide(family->over), warning::kWindowWidth, warning::kWindowHeight, kOverColour);
       skins.solid(wide(family->down), warning::kWindowWidth, warning::kWindowHeight, kDownColour);
@@ -76,8 +76,10 @@ protected:
   int run(CWarningDlg& dlg, std::vector<std::function<void()>> steps) {
     size_t next = 0;
     owner.onMessage = [&](UINT m, WPARAM, LPARAM) {
-      if (m == kAct && next < steps.size()) steps[next++]();
-      else if (m != kAct) received.push_back({m, dlg.window() != nullptr && IsWindowVisible(dlg.window())});
+      if (m == kAct && next < steps.size())
+        steps[next++]();
+      else if (m != kAct)
+        received.push_back({m, dlg.window() != nullptr && IsWindowVisible(dlg.window())});
     };
     PostMessageW(owner.get(), kAct, 0, 0);
     // Should a step fail to end the dialog, end it rather than hang.
@@ -117,7 +119,11 @@ TEST_F(WarningDialog, EachKindShowsItsTextsAndButtonsAndAnswersByButton) {
     COLORREF face;
   };
   const Case cases[] = {
-      {0, u"WARNING.DEFAULT", u"WARNING.DEFAULT1", u"WARNING.DEFAULT3", {L"WARNING.YES", L"WARNING.NO"},
+      {0,
+       u"WARNING.DEFAULT",
+       u"WARNING.DEFAULT1",
+       u"WARNING.DEFAULT3",
+       {L"WARNING.YES", L"WARNING.NO"},
        kDefaultColour},
       {1, u"WARNING.WARNING", u"WARNING.DISABLE", u"", {L"WARNING.YES", L"WARNING.NO"}, kDefaultColour},
       {2, u"WARNING.WARNING", u"WARNING.DEVICE", u"", {L"MAIN.OK"}, kWarning1Colour},
@@ -133,39 +139,42 @@ TEST_F(WarningDialog, EachKindShowsItsTextsAndButtonsAndAnswersByButton) {
     for (size_t press = 0; press < c.captions.size(); ++press) {
       SCOPED_TRACE(testing::Message() << "kind " << c.kind << ", button " << press);
       CWarningDlg dlg(owner.get(), c.kind, fakeLookup);
-      const int result = run(dlg, {[&] {
-        HWND w = dlg.window();
-        EXPECT_EQ(dlg.text(0), c.title);
-        EXPECT_EQ(dlg.text(1), c.line2);
-        EXPECT_EQ(dlg.text(2), c.line3);
-        EXPECT_EQ(windowText(w), std::wstring(c.title, c.title + std::char_traits<char16_t>::length(c.title)));
-        EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal on its owner";
+      const int result = run(
+          dlg, {[&] {
+            HWND w = dlg.window();
+            EXPECT_EQ(dlg.text(0), c.title);
+            EXPECT_EQ(dlg.text(1), c.line2);
+            EXPECT_EQ(dlg.text(2), c.line3);
+            EXPECT_EQ(windowText(w), std::wstring(c.title, c.title + std::char_traits<char16_t>::length(c.title)));
+            EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal on its owner";
 
-        RECT r{};
-        GetWindowRect(w, &r);
-        EXPECT_EQ((Rect{r.left, r.top, r.right, r.bottom}), kOwnerRect) << "on the owner's corner, picture size";
+            RECT r{};
+            GetWindowRect(w, &r);
+            EXPECT_EQ((Rect{r.left, r.top, r.right, r.bottom}), kOwnerRect) << "on the owner's corner, picture size";
 
-        const std::vector<HWND> buttons = buttonsOf(w);
-        EXPECT_EQ(buttons.size(), c.captions.size());
-        for (size_t b = 0; b < buttons.size() && b < c.captions.size(); ++b) {
-          EXPECT_EQ(childRect(buttons[b]), layout.buttons[b].rect);
-          EXPECT_EQ(windowText(buttons[b]), c.captions[b]);
-          EXPECT_EQ(GetDlgCtrlID(buttons[b]), 0);
-        }
+            const std::vector<HWND> buttons = buttonsOf(w);
+            EXPECT_EQ(buttons.size(), c.captions.size());
+            for (size_t b = 0; b < buttons.size() && b < c.captions.size(); ++b) {
+              EXPECT_EQ(childRect(buttons[b]), layout.buttons[b].rect);
+              EXPECT_EQ(windowText(buttons[b]), c.captions[b]);
+              EXPECT_EQ(GetDlgCtrlID(buttons[b]), 0);
+            }
 
-        // What is painted: the family's picture and each text in its colour where the layout says.
-        redrawNow(w);
-        EXPECT_EQ(pixel(w, 5, 5), c.face);
-        const warning::TextLayout& t = *layout.texts;
-        auto titleColour = t.titleStyle.colour == warning::kRed ? isRed : isWhite;
-        EXPECT_GT(countPixels(w, t.title, titleColour), 10);
-        EXPECT_EQ(countPixels(w, t.line2, isWhite) > 10, *c.line2 != 0);
-        const Rect belowLine2{t.line3.left, t.line2.bottom + 2, t.line3.right, t.line3.bottom};
-        EXPECT_EQ(countPixels(w, belowLine2, isWhite) > 10, *c.line3 != 0);
+            // What is painted: the family's picture and each text in its colour where the layout says.
+            redrawNow(w);
+            EXPECT_EQ(pixel(w, 5, 5), c.face);
+            const warning::TextLayout& t = *layout.texts;
+            auto titleColour = t.titleStyle.colour == warning::kRed ? isRed : isWhite;
+            EXPECT_GT(countPixels(w, t.title, titleColour), 10);
+            EXPECT_EQ(countPixels(w, t.line2, isWhite) > 10, *c.line2 != 0);
+            const Rect belowLine2{t.line3.left, t.line2.bottom + 2, t.line3.right, t.line3.bottom};
+            EXPECT_EQ(countPixels(w, belowLine2, isWhite) > 10, *c.line3 != 0);
 
-        if (press < buttons.size()) SendMessageW(buttons[press], BM_CLICK, 0, 0);
-        else EndDialog(w, 99);
-      }});
+            if (press < buttons.size())
+              SendMessageW(buttons[press], BM_CLICK, 0, 0);
+            else
+              EndDialog(w, 99);
+          }});
       EXPECT_EQ(result, press == 0 ? 1 : 2);
       EXPECT_TRUE(IsWindowEnabled(owner.get()));
     }
@@ -179,13 +188,13 @@ TEST_F(WarningDialog, DisableShowsItsThirdLineOnlyForGermanAndJapanese) {
     const bool third = g_language == u"DE" || g_language == u"JP";
     CWarningDlg dlg(owner.get(), 1, fakeLookup);
     run(dlg, {[&] {
-      EXPECT_EQ(dlg.text(2), third ? u"WARNING.DISABLE2" : u"");
-      const warning::TextLayout& t = warning::kLargeTexts;
-      redrawNow(dlg.window());
-      const Rect belowLine2{t.line3.left, t.line2.bottom + 2, t.line3.right, t.line3.bottom};
-      EXPECT_EQ(countPixels(dlg.window(), belowLine2, isWhite) > 10, third) << (third ? "DE/JP" : "other");
-      PostMessageW(dlg.window(), WM_CLOSE, 0, 0);
-    }});
+          EXPECT_EQ(dlg.text(2), third ? u"WARNING.DISABLE2" : u"");
+          const warning::TextLayout& t = warning::kLargeTexts;
+          redrawNow(dlg.window());
+          const Rect belowLine2{t.line3.left, t.line2.bottom + 2, t.line3.right, t.line3.bottom};
+          EXPECT_EQ(countPixels(dlg.window(), belowLine2, isWhite) > 10, third) << (third ? "DE/JP" : "other");
+          PostMessageW(dlg.window(), WM_CLOSE, 0, 0);
+        }});
   }
 }
 
@@ -277,41 +286,42 @@ TEST_F(WarningDialog, SkinnedLookShapeAndButtonPictures) {
   skins.mask(L"warning_mask.bmp", warning::kWindowWidth, warning::kWindowHeight, panel);
   CWarningDlg dlg(owner.get(), 9, fakeLookup);
   const int result = run(dlg, {[&] {
-    HWND w = dlg.window();
-    win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-    ASSERT_EQ(GetWindowRgn(w, region.get()), SIMPLEREGION);
-    RECT box{};
-    GetRgnBox(region.get(), &box);
-    EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), panel);
-    // Outside the panel the owner shows through and takes the clicks.
-    const POINT corner{kOwnerRect.left + 5, kOwnerRect.top + 5};
-    const POINT inside{kOwnerRect.left + panel.left + 3, kOwnerRect.top + panel.top + 3};
-    EXPECT_EQ(WindowFromPoint(corner), owner.get());
-    EXPECT_EQ(WindowFromPoint(inside), w);
-    redrawNow(w);
-    EXPECT_EQ(pixel(w, panel.left + 3, panel.top + 3), kWarningColour);
-    EXPECT_TRUE(pumpUntil([&] { return screenPixel(corner) == kOwnerColour && screenPixel(inside) == kWarningColour; }))
-        << "on screen: the owner at the cut-away corner, the dialog's picture on its panel";
+                           HWND w = dlg.window();
+                           win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+                           ASSERT_EQ(GetWindowRgn(w, region.get()), SIMPLEREGION);
+                           RECT box{};
+                           GetRgnBox(region.get(), &box);
+                           EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), panel);
+                           // Outside the panel the owner shows through and takes the clicks.
+                           const POINT corner{kOwnerRect.left + 5, kOwnerRect.top + 5};
+                           const POINT inside{kOwnerRect.left + panel.left + 3, kOwnerRect.top + panel.top + 3};
+                           EXPECT_EQ(WindowFromPoint(corner), owner.get());
+                           EXPECT_EQ(WindowFromPoint(inside), w);
+                           redrawNow(w);
+                           EXPECT_EQ(pixel(w, panel.left + 3, panel.top + 3), kWarningColour);
+                           EXPECT_TRUE(pumpUntil([&] {
+                             return screenPixel(corner) == kOwnerColour && screenPixel(inside) == kWarningColour;
+                           })) << "on screen: the owner at the cut-away corner, the dialog's picture on its panel";
 
-    HWND yes = buttonsOf(w).at(0);
-    const Rect client{0, 0, childRect(yes).width(), childRect(yes).height()};
-    redrawNow(yes);
-    EXPECT_EQ(pixel(yes, 1, 1), kWarningColour) << "normal look: the normal picture's piece";
-    EXPECT_GT(countPixels(yes, client, isWhite), 5) << "white caption";
-    SendMessageW(yes, BM_SETSTATE, TRUE, 0);
-    redrawNow(yes);
-    EXPECT_EQ(pixel(yes, 1, 1), kDownColour);
-    SendMessageW(yes, BM_SETSTATE, FALSE, 0);
-    const POINT over = screenPoint(yes, 3, 3);
-    mouseMoveTo(over.x, over.y);
-    EXPECT_TRUE(pumpUntil([&] {
-      redrawNow(yes);
-      return pixel(yes, 1, 1) == kOverColour;
-    })) << "hover look: the over picture's piece";
-    const POINT away = screenPoint(w, panel.left + 5, panel.bottom - 5);
-    mouseMoveTo(away.x, away.y);
-    SendMessageW(buttonsOf(w).at(1), BM_CLICK, 0, 0);
-  }});
+                           HWND yes = buttonsOf(w).at(0);
+                           const Rect client{0, 0, childRect(yes).width(), childRect(yes).height()};
+                           redrawNow(yes);
+                           EXPECT_EQ(pixel(yes, 1, 1), kWarningColour) << "normal look: the normal picture's piece";
+                           EXPECT_GT(countPixels(yes, client, isWhite), 5) << "white caption";
+                           SendMessageW(yes, BM_SETSTATE, TRUE, 0);
+                           redrawNow(yes);
+                           EXPECT_EQ(pixel(yes, 1, 1), kDownColour);
+                           SendMessageW(yes, BM_SETSTATE, FALSE, 0);
+                           const POINT over = screenPoint(yes, 3, 3);
+                           mouseMoveTo(over.x, over.y);
+                           EXPECT_TRUE(pumpUntil([&] {
+                             redrawNow(yes);
+                             return pixel(yes, 1, 1) == kOverColour;
+                           })) << "hover look: the over picture's piece";
+                           const POINT away = screenPoint(w, panel.left + 5, panel.bottom - 5);
+                           mouseMoveTo(away.x, away.y);
+                           SendMessageW(buttonsOf(w).at(1), BM_CLICK, 0, 0);
+                         }});
   EXPECT_EQ(result, 2);
 }
 
@@ -324,24 +334,25 @@ TEST_F(WarningDialog, WithoutItsPicturesItIsAPlainRectangularFaceThatStillWorks)
     for (int kind : {0, 3}) {
       SCOPED_TRACE(testing::Message() << (undecodable ? "undecodable" : "missing") << ", kind " << kind);
       CWarningDlg dlg(owner.get(), kind, fakeLookup);
-      const int result = run(dlg, {[&] {
-        HWND w = dlg.window();
-        RECT r{};
-        GetWindowRect(w, &r);
-        EXPECT_EQ((Rect{r.left, r.top, r.right, r.bottom}), kOwnerRect) << "the size the pictures are drawn for";
-        win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-        EXPECT_EQ(GetWindowRgn(w, region.get()), ERROR) << "rectangular";
-        redrawNow(w);
-        EXPECT_EQ(pixel(w, 5, 5), kPlainFaceColour);
-        const warning::KindLayout& layout = warning::kindLayout(kind);
-        EXPECT_GT(countPixels(w, layout.texts->line2, isWhite), 10) << "texts still shown";
-        const std::vector<HWND> buttons = buttonsOf(w);
-        ASSERT_EQ(buttons.size(), 2u);
-        EXPECT_EQ(childRect(buttons[0]), layout.buttons[0].rect);
-        redrawNow(buttons[0]);
-        EXPECT_EQ(pixel(buttons[0], 1, 1), kPlainFaceColour);
-        SendMessageW(buttons[0], BM_CLICK, 0, 0);
-      }});
+      const int result = run(
+          dlg, {[&] {
+            HWND w = dlg.window();
+            RECT r{};
+            GetWindowRect(w, &r);
+            EXPECT_EQ((Rect{r.left, r.top, r.right, r.bottom}), kOwnerRect) << "the size the pictures are drawn for";
+            win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+            EXPECT_EQ(GetWindowRgn(w, region.get()), ERROR) << "rectangular";
+            redrawNow(w);
+            EXPECT_EQ(pixel(w, 5, 5), kPlainFaceColour);
+            const warning::KindLayout& layout = warning::kindLayout(kind);
+            EXPECT_GT(countPixels(w, layout.texts->line2, isWhite), 10) << "texts still shown";
+            const std::vector<HWND> buttons = buttonsOf(w);
+            ASSERT_EQ(buttons.size(), 2u);
+            EXPECT_EQ(childRect(buttons[0]), layout.buttons[0].rect);
+            redrawNow(buttons[0]);
+            EXPECT_EQ(pixel(buttons[0], 1, 1), kPlainFaceColour);
+            SendMessageW(buttons[0], BM_CLICK, 0, 0);
+          }});
       EXPECT_EQ(result, 1);
     }
   }
@@ -361,39 +372,40 @@ TEST_F(WarningDialog, EachKindWithTheShippedSkinsAndTexts) {
     win32::UniqueDc pictureDc(CreateCompatibleDC(nullptr));
     win32::Selection select(pictureDc.get(), picture.get());
     CWarningDlg dlg(owner.get(), k.kind);
-    const int result = run(dlg, {[&] {
-      HWND w = dlg.window();
-      win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
-      ASSERT_NE(GetWindowRgn(w, region.get()), ERROR) << "shaped by " << family.mask;
-      RECT box{};
-      GetRgnBox(region.get(), &box);
-      EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), family.panel);
+    const int result =
+        run(dlg, {[&] {
+              HWND w = dlg.window();
+              win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+              ASSERT_NE(GetWindowRgn(w, region.get()), ERROR) << "shaped by " << family.mask;
+              RECT box{};
+              GetRgnBox(region.get(), &box);
+              EXPECT_EQ((Rect{box.left, box.top, box.right, box.bottom}), family.panel);
 
-      redrawNow(w);
-      // Clear of the panel's rounded corner.
-      const int px = family.panel.left + 16, py = family.panel.top + 16;
-      EXPECT_TRUE(similar(pixel(w, px, py), GetPixel(pictureDc.get(), px, py), 8)) << "the family's picture";
-      EXPECT_FALSE(dlg.text(0).empty());
-      EXPECT_FALSE(dlg.text(1).empty());
-      const warning::TextLayout& t = *k.texts;
-      auto titleColour = t.titleStyle.colour == warning::kRed ? isRed : isWhite;
-      EXPECT_GT(countPixels(w, t.title, titleColour), 10) << "the title, readable on the picture";
-      EXPECT_GT(countPixels(w, t.line2, isWhite), 10) << "the second line, readable on the picture";
+              redrawNow(w);
+              // Clear of the panel's rounded corner.
+              const int px = family.panel.left + 16, py = family.panel.top + 16;
+              EXPECT_TRUE(similar(pixel(w, px, py), GetPixel(pictureDc.get(), px, py), 8)) << "the family's picture";
+              EXPECT_FALSE(dlg.text(0).empty());
+              EXPECT_FALSE(dlg.text(1).empty());
+              const warning::TextLayout& t = *k.texts;
+              auto titleColour = t.titleStyle.colour == warning::kRed ? isRed : isWhite;
+              EXPECT_GT(countPixels(w, t.title, titleColour), 10) << "the title, readable on the picture";
+              EXPECT_GT(countPixels(w, t.line2, isWhite), 10) << "the second line, readable on the picture";
 
-      HWND answer = nullptr;
-      for (HWND b : buttonsOf(w)) {
-        const Rect r = childRect(b);
-        const bool onPanel = r.left >= family.panel.left && r.right <= family.panel.right &&
-                             r.top >= family.panel.top && r.bottom <= family.panel.bottom;
-        if (!onPanel) continue;
-        EXPECT_FALSE(windowText(b).empty());
-        redrawNow(b);
-        EXPECT_GT(countPixels(b, {0, 0, r.width(), r.height()}, isWhite), 5) << "a readable caption";
-        answer = b; // the last one on the panel: NO, or OK where it stands alone
-      }
-      ASSERT_NE(answer, nullptr) << "no button on the panel";
-      SendMessageW(answer, BM_CLICK, 0, 0);
-    }});
+              HWND answer = nullptr;
+              for (HWND b : buttonsOf(w)) {
+                const Rect r = childRect(b);
+                const bool onPanel = r.left >= family.panel.left && r.right <= family.panel.right &&
+                                     r.top >= family.panel.top && r.bottom <= family.panel.bottom;
+                if (!onPanel) continue;
+                EXPECT_FALSE(windowText(b).empty());
+                redrawNow(b);
+                EXPECT_GT(countPixels(b, {0, 0, r.width(), r.height()}, isWhite), 5) << "a readable caption";
+                answer = b; // the last one on the panel: NO, or OK where it stands alone
+              }
+              ASSERT_NE(answer, nullptr) << "no button on the panel";
+              SendMessageW(answer, BM_CLICK, 0, 0);
+            }});
     EXPECT_EQ(result, k.buttonCount == 2 && k.buttons[1].rect.right <= family.panel.right ? 2 : 1);
   }
   setStringFilePath(u"");

@@ -77,10 +77,13 @@ void drawIcon(Canvas& canvas, const Rect& r, Icon icon, Rgb ink) {
                 solid(hex(0x111318)));
     break;
   case Icon::Chat:
-    canvas.fill(unite(box(cx - s * 0.75f, cy - s * 0.6f, cx + s * 0.75f, cy + s * 0.35f, s * 0.3f),
-                      polygon({{cx - s * 0.4f, cy + s * 0.2f}, {cx - s * 0.05f, cy + s * 0.3f}, {cx - s * 0.5f, cy + s * 0.7f}})),
-                r, solid(ink));
-    for (float dx : {-0.35f, 0.0f, 0.35f}) canvas.fill(circle(cx + dx * s, cy - s * 0.12f, s * 0.1f), r, solid(hex(0x111318)));
+    canvas.fill(
+        unite(
+            box(cx - s * 0.75f, cy - s * 0.6f, cx + s * 0.75f, cy + s * 0.35f, s * 0.3f),
+            polygon({{cx - s * 0.4f, cy + s * 0.2f}, {cx - s * 0.05f, cy + s * 0.3f}, {cx - s * 0.5f, cy + s * 0.7f}})),
+        r, solid(ink));
+    for (float dx : {-0.35f, 0.0f, 0.35f})
+      canvas.fill(circle(cx + dx * s, cy - s * 0.12f, s * 0.1f), r, solid(hex(0x111318)));
     break;
   case Icon::Record:
     canvas.fill(circle(cx, cy, s * 0.62f), r, solid(ink));
@@ -89,7 +92,8 @@ void drawIcon(Canvas& canvas, const Rect& r, Icon icon, Rgb ink) {
     canvas.fill(box(cx - s * 0.52f, cy - s * 0.52f, cx + s * 0.52f, cy + s * 0.52f, s * 0.12f), r, solid(ink));
     break;
   case Icon::Browse:
-    for (float dx : {-0.55f, 0.0f, 0.55f}) canvas.fill(circle(cx + dx * s, cy + s * 0.2f, std::max(0.9f, s * 0.16f)), r, solid(ink));
+    for (float dx : {-0.55f, 0.0f, 0.55f})
+      canvas.fill(circle(cx + dx * s, cy + s * 0.2f, std::max(0.9f, s * 0.16f)), r, solid(ink));
     break;
   }
 }
@@ -97,7 +101,8 @@ void drawIcon(Canvas& canvas, const Rect& r, Icon icon, Rgb ink) {
 // A key legend: one line when it fits, else two lines split at a blank or where a capital starts a
 // word ("ScrLock"), else one smaller line. The keypad's "(7)" is printed as "7".
 void drawLegend(Canvas& canvas, const Rect& r, std::u16string_view legend, Rgb colour) {
-  if (legend.size() >= 3 && legend.front() == u'(' && legend.back() == u')') legend = legend.substr(1, legend.size() - 2);
+  if (legend.size() >= 3 && legend.front() == u'(' && legend.back() == u')')
+    legend = legend.substr(1, legend.size() - 2);
   if (legend.empty()) return;
   const Face& face = faces().narrow;
   const Rect room{r.left + 3, r.top + 2, r.right - 3, r.bottom - 4}; // the cap's top face
@@ -159,8 +164,9 @@ void body(Canvas& canvas, const Mask& mask, const Paint& paint, Rgb edge) {
 void plate(Canvas& canvas, const Shape& shape, const Rect& bounds, float edgeOpacity) {
   canvas.fill(shape, bounds, vertical(kPlateTop, kPlateBottom, fx(bounds.top), fx(bounds.bottom)));
   canvas.innerStroke(shape, bounds, 1, solid(kEdge), edgeOpacity);
-  canvas.fill(intersection(offset(shape, -1), box(fx(bounds.left), fx(bounds.top) + 1, fx(bounds.right), fx(bounds.top) + 2)),
-              bounds, solid(hex(0x3a404c)), 0.6f * edgeOpacity);
+  canvas.fill(
+      intersection(offset(shape, -1), box(fx(bounds.left), fx(bounds.top) + 1, fx(bounds.right), fx(bounds.top) + 2)),
+      bounds, solid(hex(0x3a404c)), 0.6f * edgeOpacity);
 }
 
 void well(Canvas& canvas, const Rect& r, float radius) {

@@ -51,7 +51,7 @@ Shape polygon(std::vector<Point> v) {
       const float t = std::clamp((wx * ex + wy * ey) / (ex * ex + ey * ey), 0.0f, 1.0f);
       const float bx = wx - ex * t, by = wy - ey * t;
       d = std::min(d, bx * bx + by * by);
-      const bool c1 = py >= v[i].y, c2 = py < v[j].y, c3 = ex * wy > ey * wx;
+      const bool c1 = py >= v[i].y, c2 = py<v[j].y, c3 = ex * wy> ey * wx;
       if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) s = -s;
     }
     return s * std::sqrt(d);
@@ -61,7 +61,8 @@ Shape polygon(std::vector<Point> v) {
 Shape chamfered(const Rect& r, float tl, float tr, float br, float bl) {
   const float l = static_cast<float>(r.left), t = static_cast<float>(r.top);
   const float rr = static_cast<float>(r.right), b = static_cast<float>(r.bottom);
-  return polygon({{l + tl, t}, {rr - tr, t}, {rr, t + tr}, {rr, b - br}, {rr - br, b}, {l + bl, b}, {l, b - bl}, {l, t + tl}});
+  return polygon(
+      {{l + tl, t}, {rr - tr, t}, {rr, t + tr}, {rr, b - br}, {rr - br, b}, {l + bl, b}, {l, b - bl}, {l, t + tl}});
 }
 
 Shape circle(float cx, float cy, float radius) {
@@ -94,8 +95,7 @@ Shape unite(Shape a, Shape b) {
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(width), height_(height), clip_{0, 0, width, height},
-      pixels_(static_cast<size_t>(width) * height, fill) {}
+    : width_(width), height_(height), clip_{0, 0, width, height}, pixels_(static_cast<size_t>(width) * height, fill) {}
 
 void Canvas::blend(int x, int y, Rgb c, float alpha) {
   if (alpha <= 0 || !clip_.contains(x, y)) return;

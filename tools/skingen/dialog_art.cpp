@@ -24,14 +24,15 @@ Shape panelShape(const Rect& panel) { return chamfered(panel, 14, 4, 14, 4); }
 // A slightly lighter band across the top of a panel, where its title stands.
 void titleBand(Canvas& canvas, const Rect& panel, int bottom) {
   const Rect band{panel.left, panel.top, panel.right, bottom};
-  canvas.fill(intersection(offset(panelShape(panel), -1), box(band)), band, vertical(hex(0x23262e), hex(0x1c1f25), band.top, band.bottom));
+  canvas.fill(intersection(offset(panelShape(panel), -1), box(band)), band,
+              vertical(hex(0x23262e), hex(0x1c1f25), band.top, band.bottom));
   canvas.fill(box(panel.left + 1.0f, bottom - 0.5f, panel.right - 1.0f, bottom + 0.5f), band, solid(kEdge));
 }
 
 // A round badge with a sign, the emblem of a question or a notice.
 void badge(Canvas& canvas, float cx, float cy, float radius, std::u16string_view sign, Rgb colour) {
-  const Rect around{static_cast<int>(cx - radius) - 8, static_cast<int>(cy - radius) - 8, static_cast<int>(cx + radius) + 8,
-                    static_cast<int>(cy + radius) + 8};
+  const Rect around{static_cast<int>(cx - radius) - 8, static_cast<int>(cy - radius) - 8,
+                    static_cast<int>(cx + radius) + 8, static_cast<int>(cy + radius) + 8};
   canvas.glow(circle(cx, cy, radius), around, 4, colour, 0.35f);
   canvas.fill(circle(cx, cy, radius), around, solid(hex(0x15171c)));
   canvas.stroke(circle(cx, cy, radius - 1), around, 2, solid(colour));
@@ -69,8 +70,10 @@ Mask dialogPanel(Canvas& canvas, const Rect& panel, Rgb accent) {
   body(canvas, mask, vertical(hex(0x1b1e24), hex(0x121418), panel.top, panel.bottom), kEdge);
   canvas.setClip(panel);
   canvas.innerStroke(shape, panel, 1, solid(hex(0x363c48)));
-  accentLine(canvas, {panel.left + 16.0f, panel.top + 1.5f}, {panel.left + panel.width() * 0.45f, panel.top + 1.5f}, accent, 1.6f);
-  accentLine(canvas, {panel.right - 40.0f, panel.bottom - 1.5f}, {panel.right - 16.0f, panel.bottom - 1.5f}, accent, 1.2f);
+  accentLine(canvas, {panel.left + 16.0f, panel.top + 1.5f}, {panel.left + panel.width() * 0.45f, panel.top + 1.5f},
+             accent, 1.6f);
+  accentLine(canvas, {panel.right - 40.0f, panel.bottom - 1.5f}, {panel.right - 16.0f, panel.bottom - 1.5f}, accent,
+             1.2f);
   canvas.resetClip();
   return mask;
 }
@@ -86,21 +89,32 @@ void drawMacroEditor(SkinSink& sink) {
   for (const Heading& h : kHeadings)
     if (h.text != u"MACRONAME") // right-aligned beside the name field
       base.fill(box(h.rect.left + 1.0f, h.rect.bottom + 1.0f, h.rect.left + 28.0f, h.rect.bottom + 2.5f), h.rect,
-              solid(kVioletMid));
+                solid(kVioletMid));
   for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList}) fieldFrame(base, r);
 
   const auto controls = [](Canvas& canvas, State state) {
     for (const ControlEntry& c : kControls) {
       switch (c.kind) {
-      case ControlKind::Close: iconButton(canvas, c.rect, Icon::Close, state); break;
-      case ControlKind::Record: iconButton(canvas, c.rect, Icon::Record, state); break;
-      case ControlKind::Stop: iconButton(canvas, c.rect, Icon::Stop, state); break;
-      case ControlKind::Text: darkButton(canvas, c.rect, box(c.rect, 3), state); break;
-      case ControlKind::Option: optionButton(canvas, c.rect, state); break;
+      case ControlKind::Close:
+        iconButton(canvas, c.rect, Icon::Close, state);
+        break;
+      case ControlKind::Record:
+        iconButton(canvas, c.rect, Icon::Record, state);
+        break;
+      case ControlKind::Stop:
+        iconButton(canvas, c.rect, Icon::Stop, state);
+        break;
+      case ControlKind::Text:
+        darkButton(canvas, c.rect, box(c.rect, 3), state);
+        break;
+      case ControlKind::Option:
+        optionButton(canvas, c.rect, state);
+        break;
       }
     }
   };
-  drawStates(base, controls, sink, {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
+  drawStates(base, controls, sink,
+             {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
   sink.mask(kWindowMask, mask);
 }
 
@@ -116,7 +130,8 @@ void drawSingleKeyDialog(SkinSink& sink) {
     slantedButton(canvas, kAssign.ok, kOkButtonMaskSize, state);
     slantedButton(canvas, kAssign.cancel, kCancelButtonMaskSize, state);
   };
-  drawStates(base, controls, sink, {{State::Normal, kAssignSkin.normal}, {State::Over, kAssignSkin.over}, {State::Down, kAssignSkin.down}});
+  drawStates(base, controls, sink,
+             {{State::Normal, kAssignSkin.normal}, {State::Over, kAssignSkin.over}, {State::Down, kAssignSkin.down}});
   sink.mask(kAssignSkin.mask, mask);
   sink.mask(kOkButtonMask, Mask::of(slantedFace(kOkButtonMaskSize), kOkButtonMaskSize.width, kOkButtonMaskSize.height));
   sink.mask(kCancelButtonMask,
@@ -135,7 +150,8 @@ void drawLinkedPrograms(SkinSink& sink) {
     slantedButton(canvas, kCancel, kCancelButtonMaskSize, state);
     slantedButton(canvas, kOk, kOkButtonMaskSize, state);
   };
-  drawStates(base, controls, sink, {{State::Normal, kSkin.normal}, {State::Over, kSkin.over}, {State::Down, kSkin.down}});
+  drawStates(base, controls, sink,
+             {{State::Normal, kSkin.normal}, {State::Over, kSkin.over}, {State::Down, kSkin.down}});
   // Its mask is the single-key dialog's.
 }
 
@@ -148,8 +164,8 @@ void drawWarnings(SkinSink& sink) {
       if (k.skins != family) continue;
       for (int i = 0; i < k.buttonCount; ++i) {
         const Rect& r = k.buttons[i].rect;
-        const bool onPanel = r.left >= family->panel.left && r.right <= family->panel.right && r.top >= family->panel.top &&
-                             r.bottom <= family->panel.bottom;
+        const bool onPanel = r.left >= family->panel.left && r.right <= family->panel.right &&
+                             r.top >= family->panel.top && r.bottom <= family->panel.bottom;
         if (onPanel && std::find(rects.begin(), rects.end(), r) == rects.end()) rects.push_back(r);
       }
     }
@@ -175,14 +191,16 @@ void drawWarnings(SkinSink& sink) {
       titleBand(base, panel, 545);
       badge(base, 553, 588, 18, f.sign, f.accent);
     } else {
-      base.fill(box(panel.left + 8.0f, panel.top + 22.0f, panel.left + 11.0f, panel.top + 90.0f, 1.5f), panel, solid(f.accent));
+      base.fill(box(panel.left + 8.0f, panel.top + 22.0f, panel.left + 11.0f, panel.top + 90.0f, 1.5f), panel,
+                solid(f.accent));
       badge(base, panel.right - 26.0f, panel.top + 26.0f, 13, f.sign, f.accent);
     }
     const std::vector<Rect> buttons = familyButtons(f.family);
     const auto controls = [&](Canvas& canvas, State state) {
       for (const Rect& r : buttons) darkButton(canvas, r, box(r, 3), state);
     };
-    drawStates(base, controls, sink, {{State::Normal, f.family->normal}, {State::Over, f.family->over}, {State::Down, f.family->down}});
+    drawStates(base, controls, sink,
+               {{State::Normal, f.family->normal}, {State::Over, f.family->over}, {State::Down, f.family->down}});
     if (f.writesMask) sink.mask(f.family->mask, mask);
   }
 }
@@ -199,7 +217,8 @@ void drawColourEditor(SkinSink& sink) {
                        kPresets[0].rect.bottom + 3};
   well(base, presetRow, 3);
   for (const Preset& p : kPresets) {
-    const Rgb c{static_cast<float>(red(p.colour)), static_cast<float>(green(p.colour)), static_cast<float>(blue(p.colour))};
+    const Rgb c{static_cast<float>(red(p.colour)), static_cast<float>(green(p.colour)),
+                static_cast<float>(blue(p.colour))};
     for (int y = p.rect.top; y < p.rect.bottom; ++y)
       for (int x = p.rect.left; x < p.rect.right; ++x) base.set(x, y, c);
   }
@@ -211,12 +230,24 @@ void drawColourEditor(SkinSink& sink) {
     const float up = 255 * f, down = 255 * (1 - f);
     Rgb c;
     switch (static_cast<int>(h)) {
-    case 0: c = {255, up, 0}; break;
-    case 1: c = {down, 255, 0}; break;
-    case 2: c = {0, 255, up}; break;
-    case 3: c = {0, down, 255}; break;
-    case 4: c = {up, 0, 255}; break;
-    default: c = {255, 0, down}; break;
+    case 0:
+      c = {255, up, 0};
+      break;
+    case 1:
+      c = {down, 255, 0};
+      break;
+    case 2:
+      c = {0, 255, up};
+      break;
+    case 3:
+      c = {0, down, 255};
+      break;
+    case 4:
+      c = {up, 0, 255};
+      break;
+    default:
+      c = {255, 0, down};
+      break;
     }
     for (int y = kPaletteStrip.top; y < kPaletteStrip.bottom; ++y) base.set(x, y, c);
   }
@@ -225,15 +256,19 @@ void drawColourEditor(SkinSink& sink) {
   const auto controls = [](Canvas& canvas, State state) {
     for (const ControlEntry& c : kControls) {
       switch (c.kind) {
-      case ControlKind::Caption: break; // texts on the panel
+      case ControlKind::Caption:
+        break; // texts on the panel
       case ControlKind::Button:
         slantedButton(canvas, c.rect, c.mask == kOkButtonMask ? kOkButtonMaskSize : kCancelButtonMaskSize, state);
         break;
-      case ControlKind::DarkButton: lightButton(canvas, c.rect, box(c.rect, 3), state); break;
+      case ControlKind::DarkButton:
+        lightButton(canvas, c.rect, box(c.rect, 3), state);
+        break;
       }
     }
   };
-  drawStates(base, controls, sink, {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
+  drawStates(base, controls, sink,
+             {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
   sink.mask(kWindowMask, mask);
 }
 
@@ -253,15 +288,16 @@ void drawAbout(SkinSink& sink) {
   const float x = (kLogo.left + kLogo.right - w) / 2, y = (kLogo.top + kLogo.bottom - capHeight) / 2 - capTop;
   f.bold.draw(base, u"Q7", size, x + 1, y + 1, kVioletDeep, -1);
   f.bold.draw(base, u"Q7", size, x, y, kViolet, -1);
-  base.fill(box(kTitleText.left + 120.0f, kTitleText.top - 6.0f, kTitleText.right - 120.0f, kTitleText.top - 5.0f), kPanel,
-            solid(kFaint));
+  base.fill(box(kTitleText.left + 120.0f, kTitleText.top - 6.0f, kTitleText.right - 120.0f, kTitleText.top - 5.0f),
+            kPanel, solid(kFaint));
 
   const auto controls = [](Canvas& canvas, State state) {
     iconButton(canvas, kHomePage, Icon::Globe, state);
     iconButton(canvas, kSupport, Icon::Support, state);
     iconButton(canvas, kClose, Icon::Close, state);
   };
-  drawStates(base, controls, sink, {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
+  drawStates(base, controls, sink,
+             {{State::Normal, kNormalImage}, {State::Over, kOverImage}, {State::Down, kDownImage}});
   sink.mask(kWindowMask, mask);
 }
 

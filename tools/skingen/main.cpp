@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
   }
   const q7::skin::Faces& faces = q7::skin::faces();
   if (!faces.regular.valid() || !faces.bold.valid() || !faces.narrow.valid()) {
-    std::fprintf(stderr, "skingen: the DejaVu and Liberation fonts are missing (fonts-dejavu-core, fonts-liberation)\n");
+    std::fprintf(stderr,
+                 "skingen: the DejaVu and Liberation fonts are missing (fonts-dejavu-core, fonts-liberation)\n");
     return 1;
   }
   if (!q7::skin::writeSkinSet(language, folder)) {

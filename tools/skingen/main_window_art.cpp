@@ -23,7 +23,13 @@ constexpr float kCornerCut = 104; // the top-right chamfer along which the windo
 
 Shape bodyShape() {
   const float l = kBody.left, t = kBody.top, r = kBody.right, b = kBody.bottom;
-  return polygon({{l + 18, t}, {r - kCornerCut, t}, {r, t + kCornerCut}, {r, b - 18}, {r - 18, b}, {l + 18, b}, {l, b - 18},
+  return polygon({{l + 18, t},
+                  {r - kCornerCut, t},
+                  {r, t + kCornerCut},
+                  {r, b - 18},
+                  {r - 18, b},
+                  {l + 18, b},
+                  {l, b - 18},
                   {l, t + 18}});
 }
 
@@ -41,12 +47,18 @@ Rect around(std::initializer_list<Control> ids, std::u16string_view languageCode
 
 Icon iconOf(Control id) {
   switch (id) {
-  case Control::Close: return Icon::Close;
-  case Control::Help: return Icon::Help;
-  case Control::Minimise: return Icon::Minimise;
-  case Control::WebLink1: return Icon::Globe;
-  case Control::WebLink2: return Icon::Video;
-  default: return Icon::Chat;
+  case Control::Close:
+    return Icon::Close;
+  case Control::Help:
+    return Icon::Help;
+  case Control::Minimise:
+    return Icon::Minimise;
+  case Control::WebLink1:
+    return Icon::Globe;
+  case Control::WebLink2:
+    return Icon::Video;
+  default:
+    return Icon::Chat;
   }
 }
 
@@ -78,8 +90,9 @@ void drawRingTrack(Canvas& canvas) {
   for (int i = 0; i < 40; ++i) {
     const float a = i * 2 * std::numbers::pi_v<float> / 40;
     const float r0 = radius + ring.penWidth / 2 + 4, r1 = r0 + (i % 10 == 0 ? 5.0f : 2.5f);
-    canvas.fill(segment({cx + r0 * std::sin(a), cy - r0 * std::cos(a)}, {cx + r1 * std::sin(a), cy - r1 * std::cos(a)}, 1.1f),
-                around, solid(i % 10 == 0 ? kViolet : kFaint));
+    canvas.fill(
+        segment({cx + r0 * std::sin(a), cy - r0 * std::cos(a)}, {cx + r1 * std::sin(a), cy - r1 * std::cos(a)}, 1.1f),
+        around, solid(i % 10 == 0 ? kViolet : kFaint));
   }
 }
 
@@ -125,12 +138,13 @@ Canvas drawBase(const Mask& mask, std::u16string_view languageCode) {
   well(canvas, grown(main_window::controlRect(Control::KeyFunction, languageCode), 4, 4), 4);
 
   // Per-key buttons, command buttons and web links stand on their own plates.
-  const Rect group = grown(around({Control::Macro, Control::SingleKey, Control::App, Control::Sync, Control::Disable,
-                                   Control::Default},
-                                  languageCode),
-                           13, 10);
+  const Rect group = grown(
+      around({Control::Macro, Control::SingleKey, Control::App, Control::Sync, Control::Disable, Control::Default},
+             languageCode),
+      13, 10);
   plate(canvas, chamfered(group, 0, 10, 0, 10), group);
-  const Rect rail = grown(around({Control::Export, Control::Import, Control::Ok, Control::Cancel, Control::Apply}, languageCode), 5, 4);
+  const Rect rail = grown(
+      around({Control::Export, Control::Import, Control::Ok, Control::Cancel, Control::Apply}, languageCode), 5, 4);
   const float l = rail.left, t = rail.top, r = rail.right, b = rail.bottom;
   canvas.fill(polygon({{l + 9, t}, {r, t}, {r - 9, b}, {l, b}}), rail, solid(hex(0x0e1014)));
   const Rect links = grown(around({Control::WebLink1, Control::WebLink2, Control::WebLink3}, languageCode), 8, 6);
@@ -173,7 +187,9 @@ void drawMainWindow(std::u16string_view languageCode, SkinSink& sink) {
       drawControl(canvas, c, main_window::controlRect(c.id, languageCode), state);
     // The keys: default look in the normal picture, selected in the over picture, assigned in the
     // down picture.
-    const KeyLook look = state == State::Over ? KeyLook::Selected : state == State::Down ? KeyLook::Assigned : KeyLook::Default;
+    const KeyLook look = state == State::Over   ? KeyLook::Selected
+                         : state == State::Down ? KeyLook::Assigned
+                                                : KeyLook::Default;
     for (const KeyCap& k : keys) keyCap(canvas, k.rect, k.legend, look);
   };
   drawStates(base, controls, sink,
@@ -182,7 +198,8 @@ void drawMainWindow(std::u16string_view languageCode, SkinSink& sink) {
               {State::Down, main_window::kDownImage},
               {State::Disabled, main_window::kDisableImage}});
   sink.mask(main_window::kWindowMask, mask);
-  for (const main_window::ButtonMask* m : {&main_window::kButtonMask, &main_window::kButton4Mask, &main_window::kButton5Mask})
+  for (const main_window::ButtonMask* m :
+       {&main_window::kButtonMask, &main_window::kButton4Mask, &main_window::kButton5Mask})
     sink.mask(m->file, Mask::of(slantedFace(m->size), m->size.width, m->size.height));
 }
 

@@ -43,7 +43,8 @@ TEST(SkinArt, PresetSwatchesHoldExactlyTheirColoursAndTheStripIsFullySaturated) 
   for (std::string_view file : {kNormalImage, kOverImage, kDownImage}) {
     const Canvas& c = sink.images.at(std::string(file));
     for (const Preset& p : kPresets) {
-      const Rgb exact{static_cast<float>(red(p.colour)), static_cast<float>(green(p.colour)), static_cast<float>(blue(p.colour))};
+      const Rgb exact{static_cast<float>(red(p.colour)), static_cast<float>(green(p.colour)),
+                      static_cast<float>(blue(p.colour))};
       for (int y = p.rect.top; y < p.rect.bottom; ++y)
         for (int x = p.rect.left; x < p.rect.right; ++x) ASSERT_EQ(c.at(x, y), exact) << file << " " << x << "," << y;
     }
@@ -55,7 +56,8 @@ TEST(SkinArt, PresetSwatchesHoldExactlyTheirColoursAndTheStripIsFullySaturated) 
         EXPECT_FLOAT_EQ(std::min({p.r, p.g, p.b}), 0) << x;
         EXPECT_EQ(p, c.at(x, kPaletteStrip.top)) << x << "," << y;
       }
-    EXPECT_EQ(c.at(kPaletteStrip.left, kPaletteStrip.top), (Rgb{255, c.at(kPaletteStrip.left, kPaletteStrip.top).g, 0}));
+    EXPECT_EQ(c.at(kPaletteStrip.left, kPaletteStrip.top),
+              (Rgb{255, c.at(kPaletteStrip.left, kPaletteStrip.top).g, 0}));
   }
 }
 

@@ -77,7 +77,8 @@ std::vector<Rect> runsOf(const Image& mask) {
 
 Rect boundsOf(const std::vector<Rect>& runs) {
   Rect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (const Rect& r : runs) b = {std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right), std::max(b.bottom, r.bottom)};
+  for (const Rect& r : runs)
+    b = {std::min(b.left, r.left), std::min(b.top, r.top), std::max(b.right, r.right), std::max(b.bottom, r.bottom)};
   return b;
 }
 
@@ -99,19 +100,19 @@ struct Expected {
   Size size;
 };
 const Expected kSkinTable[] = {
-    {"main_normal.jpg", {1000, 720}},      {"main_over.jpg", {1000, 720}},          {"main_down.jpg", {1000, 720}},
-    {"main_disable.jpg", {1000, 720}},     {"main_mask.bmp", {1000, 720}},          {"botton_mask.bmp", {80, 27}},
-    {"botton4_mask.bmp", {79, 26}},        {"botton5_mask.bmp", {92, 28}},          {"macro_normal.jpg", {1000, 720}},
-    {"macro_over.jpg", {1000, 720}},       {"macro_down.jpg", {1000, 720}},         {"macro_mask.bmp", {1000, 720}},
-    {"single key_normal.jpg", {1000, 720}}, {"single key_over.jpg", {1000, 720}},   {"single key_down.jpg", {1000, 720}},
-    {"single key_mask.bmp", {1000, 720}},  {"bottonok_mask.bmp", {67, 18}},         {"bottoncancel_mask.bmp", {66, 18}},
-    {"switch_normal.jpg", {1000, 720}},    {"switch_over.jpg", {1000, 720}},        {"switch_down.jpg", {1000, 720}},
-    {"warning_normal.jpg", {1000, 720}},   {"warning_over.jpg", {1000, 720}},       {"warning_down.jpg", {1000, 720}},
-    {"warning1_normal.jpg", {1000, 720}},  {"Warning1_over.jpg", {1000, 720}},      {"warning1_down.jpg", {1000, 720}},
-    {"default_normal.jpg", {1000, 720}},   {"default_over.jpg", {1000, 720}},       {"default_down.jpg", {1000, 720}},
-    {"warning_mask.bmp", {1000, 720}},     {"WholeKey_Normal.jpg", {1000, 720}},    {"WholeKey_Over.jpg", {1000, 720}},
-    {"WholeKey_Down.jpg", {1000, 720}},    {"PerKey_mask.bmp", {1000, 720}},        {"about_normal.jpg", {380, 220}},
-    {"about_over.jpg", {380, 220}},        {"about_down.jpg", {380, 220}},          {"about_mask.bmp", {380, 220}},
+    {"main_normal.jpg", {1000, 720}},       {"main_over.jpg", {1000, 720}},       {"main_down.jpg", {1000, 720}},
+    {"main_disable.jpg", {1000, 720}},      {"main_mask.bmp", {1000, 720}},       {"botton_mask.bmp", {80, 27}},
+    {"botton4_mask.bmp", {79, 26}},         {"botton5_mask.bmp", {92, 28}},       {"macro_normal.jpg", {1000, 720}},
+    {"macro_over.jpg", {1000, 720}},        {"macro_down.jpg", {1000, 720}},      {"macro_mask.bmp", {1000, 720}},
+    {"single key_normal.jpg", {1000, 720}}, {"single key_over.jpg", {1000, 720}}, {"single key_down.jpg", {1000, 720}},
+    {"single key_mask.bmp", {1000, 720}},   {"bottonok_mask.bmp", {67, 18}},      {"bottoncancel_mask.bmp", {66, 18}},
+    {"switch_normal.jpg", {1000, 720}},     {"switch_over.jpg", {1000, 720}},     {"switch_down.jpg", {1000, 720}},
+    {"warning_normal.jpg", {1000, 720}},    {"warning_over.jpg", {1000, 720}},    {"warning_down.jpg", {1000, 720}},
+    {"warning1_normal.jpg", {1000, 720}},   {"Warning1_over.jpg", {1000, 720}},   {"warning1_down.jpg", {1000, 720}},
+    {"default_normal.jpg", {1000, 720}},    {"default_over.jpg", {1000, 720}},    {"default_down.jpg", {1000, 720}},
+    {"warning_mask.bmp", {1000, 720}},      {"WholeKey_Normal.jpg", {1000, 720}}, {"WholeKey_Over.jpg", {1000, 720}},
+    {"WholeKey_Down.jpg", {1000, 720}},     {"PerKey_mask.bmp", {1000, 720}},     {"about_normal.jpg", {380, 220}},
+    {"about_over.jpg", {380, 220}},         {"about_down.jpg", {380, 220}},       {"about_mask.bmp", {380, 220}},
 };
 
 TEST(SkinFiles, EachSetHoldsExactlyTheFilesOfTheSkinTableInTheirSizes) {
@@ -149,7 +150,8 @@ std::vector<WindowMask> windowMasks() {
 
   WindowMask main{"main_mask.bmp", {}, {}};
   for (const auto& c : main_window::kControls)
-    for (const char16_t* language : {u"EN", u"DE", u"FR", u"JP"}) main.inside.push_back(main_window::controlRect(c.id, language));
+    for (const char16_t* language : {u"EN", u"DE", u"FR", u"JP"})
+      main.inside.push_back(main_window::controlRect(c.id, language));
   main.inside.push_back(main_window::kProgressRing.arcBox);
   main.inside.push_back(kKeyboardArea);
   masks.push_back(main);
@@ -161,38 +163,45 @@ std::vector<WindowMask> windowMasks() {
     macro.inside.push_back(h.rect);
     macro.inside.push_back(h.frenchRect);
   }
-  for (const Rect& r : {macro_editor::kNameField, macro_editor::kPauseField, macro_editor::kCountField, macro_editor::kEventList})
+  for (const Rect& r :
+       {macro_editor::kNameField, macro_editor::kPauseField, macro_editor::kCountField, macro_editor::kEventList})
     macro.inside.push_back(r);
   masks.push_back(macro);
 
   using single_key_dialog::kAssign, single_key_dialog::kInsert, single_key_dialog::kCurrentLabel,
       single_key_dialog::kAssignLabel, single_key_dialog::kAssignLabelJapanese, single_key_dialog::kTitleText,
       single_key_dialog::kSingleKeyText, single_key_dialog::kInsertTitleText, single_key_dialog::kInsertFrame;
-  WindowMask large{"single key_mask.bmp", warning::kSingleKeyMaskPanel,
+  WindowMask large{"single key_mask.bmp",
+                   warning::kSingleKeyMaskPanel,
                    {kAssign.ok, kAssign.cancel, kAssign.captured, kAssign.current, kCurrentLabel, kAssignLabel,
-                    kAssignLabelJapanese, kTitleText, kSingleKeyText, linked_programs::kHeading, linked_programs::kClear,
-                    linked_programs::kCancel, linked_programs::kOk, warning::kLargeTexts.title, warning::kLargeTexts.line2,
-                    warning::kLargeTexts.line3, warning::kLargeYes, warning::kLargeNo}};
+                    kAssignLabelJapanese, kTitleText, kSingleKeyText, linked_programs::kHeading,
+                    linked_programs::kClear, linked_programs::kCancel, linked_programs::kOk, warning::kLargeTexts.title,
+                    warning::kLargeTexts.line2, warning::kLargeTexts.line3, warning::kLargeYes, warning::kLargeNo}};
   for (const auto& s : linked_programs::kSlots) {
     large.inside.push_back(s.text);
     large.inside.push_back(s.browse);
   }
   masks.push_back(large);
 
-  masks.push_back({"warning_mask.bmp", warning::kWarningMaskPanel,
-                   {kInsert.ok, kInsert.cancel, kInsert.captured, kInsertTitleText, kInsertFrame, warning::kSmallTexts.title,
-                    warning::kSmallTexts.line2, warning::kSmallTexts.line3, warning::kSmallYes, warning::kSmallNo}});
+  masks.push_back(
+      {"warning_mask.bmp",
+       warning::kWarningMaskPanel,
+       {kInsert.ok, kInsert.cancel, kInsert.captured, kInsertTitleText, kInsertFrame, warning::kSmallTexts.title,
+        warning::kSmallTexts.line2, warning::kSmallTexts.line3, warning::kSmallYes, warning::kSmallNo}});
 
-  WindowMask colour{"PerKey_mask.bmp", colour_editor::kPanel,
-                    {colour_editor::kRedField, colour_editor::kGreenField, colour_editor::kBlueField, colour_editor::kSwatch,
-                     colour_editor::kPaletteStrip}};
+  WindowMask colour{"PerKey_mask.bmp",
+                    colour_editor::kPanel,
+                    {colour_editor::kRedField, colour_editor::kGreenField, colour_editor::kBlueField,
+                     colour_editor::kSwatch, colour_editor::kPaletteStrip}};
   for (const auto& c : colour_editor::kControls) colour.inside.push_back(c.rect);
   for (const auto& p : colour_editor::kPresets) colour.inside.push_back(p.rect);
   masks.push_back(colour);
 
   namespace about = about_window;
-  masks.push_back({"about_mask.bmp", about::kPanel,
-                   {about::kLogo, about::kTitleText, about::kCompanyText, about::kHomePage, about::kSupport, about::kClose}});
+  masks.push_back(
+      {"about_mask.bmp",
+       about::kPanel,
+       {about::kLogo, about::kTitleText, about::kCompanyText, about::kHomePage, about::kSupport, about::kClose}});
   return masks;
 }
 
@@ -210,7 +219,8 @@ TEST(SkinFiles, WindowMasksAreBlackExactlyOnTheirPanelsAndWhiteAround) {
     for (const Rect& r : m.inside)
       EXPECT_TRUE(allBlack(mask, r)) << m.file << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
     // The corners of the canvas are cut away.
-    for (const auto& [x, y] : {std::pair{0, 0}, {mask.width - 1, 0}, {0, mask.height - 1}, {mask.width - 1, mask.height - 1}})
+    for (const auto& [x, y] :
+         {std::pair{0, 0}, {mask.width - 1, 0}, {0, mask.height - 1}, {mask.width - 1, mask.height - 1}})
       EXPECT_FALSE(black(mask, x, y)) << m.file;
   }
 }
@@ -237,7 +247,8 @@ const std::vector<std::vector<ShapedButton>>& shapedButtonsByWindow() {
        {control(Control::Ok).rect, "botton_mask.bmp"},
        {control(Control::Cancel).rect, "botton4_mask.bmp"},
        {control(Control::Apply).rect, "botton5_mask.bmp"}},
-      {{single_key_dialog::kAssign.cancel, "bottoncancel_mask.bmp"}, {single_key_dialog::kAssign.ok, "bottonok_mask.bmp"}},
+      {{single_key_dialog::kAssign.cancel, "bottoncancel_mask.bmp"},
+       {single_key_dialog::kAssign.ok, "bottonok_mask.bmp"}},
       {{linked_programs::kCancel, "bottoncancel_mask.bmp"}, {linked_programs::kOk, "bottonok_mask.bmp"}},
       {{colour_editor::control(colour_editor::Control::Ok).rect, "bottonok_mask.bmp"},
        {colour_editor::control(colour_editor::Control::Cancel).rect, "bottoncancel_mask.bmp"}},
@@ -258,7 +269,8 @@ TEST(SkinFiles, ShapedButtonsInterlockWithoutSharingAPixel) {
           if (!black(mask, x, y)) continue;
           ++covered;
           int& o = owner[static_cast<size_t>(r.top + y) * kSkinCanvas.width + r.left + x];
-          EXPECT_EQ(o, -1) << buttons[b].mask << " at " << r.left + x << "," << r.top + y << " also belongs to button " << o;
+          EXPECT_EQ(o, -1) << buttons[b].mask << " at " << r.left + x << "," << r.top + y << " also belongs to button "
+                           << o;
           o = static_cast<int>(b);
         }
       // The slant takes the corners away, but the button keeps most of its rectangle.
@@ -275,10 +287,10 @@ TEST(SkinFiles, DialogsArePanelsOnAWhiteField) {
     const char* image;
     const char* mask;
   } dialogs[] = {
-      {"macro_normal.jpg", "macro_mask.bmp"},         {"single key_normal.jpg", "single key_mask.bmp"},
-      {"switch_normal.jpg", "single key_mask.bmp"},   {"default_normal.jpg", "single key_mask.bmp"},
-      {"warning_normal.jpg", "warning_mask.bmp"},     {"warning1_normal.jpg", "warning_mask.bmp"},
-      {"WholeKey_Normal.jpg", "PerKey_mask.bmp"},     {"about_normal.jpg", "about_mask.bmp"},
+      {"macro_normal.jpg", "macro_mask.bmp"},       {"single key_normal.jpg", "single key_mask.bmp"},
+      {"switch_normal.jpg", "single key_mask.bmp"}, {"default_normal.jpg", "single key_mask.bmp"},
+      {"warning_normal.jpg", "warning_mask.bmp"},   {"warning1_normal.jpg", "warning_mask.bmp"},
+      {"WholeKey_Normal.jpg", "PerKey_mask.bmp"},   {"about_normal.jpg", "about_mask.bmp"},
       {"main_normal.jpg", "main_mask.bmp"},
   };
   for (const Dialog& d : dialogs) {
@@ -318,9 +330,12 @@ TEST(SkinFiles, TheThreeLooksOfEveryKeyDifferAtItsRectangle) {
     for (const KeyPlace& p : keyPlaces(keyLayoutFor(u16(language)))) {
       if (p.rect.empty()) continue;
       ++keys;
-      EXPECT_GT(meanDifference(normal, over, p.rect), 40) << language << " default/selected " << p.rect.left << "," << p.rect.top;
-      EXPECT_GT(meanDifference(normal, down, p.rect), 30) << language << " default/assigned " << p.rect.left << "," << p.rect.top;
-      EXPECT_GT(meanDifference(over, down, p.rect), 30) << language << " selected/assigned " << p.rect.left << "," << p.rect.top;
+      EXPECT_GT(meanDifference(normal, over, p.rect), 40)
+          << language << " default/selected " << p.rect.left << "," << p.rect.top;
+      EXPECT_GT(meanDifference(normal, down, p.rect), 30)
+          << language << " default/assigned " << p.rect.left << "," << p.rect.top;
+      EXPECT_GT(meanDifference(over, down, p.rect), 30)
+          << language << " selected/assigned " << p.rect.left << "," << p.rect.top;
     }
     EXPECT_EQ(keys, visibleKeyCount(keyLayoutFor(u16(language)))) << language;
   }
@@ -351,7 +366,8 @@ TEST(SkinFiles, EveryButtonHasDistinctNormalOverAndDownLooks) {
   for (const char* language : kLanguages) {
     std::vector<Rect> buttons;
     for (const ControlEntry& c : kControls)
-      if (c.kind != ControlKind::Picture && c.kind != ControlKind::Label) buttons.push_back(controlRect(c.id, u16(language)));
+      if (c.kind != ControlKind::Picture && c.kind != ControlKind::Label)
+        buttons.push_back(controlRect(c.id, u16(language)));
     expectDistinctLooks(language, {"main_normal.jpg", "main_over.jpg", "main_down.jpg"}, buttons);
   }
 
@@ -360,11 +376,13 @@ TEST(SkinFiles, EveryButtonHasDistinctNormalOverAndDownLooks) {
   expectDistinctLooks("EN", {"macro_normal.jpg", "macro_over.jpg", "macro_down.jpg"}, macro);
 
   using single_key_dialog::kAssign, single_key_dialog::kInsert;
-  expectDistinctLooks("EN", {"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg"}, {kAssign.ok, kAssign.cancel});
+  expectDistinctLooks("EN", {"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg"},
+                      {kAssign.ok, kAssign.cancel});
   expectDistinctLooks("EN", {"warning_normal.jpg", "warning_over.jpg", "warning_down.jpg"},
                       {kInsert.ok, kInsert.cancel, warning::kSmallYes, warning::kSmallNo});
   expectDistinctLooks("EN", {"warning1_normal.jpg", "Warning1_over.jpg", "warning1_down.jpg"}, {warning::kSmallOk});
-  expectDistinctLooks("EN", {"default_normal.jpg", "default_over.jpg", "default_down.jpg"}, {warning::kLargeYes, warning::kLargeNo});
+  expectDistinctLooks("EN", {"default_normal.jpg", "default_over.jpg", "default_down.jpg"},
+                      {warning::kLargeYes, warning::kLargeNo});
 
   std::vector<Rect> links{linked_programs::kClear, linked_programs::kCancel, linked_programs::kOk};
   for (const auto& s : linked_programs::kSlots) links.push_back(s.browse);
@@ -405,9 +423,12 @@ Hsv hsv(const uint8_t* p) {
   const double mx = std::max({r, g, b}), mn = std::min({r, g, b}), d = mx - mn;
   double h = 0;
   if (d > 0) {
-    if (mx == r) h = 60 * std::fmod((g - b) / d + 6, 6.0);
-    else if (mx == g) h = 60 * ((b - r) / d + 2);
-    else h = 60 * ((r - g) / d + 4);
+    if (mx == r)
+      h = 60 * std::fmod((g - b) / d + 6, 6.0);
+    else if (mx == g)
+      h = 60 * ((b - r) / d + 2);
+    else
+      h = 60 * ((r - g) / d + 4);
   }
   return {h, mx > 0 ? d / mx : 0, mx};
 }
@@ -436,7 +457,8 @@ TEST(SkinFiles, ThePaletteStripIsAHueGradientAndThePresetsKeepTheirColours) {
       for (int y = p.rect.top; y < p.rect.bottom; ++y)
         for (int x = p.rect.left; x < p.rect.right; ++x) {
           const uint8_t* q = image.at(x, y);
-          const int d = std::max({std::abs(q[0] - red(p.colour)), std::abs(q[1] - green(p.colour)), std::abs(q[2] - blue(p.colour))});
+          const int d = std::max(
+              {std::abs(q[0] - red(p.colour)), std::abs(q[1] - green(p.colour)), std::abs(q[2] - blue(p.colour))});
           EXPECT_LE(d, 4) << file << " preset at " << x << "," << y;
         }
   }

@@ -25,7 +25,9 @@ public:
   void image(std::string_view fileName, const Canvas& picture) override {
     ok_ = writeJpeg((folder_ / fileName).string(), picture) && ok_;
   }
-  void mask(std::string_view fileName, const Mask& mask) override { ok_ = writeBmp((folder_ / fileName).string(), mask) && ok_; }
+  void mask(std::string_view fileName, const Mask& mask) override {
+    ok_ = writeBmp((folder_ / fileName).string(), mask) && ok_;
+  }
   bool ok() const { return ok_; }
 
 private:

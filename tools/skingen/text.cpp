@@ -59,8 +59,10 @@ std::unique_ptr<Font> firstOf(const std::vector<std::string>& candidates) {
 } // namespace
 
 Face::Face(const std::vector<std::string>& candidates, const std::vector<std::vector<std::string>>& fallbacks) {
-  if (auto font = firstOf(candidates)) fonts_.push_back(std::move(font));
-  else return;
+  if (auto font = firstOf(candidates))
+    fonts_.push_back(std::move(font));
+  else
+    return;
   for (const auto& list : fallbacks)
     if (auto font = firstOf(list)) fonts_.push_back(std::move(font));
 }
@@ -75,9 +77,8 @@ std::string Face::primaryPath() const { return fonts_.empty() ? std::string() : 
 namespace {
 
 // Walks the glyphs of a line: for each, the font that has it and the pen position.
-template <typename Visit>
-float layOut(const std::vector<std::unique_ptr<Font>>& fonts, std::u16string_view text, float pixelHeight,
-             float tracking, Visit visit) {
+template <typename Visit> float layOut(const std::vector<std::unique_ptr<Font>>& fonts, std::u16string_view text,
+                                       float pixelHeight, float tracking, Visit visit) {
   float pen = 0;
   const Font* previousFont = nullptr;
   int previous = 0;
