@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "keys/key_record.h"
 #include "settings/factory_defaults.h"
+#include "settings/key_counting.h"
 #include "settings/profile_file.h"
 #include "settings/settings_image.h"
 
@@ -20,7 +21,8 @@ ProgressRing progressRing(uint32_t funcKey) {
 bool MainController::initialise(WindowHandle mainWindow) {
   if (monitor_.findMonitor() == 0) return false;
   monitor_.announceWindow(mainWindow);
-  loadSettings(registry_, view_);
+  loadSettings(registry_);
+  view_.repaintMainWindow();
   switchProfile(safeProfileIndex(working().header.ProfileCurrent), true);
   return true;
 }
@@ -76,7 +78,7 @@ void MainController::onProfileButton(int i) {
   if (editFlag_) {
     if (view_.ask(Warning::Leave) == kAnswerYes) save();
     // Either way every unsaved edit of every profile is thrown away.
-    loadSettings(registry_, view_);
+    loadSettings(registry_);
   }
   switchProfile(i, true);
   // A reload while this profile stays shown brings back the stored ProfileCurrent; the shown
@@ -122,7 +124,18 @@ void MainController::keyChanged() {
 
 // --- Commands ------------------------------------------------------------------------------
 
-void MainController::save() { awaitingAck_ = saveSettings(registry_, monitor_, view_); }
+// Writes every value and tells the monitor. The main window stays disabled until the monitor
+// acknowledges; with no monitor to tell, no acknowledgement can come and it is enabled at once.
+void MainController::save() {
+  view_.setMainWindowEnabled(false);
+  saveSettings(registry_);
+  awaitingAck_ = monitor_.notifySaved(safeProfileIndex(working().header.ProfileCurrent));
+  if (awaitingAck_)
+    view_.awaitSaveAcknowledgement();
+  else
+    view_.setMainWindowEnabled(true);
+  view_.repaintMainWindow();
+}
 
 void MainController::onCommand(Command command, int index) {
   switch (command) {

@@ -17,8 +17,14 @@
 namespace q7 {
 
 // What the controller asks of the main window.
-class MainView : public StoreView {
+class MainView {
 public:
+  virtual ~MainView() = default;
+  virtual void setMainWindowEnabled(bool enabled) = 0;
+  // The monitor was told of new settings; its acknowledgement enables the window again, or a
+  // bounded wait runs out.
+  virtual void awaitSaveAcknowledgement() = 0;
+  virtual void repaintMainWindow() = 0;
   virtual void closeWindow() = 0;    // post WM_CLOSE to the main window
   virtual void activateWindow() = 0; // make the main window the active one
   virtual void minimiseWindow() = 0;

@@ -385,6 +385,16 @@ TEST_F(Controller, ApplySavesAndClearsTheEditFlag) {
   EXPECT_EQ(messenger.posted.back(), (test::Posted{0x99, 2026, 1, 1}));
 }
 
+TEST_F(Controller, SaveWithoutMonitorEnablesTheWindowAgainAtOnce) {
+  makeEdit();
+  messenger.windows.clear();
+  view.calls.clear();
+  controller.onCommand(Command::Apply);
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable"}));
+  EXPECT_EQ(saves(), 0);
+  EXPECT_FALSE(hasUnsavedChanges());
+}
+
 TEST_F(Controller, CloseButtonAfterAMereSwitchAsks) {
   controller.onCommand(Command::Apply);
   controller.onSaveAcknowledged();

@@ -12,7 +12,7 @@
 #include "app/warning_dialog.h"
 #include "ui/reflect.h"
 #include "app/resource.h"
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "ui/dialog_proc.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
@@ -131,7 +131,7 @@ BOOL CKeyvaneDlg::onInitDialog() {
     wchar_t about[128] = {};
     if (LoadStringW(instance_, IDS_ABOUTBOX, about, 128) > 0) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-      AppendMenuW(menu, MF_STRING, msg::kAboutCommand, about);
+      AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, about);
     }
   }
 
@@ -147,7 +147,7 @@ BOOL CKeyvaneDlg::onInitDialog() {
 }
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
-  if ((wParam & 0xFFF0) == msg::kAboutCommand) {
+  if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
     CAboutDlg about(wnd_);
     about.runModal();
     return;

@@ -7,33 +7,16 @@
 #include <string_view>
 
 #include "ui/rect.h"
+#include "ui/skin_canvas.h"
+#include "ui/skin_family.h"
 
 namespace q7::warning {
 
 // The skin pictures are as large as the main window's, so that the dialog, placed on its owner's
 // top-left corner, shows its panel over the middle of the owner; the mask cuts away the rest. This
 // is also the size the dialog takes when its normal picture is missing or cannot be decoded.
-inline constexpr int kWindowWidth = 1000;
-inline constexpr int kWindowHeight = 720;
-
-// The part of the window each mask leaves visible (black in the mask, white around it). Other
-// dialogs share these masks: the single-key dialog (both), the linked-programs dialog ("single key").
-inline constexpr Rect kSingleKeyMaskPanel{500, 500, 895, 648};
-inline constexpr Rect kWarningMaskPanel{300, 215, 645, 370};
-
-struct SkinFamily {
-  const char* normal;
-  const char* over;
-  const char* down;
-  const char* mask;
-  Rect panel; // what the mask leaves visible
-};
-inline constexpr SkinFamily kDefaultSkins{"default_normal.jpg", "default_over.jpg", "default_down.jpg",
-                                          "single key_mask.bmp", kSingleKeyMaskPanel};
-inline constexpr SkinFamily kWarning1Skins{"warning1_normal.jpg", "Warning1_over.jpg", "warning1_down.jpg",
-                                           "warning_mask.bmp", kWarningMaskPanel};
-inline constexpr SkinFamily kWarningSkins{"warning_normal.jpg", "warning_over.jpg", "warning_down.jpg",
-                                          "warning_mask.bmp", kWarningMaskPanel};
+inline constexpr int kWindowWidth = kSkinCanvas.width;
+inline constexpr int kWindowHeight = kSkinCanvas.height;
 
 // Colours are 0x00BBGGRR.
 inline constexpr uint32_t kWhite = 0x00FFFFFF;

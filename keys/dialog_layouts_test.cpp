@@ -24,7 +24,7 @@ TEST(SingleKeyDialogLayout, ModesUseTheirOwnSkinsAndRectangles) {
   EXPECT_EQ(S(skin(Mode::Insert).over), "warning_over.jpg");
   EXPECT_EQ(S(skin(Mode::Insert).down), "warning_down.jpg");
   EXPECT_EQ(S(skin(Mode::Insert).mask), "warning_mask.bmp");
-  EXPECT_EQ(kSize, (Size{warning::kWindowWidth, warning::kWindowHeight})); // it wears the warning's pictures
+  EXPECT_EQ(kSize, kSkinCanvas); // it wears the warning's pictures, which cover the canvas
 
   EXPECT_EQ(layout(Mode::Assign).ok, (Rect{772, 608, 839, 625}));
   EXPECT_EQ(layout(Mode::Assign).cancel, (Rect{711, 608, 776, 624}));

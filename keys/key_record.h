@@ -49,17 +49,4 @@ static_assert(offsetof(KeyRecord, reserved2) == 2836);
 static_assert(offsetof(KeyRecord, KeyColor) == 3096);
 static_assert(sizeof(KeyRecord) == 3100);
 
-struct ProfileRecord;
-
-// Number of the profile's 114 Button records whose kind byte is not 0.
-uint32_t countKeysInUse(const ProfileRecord& profile);
-// Sets FuncKey of the profile to that count and returns it.
-uint32_t recountFuncKey(ProfileRecord& profile);
-// A command gave a key a new non-zero kind: FuncKey rises only when the key was not in use before.
-void countAssignment(ProfileRecord& profile, uint8_t previousKind);
-// The DEFAULT command freed a key in use: FuncKey falls by one, never below zero.
-void countReset(ProfileRecord& profile);
-// MACRO, APP and DISABLE refuse to start while FuncKey has reached the number of keys.
-bool keyLimitReached(const ProfileRecord& profile);
-
 } // namespace q7

@@ -5,15 +5,15 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/warning_dialog_layout.h"
+#include "ui/skin_family.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::linked_programs {
 
 // The window shape is the one of the single-key dialog and the large warnings.
-inline constexpr warning::SkinFamily kSkin{"switch_normal.jpg", "switch_over.jpg", "switch_down.jpg",
-                                           warning::kDefaultSkins.mask, warning::kDefaultSkins.panel};
+inline constexpr SkinFamily kSkin{"switch_normal.jpg", "switch_over.jpg", "switch_down.jpg", kDefaultSkins.mask,
+                                  kDefaultSkins.panel};
 inline constexpr Size kSize = kSkinCanvas;
 
 // "SYNC1" followed by "SYNC2" of section "OTHER".

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/warning_dialog_layout.h"
+#include "ui/skin_family.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
 
@@ -14,10 +14,10 @@ namespace q7::single_key_dialog {
 enum class Mode { Assign, Insert };
 
 // Assign mode: opened by SINGLEKEY on the main window; its mask is shared with the large warnings.
-inline constexpr warning::SkinFamily kAssignSkin{"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg",
-                                                 warning::kDefaultSkins.mask, warning::kDefaultSkins.panel};
+inline constexpr SkinFamily kAssignSkin{"single key_normal.jpg", "single key_over.jpg", "single key_down.jpg",
+                                        kDefaultSkins.mask, kDefaultSkins.panel};
 // Insert mode: opened by the macro editor; it wears the question warning's pictures and shape.
-inline constexpr warning::SkinFamily kInsertSkin = warning::kWarningSkins;
+inline constexpr SkinFamily kInsertSkin = kWarningSkins;
 
 inline constexpr Size kSize = kSkinCanvas;
 
@@ -34,7 +34,7 @@ inline constexpr ModeLayout kAssign{
 inline constexpr ModeLayout kInsert{{518, 334, 570, 351}, {572, 334, 623, 351}, {320, 265, 540, 295}, {}, false};
 
 constexpr const ModeLayout& layout(Mode mode) { return mode == Mode::Assign ? kAssign : kInsert; }
-constexpr const warning::SkinFamily& skin(Mode mode) { return mode == Mode::Assign ? kAssignSkin : kInsertSkin; }
+constexpr const SkinFamily& skin(Mode mode) { return mode == Mode::Assign ? kAssignSkin : kInsertSkin; }
 
 // The two labels of section "MACRO", created at the same place in both modes (outside the insert-mode
 // panel, so only assign mode shows them).

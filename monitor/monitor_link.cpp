@@ -1,6 +1,6 @@
 #include "monitor/monitor_link.h"
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 
 namespace q7 {
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_messages.h"
 #include "fakes/recording_messenger.h"
 
 namespace q7 {

@@ -10,6 +10,9 @@ failed=()
 
 step() { echo; echo "=== $*"; }
 
+step "source checks"
+bash scripts/check.sh || failed+=("source checks")
+
 for preset in native native-asan; do
   step "$preset: build and test"
   if cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs"; then

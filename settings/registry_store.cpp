@@ -144,7 +144,7 @@ std::u16string keySetKeyPath(int profile, int set) {
   return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set).str();
 }
 
-void writeFactoryDefaults(Registry& registry, StoreView& view) {
+void writeFactoryDefaults(Registry& registry) {
   // Everything not named below is zero, whatever the working copy held before.
   resetWorking();
   for (int p = 0; p < kProfileCount; ++p) {
@@ -157,14 +157,13 @@ void writeFactoryDefaults(Registry& registry, StoreView& view) {
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
   commitSaved();
-  view.repaintMainWindow();
 }
 
-bool loadSettings(Registry& registry, StoreView& view) {
+bool loadSettings(Registry& registry) {
   auto mainKey = registry.open(kMainKeyPath);
   const bool firstRun = !mainKey;
   if (firstRun) {
-    writeFactoryDefaults(registry, view);
+    writeFactoryDefaults(registry);
     mainKey = registry.create(kMainKeyPath);
   }
   resetWorking();
@@ -182,20 +181,10 @@ bool loadSettings(Registry& registry, StoreView& view) {
   return firstRun;
 }
 
-bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view) {
-  view.setMainWindowEnabled(false);
+void saveSettings(Registry& registry) {
   writeHeader(registry);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
   commitSaved();
-  const int current = safeProfileIndex(working().header.ProfileCurrent);
-  const bool told = monitor.notifySaved(current);
-  if (told) {
-    view.awaitSaveAcknowledgement();
-  } else {
-    view.setMainWindowEnabled(true); // no monitor, no acknowledgement to wait for
-  }
-  view.repaintMainWindow();
-  return told;
 }
 
 void readSecondTreeLinks(Registry& registry) {

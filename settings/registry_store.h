@@ -2,7 +2,6 @@
 // the factory defaults on a first run.
 #pragma once
 
-#include "monitor/monitor_link.h"
 #include "platform/registry.h"
 
 #include <string>
@@ -12,26 +11,13 @@ namespace q7 {
 
 inline constexpr char16_t kMainKeyPath[] = u"Software\\VORTAN\\Q7";
 
-// What the store asks of the main window around a save.
-class StoreView {
-public:
-  virtual ~StoreView() = default;
-  virtual void setMainWindowEnabled(bool enabled) = 0;
-  // The monitor was told of new settings; its acknowledgement enables the window again, or a
-  // bounded wait runs out.
-  virtual void awaitSaveAcknowledgement() = 0;
-  virtual void repaintMainWindow() = 0;
-};
-
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
-bool loadSettings(Registry& registry, StoreView& view);
-// Writes the whole working copy, commits it and tells the monitor. The main window is disabled
-// until the monitor acknowledges; with no monitor to tell it is enabled again at once. Returns true
-// when the monitor was told (and an acknowledgement is awaited).
-bool saveSettings(Registry& registry, MonitorLink& monitor, StoreView& view);
+bool loadSettings(Registry& registry);
+// Writes the whole working copy and commits it. Telling the monitor is the caller's part.
+void saveSettings(Registry& registry);
 // The factory state of every profile, written to the registry and committed.
-void writeFactoryDefaults(Registry& registry, StoreView& view);
+void writeFactoryDefaults(Registry& registry);
 
 // A value or key name built as the stored format spells them ("Button007", "LinkExe2", ...), held
 // without allocating: a save or load builds some 22,000 of them.

@@ -5,18 +5,10 @@
 #include <cstring>
 
 #include "fakes/memory_registry.h"
-#include "fakes/recording_messenger.h"
 #include "settings/settings_image.h"
 
 namespace q7 {
 namespace {
-
-struct FakeView final : StoreView {
-  std::vector<std::string> calls;
-  void setMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
-  void awaitSaveAcknowledgement() override { calls.push_back("await"); }
-  void repaintMainWindow() override { calls.push_back("repaint"); }
-};
 
 std::vector<uint8_t> le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
 
@@ -27,23 +19,18 @@ protected:
     commitSaved();
     std::memset(WholeKeyColorStatus, 0, sizeof WholeKeyColorStatus);
     std::memset(WholeKeyColor, 0, sizeof WholeKeyColor);
-    messenger.windows[u"Q7PrismoMon"] = 0x99;
   }
   const std::vector<uint8_t>* stored(int p, const char16_t* name) { return reg.value(profileKeyPath(p), name); }
   void firstRun() {
-    ASSERT_TRUE(loadSettings(reg, view));
+    ASSERT_TRUE(loadSettings(reg));
     reg.clearLog();
-    view.calls.clear();
   }
   void roundTrip() {
-    saveSettings(reg, link, view);
-    EXPECT_FALSE(loadSettings(reg, view));
+    saveSettings(reg);
+    EXPECT_FALSE(loadSettings(reg));
   }
 
   test::MemoryRegistry reg;
-  test::RecordingMessenger messenger;
-  MonitorLink link{messenger};
-  FakeView view;
 };
 
 TEST_F(RegistryStore, ValueNamesAndKeyPathsAreSpelledAsStored) {
@@ -83,8 +70,6 @@ TEST_F(RegistryStore, FirstRunWritesTheFactoryStateAndShowsProfileOne) {
   int coloured = 0;
   for (const KeyRecord& k : profile(4).KeySets[0].ProfileButton) coloured += k.KeyColor != 0;
   EXPECT_EQ(coloured, 16);
-  // The first run neither disables the window nor tells the monitor.
-  EXPECT_TRUE(messenger.posted.empty());
 }
 
 TEST_F(RegistryStore, DefaultsIgnoreWhatTheWorkingCopyHeldBefore) {
@@ -101,7 +86,7 @@ TEST_F(RegistryStore, LanguageIsReadButNeverWritten) {
   roundTrip();
   EXPECT_EQ(working().header.Language, 0x0409u);
   reg.clearLog();
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   EXPECT_FALSE(reg.wrote(u"Language"));
   EXPECT_EQ(*reg.value(kMainKeyPath, u"Language"), le32(0x0409));
 }
@@ -123,7 +108,7 @@ TEST_F(RegistryStore, WholeKeyColourFromTheHighestProfileKeyHoldingIt) {
   colour2[8] = 0xAB; // profile 2's colour, red byte
   reg.keys[profileKeyPath(2)][u"WholeKeyColorStatus"] = status2;
   reg.keys[profileKeyPath(2)][u"WholeKeyColor"] = colour2;
-  loadSettings(reg, view);
+  loadSettings(reg);
   EXPECT_EQ(WholeKeyColorStatus[2], 1);
   EXPECT_EQ(WholeKeyColor[2], 0xABu);
 
@@ -131,13 +116,13 @@ TEST_F(RegistryStore, WholeKeyColourFromTheHighestProfileKeyHoldingIt) {
   older[0] = 1;
   reg.keys[profileKeyPath(5)][u"WholeKeyColorStatus"] = older;
   reg.keys[profileKeyPath(5)][u"WholeKeyColor"] = std::vector<uint8_t>(36, 0);
-  loadSettings(reg, view);
+  loadSettings(reg);
   EXPECT_EQ(WholeKeyColorStatus[2], 0);
   EXPECT_EQ(WholeKeyColorStatus[0], 1);
   EXPECT_EQ(WholeKeyColor[2], 0u);
   // A save never writes them back.
   reg.clearLog();
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   EXPECT_FALSE(reg.wrote(u"WholeKeyColorStatus"));
   EXPECT_FALSE(reg.wrote(u"WholeKeyColor"));
   EXPECT_EQ(reg.writesByName.at(u"AudioLED"), 3 * kProfileCount);
@@ -153,7 +138,7 @@ TEST_F(RegistryStore, ValuesOfAnyLengthOrTypeStayInsideTheirSlots) {
   reg.keys[p1][u"FuncKey"] = le32(0x01020304);                          // four bytes into a one-byte value
   reg.keys[kMainKeyPath][u"Thumbkey"] = std::vector<uint8_t>(80, 0xEE); // longer than its slot
   reg.keys[kMainKeyPath][u"ProfileCurrent"] = {200};                    // no such profile
-  loadSettings(reg, view);
+  loadSettings(reg);
   const ProfileRecord& r = profile(1);
   EXPECT_EQ(0, std::memcmp(r.LinkExe[0], longLink.data(), 520));
   EXPECT_EQ(r.LinkExe[1][0], 0); // the next slot is untouched
@@ -206,44 +191,30 @@ TEST_F(RegistryStore, CarriedValuesSurviveALoadSaveCycle) {
   EXPECT_EQ(key(7, 9).EventCount, 2u);
 }
 
-TEST_F(RegistryStore, EverySaveDisablesNotifiesAndCommits) {
+TEST_F(RegistryStore, EverySaveWritesEveryValueAndCommits) {
   firstRun();
   working().header.ProfileCurrent = 4;
   key(4, 0).Kind = 10;
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   EXPECT_FALSE(hasUnsavedChanges());
   key(4, 1).Kind = 9;
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   EXPECT_FALSE(hasUnsavedChanges());
-  const std::vector<test::Posted> expected = {{0x99, 2026, 1, 4}, {0x99, 2026, 1, 4}};
-  EXPECT_EQ(messenger.posted, expected);
-  const std::vector<std::string> calls = {"disable", "await", "repaint", "disable", "await", "repaint"};
-  EXPECT_EQ(view.calls, calls);
   EXPECT_EQ(reg.firstWrite, std::u16string(kMainKeyPath) + u"|ProfileTotle");
   EXPECT_EQ(reg.writeCount, 2u * (9 + 9 * 137 + 9 * 20 * 115));
-}
-
-TEST_F(RegistryStore, SaveWithoutMonitorEnablesTheWindowAgainAtOnce) {
-  firstRun();
-  messenger.windows.clear();
-  saveSettings(reg, link, view);
-  const std::vector<std::string> calls = {"disable", "enable", "repaint"};
-  EXPECT_EQ(view.calls, calls);
-  EXPECT_TRUE(messenger.posted.empty());
-  EXPECT_FALSE(hasUnsavedChanges());
 }
 
 TEST_F(RegistryStore, KeysThatCannotBeOpenedAreSkipped) {
   firstRun();
   profile(3).LightingLED = 0x123;
   profile(3).KeySets[2].ProfileName[0] = u'Q';
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   reg.unopenable.insert(profileKeyPath(3));
   reg.unopenable.insert(keySetKeyPath(5, 2));
   profile(3).LightingLED = 0x456;
-  saveSettings(reg, link, view);
+  saveSettings(reg);
   EXPECT_EQ(*stored(3, u"LightingLED"), le32(0x123));
-  loadSettings(reg, view);
+  loadSettings(reg);
   EXPECT_EQ(profile(3).LightingLED, 0u);
   EXPECT_EQ(profile(3).KeySets[2].ProfileName[0], u'Q'); // its key sets are separate keys
   EXPECT_EQ(profile(5).KeySets[2].ProfileName[0], 0);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/window_messages.h"
+#include "ui/window_messages.h"
 
 namespace q7 {
 

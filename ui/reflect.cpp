@@ -1,6 +1,6 @@
 #include "ui/reflect.h"
 
-#include "app/window_messages.h"
+#include "ui/window_messages.h"
 
 namespace q7 {
 

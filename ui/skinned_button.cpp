@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/window_messages.h"
+#include "ui/window_messages.h"
 #include "ui/button_look.h"
 #include "ui/region.h"
 

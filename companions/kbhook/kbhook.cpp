@@ -3,7 +3,7 @@
 // passed on to other programs.
 #include "platform/win32/windows_only.h"
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 
 namespace {
 

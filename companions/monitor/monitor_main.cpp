@@ -15,7 +15,7 @@
 #include <cwchar>
 #include <string>
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "monitor/monitor_link.h"
 #include "platform/win32/handles.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "../e2e/driver.h"
 
 namespace q7 {

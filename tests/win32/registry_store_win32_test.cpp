@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "platform/win32/win32_messenger.h"
 #include "platform/win32/win32_registry.h"
 #include "settings/registry_store.h"
@@ -16,13 +16,6 @@
 
 namespace q7 {
 namespace {
-
-struct NullView final : StoreView {
-  int disabled = 0, awaited = 0, enabled = 0;
-  void setMainWindowEnabled(bool on) override { ++(on ? enabled : disabled); }
-  void awaitSaveAcknowledgement() override { ++awaited; }
-  void repaintMainWindow() override {}
-};
 
 std::vector<uint8_t> rawValue(const std::wstring& path, const wchar_t* name, DWORD* type = nullptr) {
   HKEY key;
@@ -80,12 +73,11 @@ protected:
   win32::Win32Registry registry;
   win32::Win32Messenger messenger;
   MonitorLink link{messenger};
-  NullView view;
 };
 
 TEST_F(StoreOnRealRegistry, FirstRunCreatesEveryKeyWithTheFactoryValues) {
   ASSERT_FALSE(keyExists(L"Software\\VORTAN\\Q7"));
-  EXPECT_TRUE(loadSettings(registry, view));
+  EXPECT_TRUE(loadSettings(registry));
   int keys = keyExists(L"Software\\VORTAN\\Q7") ? 1 : 0;
   for (int p = 0; p < kProfileCount; ++p) {
     keys += keyExists(w(profileKeyPath(p)));
@@ -109,17 +101,18 @@ TEST_F(StoreOnRealRegistry, FirstRunCreatesEveryKeyWithTheFactoryValues) {
     EXPECT_EQ(colour[3098], 0xFF);
   }
   EXPECT_TRUE(rawValue(L"Software\\VORTAN\\Q7", L"Language").empty());
-  EXPECT_EQ(view.disabled, 0);
 }
 
 TEST_F(StoreOnRealRegistry, TwoSavesPostTwoNotificationsAndCommitEachTime) {
   MonitorWindow monitor;
-  loadSettings(registry, view);
+  loadSettings(registry);
   key(1, 10).Kind = 10;
-  saveSettings(registry, link, view);
+  saveSettings(registry);
+  EXPECT_TRUE(link.notifySaved(1));
   EXPECT_FALSE(hasUnsavedChanges());
   key(1, 11).Kind = 9;
-  saveSettings(registry, link, view);
+  saveSettings(registry);
+  EXPECT_TRUE(link.notifySaved(1));
   EXPECT_FALSE(hasUnsavedChanges());
   const auto got = monitor.drain();
   ASSERT_EQ(got.size(), 2u);
@@ -128,13 +121,11 @@ TEST_F(StoreOnRealRegistry, TwoSavesPostTwoNotificationsAndCommitEachTime) {
     EXPECT_EQ(m.wParam, 1u);
     EXPECT_EQ(m.lParam, 1);
   }
-  EXPECT_EQ(view.disabled, 2);
-  EXPECT_EQ(view.awaited, 2);
   EXPECT_EQ(rawValue(w(profileKeyPath(1)), L"Button011")[0], 9);
 }
 
 TEST_F(StoreOnRealRegistry, ForeignValuesAreReadWithinTheirSlots) {
-  loadSettings(registry, view);
+  loadSettings(registry);
   HKEY key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, w(profileKeyPath(2)).c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
   std::vector<uint8_t> longLink(900, 0x41);
@@ -151,7 +142,7 @@ TEST_F(StoreOnRealRegistry, ForeignValuesAreReadWithinTheirSlots) {
   RegSetValueExW(main, L"Language", 0, REG_BINARY, lang, 4);
   RegCloseKey(main);
 
-  loadSettings(registry, view);
+  loadSettings(registry);
   const ProfileRecord& r = profile(2);
   for (int i = 0; i < 260; ++i) ASSERT_EQ(r.LinkExe[1][i], 0x4141) << i; // cut to the slot
   EXPECT_EQ(std::u16string(r.LinkExe[2]), u"notepad.exe");               // text read as bytes

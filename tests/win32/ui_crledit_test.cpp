@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_messages.h"
+#include "ui/window_messages.h"
 #include "ui/crledit.h"
 #include "ui/fonts.h"
 #include "ui_support.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/warning_dialog.h"
-#include "app/window_messages.h"
+#include "monitor/messages.h"
 #include "platform/win32/handles.h"
 #include "text/string_lookup.h"
 #include "ui/skin.h"
@@ -62,8 +62,8 @@ protected:
   // The three families' pictures in three colours, no masks: rectangular dialogs.
   void plainPictures() {
     for (auto [family, colour] :
-         {std::pair{&warning::kDefaultSkins, kDefaultColour}, std::pair{&warning::kWarning1Skins, kWarning1Colour},
-          std::pair{&warning::kWarningSkins, kWarningColour}}) {
+         {std::pair{&kDefaultSkins, kDefaultColour}, std::pair{&kWarning1Skins, kWarning1Colour},
+          std::pair{&kWarningSkins, kWarningColour}}) {
       skins.solid(wide(family->normal), warning::kWindowWidth, warning::kWindowHeight, colour);
       skins.solid(wide(family->over), warning::kWindowWidth, warning::kWindowHeight, kOverColour);
       skins.solid(wide(family->down), warning::kWindowWidth, warning::kWindowHeight, kDownColour);
@@ -279,7 +279,7 @@ TEST_F(WarningDialog, MessageFiveThousandOneStillEndsTheProgramWhileItRuns) {
 }
 
 TEST_F(WarningDialog, SkinnedLookShapeAndButtonPictures) {
-  const Rect panel = warning::kWarningMaskPanel;
+  const Rect panel = kWarningMaskPanel;
   skins.solid(L"warning_normal.jpg", warning::kWindowWidth, warning::kWindowHeight, kWarningColour);
   skins.solid(L"warning_over.jpg", warning::kWindowWidth, warning::kWindowHeight, kOverColour);
   skins.solid(L"warning_down.jpg", warning::kWindowWidth, warning::kWindowHeight, kDownColour);
@@ -328,7 +328,7 @@ TEST_F(WarningDialog, SkinnedLookShapeAndButtonPictures) {
 TEST_F(WarningDialog, WithoutItsPicturesItIsAPlainRectangularFaceThatStillWorks) {
   for (bool undecodable : {false, true}) {
     if (undecodable)
-      for (const warning::SkinFamily* f : {&warning::kDefaultSkins, &warning::kWarningSkins})
+      for (const SkinFamily* f : {&kDefaultSkins, &kWarningSkins})
         for (const char* file : {f->normal, f->over, f->down, f->mask})
           writeBytes(skins.path(wide(file)), "\xFF\xD8 no picture");
     for (int kind : {0, 3}) {
@@ -366,7 +366,7 @@ TEST_F(WarningDialog, EachKindWithTheShippedSkinsAndTexts) {
   setStringFilePath(std::u16string(dist.begin(), dist.end()) + u"Strings.xml");
   for (const warning::KindLayout& k : warning::kKinds) {
     SCOPED_TRACE(testing::Message() << "kind " << k.kind);
-    const warning::SkinFamily& family = *k.skins;
+    const SkinFamily& family = *k.skins;
     SkinBitmap picture = loadSkinBitmap(dist + L"Skins\\" + wide(family.normal));
     ASSERT_TRUE(picture) << family.normal;
     win32::UniqueDc pictureDc(CreateCompatibleDC(nullptr));

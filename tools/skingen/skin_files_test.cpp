@@ -172,7 +172,7 @@ std::vector<WindowMask> windowMasks() {
       single_key_dialog::kAssignLabel, single_key_dialog::kAssignLabelJapanese, single_key_dialog::kTitleText,
       single_key_dialog::kSingleKeyText, single_key_dialog::kInsertTitleText, single_key_dialog::kInsertFrame;
   WindowMask large{"single key_mask.bmp",
-                   warning::kSingleKeyMaskPanel,
+                   kSingleKeyMaskPanel,
                    {kAssign.ok, kAssign.cancel, kAssign.captured, kAssign.current, kCurrentLabel, kAssignLabel,
                     kAssignLabelJapanese, kTitleText, kSingleKeyText, linked_programs::kHeading,
                     linked_programs::kClear, linked_programs::kCancel, linked_programs::kOk, warning::kLargeTexts.title,
@@ -185,7 +185,7 @@ std::vector<WindowMask> windowMasks() {
 
   masks.push_back(
       {"warning_mask.bmp",
-       warning::kWarningMaskPanel,
+       kWarningMaskPanel,
        {kInsert.ok, kInsert.cancel, kInsert.captured, kInsertTitleText, kInsertFrame, warning::kSmallTexts.title,
         warning::kSmallTexts.line2, warning::kSmallTexts.line3, warning::kSmallYes, warning::kSmallNo}});
 

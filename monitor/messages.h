@@ -1,5 +1,6 @@
-// Every window message number of the system: between the program and its monitor, from the hook
-// library, and inside the program.
+// The window messages that cross process boundaries: between the program and its monitor, from
+// outside programs to the main window, and from the keyboard hook library. The program, the
+// monitor and the hook library all take their numbers from here.
 #pragma once
 
 #include <cstdint>
@@ -25,15 +26,8 @@ constexpr uint32_t kMacroStoredParam2 = 0x612;
 constexpr uint32_t kKeyCommand = 1281;      // 0x501: lParam high word action, low byte kind
 constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 
-// Inside the program.
-constexpr uint32_t kHookKey = 0x40A;     // WM_HOOKKEY from the hook library: wParam vk, lParam 0x80 on release
-constexpr uint32_t kCrleditKeyUp = 5122; // 0x1402 WM_CRLEDIT_KEYUP from a coloured edit to its parent
-// A parent hands a child's own request back to the child as this base plus the request's number
-// (WM_DRAWITEM of a skinned button, WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC of a coloured edit).
-constexpr uint32_t kReflectBase = 0x2000;
-
-// The system command id of the About item in the main window's system menu.
-constexpr uint32_t kAboutCommand = 16;
+// From the hook library to the window it reports to: wParam vk, lParam 0x80 on release.
+constexpr uint32_t kHookKey = 0x40A; // WM_HOOKKEY
 
 // Our monitor: "HID.exe --post" hands (message, wParam, lParam) to the running monitor in a
 // WM_COPYDATA with this tag and three 64-bit values; the monitor posts it to the main window.

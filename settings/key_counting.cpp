@@ -1,6 +1,4 @@
-#include "keys/key_record.h"
-
-#include "settings/settings_image.h"
+#include "settings/key_counting.h"
 
 namespace q7 {
 

@@ -1,0 +1,13 @@
+// The window messages that stay inside the program: between a window and its skinned controls.
+#pragma once
+
+#include <cstdint>
+
+namespace q7::msg {
+
+constexpr uint32_t kCrleditKeyUp = 5122; // 0x1402 WM_CRLEDIT_KEYUP from a coloured edit to its parent
+// A parent hands a child's own request back to the child as this base plus the request's number
+// (WM_DRAWITEM of a skinned button, WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC of a coloured edit).
+constexpr uint32_t kReflectBase = 0x2000;
+
+} // namespace q7::msg
