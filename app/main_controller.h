@@ -37,7 +37,7 @@ public:
   virtual void setProfileEditingEnabled(bool enabled) = 0;
   virtual void setProfileButtonSelected(int button, bool selected) = 0;
   virtual void clearApplyLook() = 0;
-  virtual int ask(Warning kind) = 0; // kAnswerYes or kAnswerNo
+  virtual int ask(Warning kind) = 0; // kResultYes or kResultNo
   virtual std::optional<std::u16string> chooseProgram() = 0;
   virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
   virtual void showFileError() = 0;

@@ -34,7 +34,7 @@ cd "$out"
 
 # The main window's decisions: a crafted profile file, then any messages and commands.
 cbinary="$out/main_controller_fuzz"
-csources=("$root/fuzz/main_controller_fuzz.cpp" "$root"/settings/*.cpp "$root/keys/key_record.cpp"
+csources=("$root/fuzz/main_controller_fuzz.cpp" "$root"/settings/*.cpp
           "$root/monitor/monitor_link.cpp" "$root/app/main_controller.cpp" "$root/app/key_labels.cpp"
           "$root/app/keyboard_layout_tables.cpp" "$root/app/us_keyboard_text.cpp")
 csources=($(printf '%s\n' "${csources[@]}" | grep -v '_test\.cpp$'))
