@@ -163,7 +163,7 @@ void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
 }
 
 void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
-  if (button < 0 || button > 5) return;
+  if (button < 0 || button > kLastProfileWithButton) return;
   const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
   const Rect r = main_window::controlRect(id, languageCode_);
   // The selected tab shows its hover picture at rest, like a selected key.
@@ -215,7 +215,7 @@ void CKeyvaneDlg::onCommand(UINT, HWND from) {
       return;
     }
   }
-  for (int i = 0; i <= 5; ++i) {
+  for (int i = 0; i <= kLastProfileWithButton; ++i) {
     if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
       controller_.onCommand(Command::ProfileButton, i);
       return;
