@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/keyboard_layout_tables.h"
+#include "app/start_trace.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
 
@@ -56,13 +57,16 @@ void CKeyvaneDlg::createControls() {
     dialog::shapeWindow(wnd_, mask);
   }
 
+  start_trace::mark("pictures");
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
   layout_ = keyLayoutFor(languageCode_);
   labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
 
   for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);
+  start_trace::mark("controls");
   buildKeyButtons();
+  start_trace::mark("keys");
 
   MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
