@@ -287,8 +287,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   wc.lpszClassName = L"Q7PrismoMonClass";
   if (!RegisterClassExW(&wc)) return 1;
   // A hidden top-level window: message-only windows cannot be found by title.
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, win32::wide(kMonitorTitle), WS_POPUP, 0, 0, 0, 0,
-                             nullptr, nullptr, instance, nullptr);
+  // It takes its title when the hook and the settings are in place: whoever finds it finds it ready.
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                             nullptr);
   if (!wnd) return 1;
 
   wchar_t exe[MAX_PATH * 2];
@@ -303,6 +304,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   loadSettings(-1);
   g_monitor.foreground = GetForegroundWindow(); // a program already in front does not switch
   SetTimer(wnd, kWatchTimer, kWatchMs, nullptr);
+  SetWindowTextW(wnd, win32::wide(kMonitorTitle));
   logLine("start", 0, 0, 0);
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) {
