@@ -93,6 +93,7 @@ void MacroPlayer::stop(int position) {
 }
 
 void MacroPlayer::run() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); // pauses kept to the millisecond
   SentKeys keys;
   SystemClock clock(stopEvent_, stop_);
   for (;;) {

@@ -21,15 +21,8 @@ namespace {
 struct Arrival {
   UINT message; // WM_KEYDOWN or WM_KEYUP
   WPARAM vk;
-  LONGLONG micros;
+  LONG time; // the input's own time stamp (ms), unaffected by when this thread gets round to it
 };
-
-LONGLONG nowMicros() {
-  LARGE_INTEGER t, f;
-  QueryPerformanceCounter(&t);
-  QueryPerformanceFrequency(&f);
-  return t.QuadPart * 1000000 / f.QuadPart;
-}
 
 // A top-level window with an edit field that has the keyboard focus. Key messages of the edit
 // are timed as they arrive; messages of WM_USER and above posted to the window are kept.
@@ -115,7 +108,7 @@ public:
 
 private:
   static LRESULT CALLBACK editProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (s_self && (m == WM_KEYDOWN || m == WM_KEYUP)) s_self->arrivals.push_back({m, wp, nowMicros()});
+    if (s_self && (m == WM_KEYDOWN || m == WM_KEYUP)) s_self->arrivals.push_back({m, wp, GetMessageTime()});
     return CallWindowProcW(s_self->editProc_, w, m, wp, lp);
   }
   static inline TypingWindow* s_self = nullptr;
@@ -215,13 +208,14 @@ TEST_F(MonitorKeys, MacroPlaysItsKeysWithTheirStoredPauses) {
   writeKey(1, 'F', macro);
   startMonitor();
   TypingWindow typing;
-  typing.type({'F'});
-  typing.pump(600);
+  TypingWindow::key('F', false);
+  TypingWindow::key('F', true);
+  typing.pump(800);
   EXPECT_EQ(typing.text(), L"xy");
   ASSERT_EQ(typing.arrivals.size(), 4u);
-  const LONGLONG t0 = typing.arrivals[0].micros;
-  const LONGLONG want[] = {0, 120000, 180000, 380000};
-  for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(typing.arrivals[i].micros - t0, want[i], 20000) << i;
+  const LONG t0 = typing.arrivals[0].time;
+  const LONG want[] = {0, 120, 180, 380};
+  for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(typing.arrivals[i].time - t0, want[i], 20) << i;
 }
 
 TEST_F(MonitorKeys, NewSettingsAreInForceBeforeTheAnswer) {
