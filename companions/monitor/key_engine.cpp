@@ -144,7 +144,6 @@ void KeyEngine::hookThread() {
   MSG m;
   PeekMessageW(&m, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // the thread's queue exists before anyone posts to it
   hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
-  hooked_ = hook_ != nullptr;
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   threadId_ = GetCurrentThreadId();
   while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);

@@ -53,13 +53,11 @@ public:
   explicit KeyEngine(HWND programWindow);
   ~KeyEngine(); // removes the hook and releases the macro's keys
 
-  bool hooked() const { return hooked_.load(); }
   // New settings (null: none, every key passes). A running macro stops.
   void setKeys(std::shared_ptr<const ProfileKeys> keys);
   // While the hook library reports keys or the user paused, every key passes unchanged.
   void setHookReporting(bool on) { reporting_ = on; }
   void setPaused(bool on);
-  void stopMacro() { player_.stop(); }
 
   static constexpr UINT kStartProgram = WM_APP + 10;
 
@@ -71,7 +69,7 @@ private:
   HWND programWindow_;
   std::mutex mutex_;
   std::shared_ptr<const ProfileKeys> keys_;
-  std::atomic<bool> reporting_{false}, paused_{false}, hooked_{false};
+  std::atomic<bool> reporting_{false}, paused_{false};
   KeyActions actions_; // hook thread only
   MacroPlayer player_;
   HHOOK hook_ = nullptr;

@@ -193,7 +193,7 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   case monitor::TrayIcon::kCallback:
-    if (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_LBUTTONUP)
+    if (g_monitor.tray && (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_LBUTTONUP))
       g_monitor.tray->openMenu(g_monitor.profile, g_monitor.paused);
     return 0;
   case WM_COMMAND:
