@@ -48,6 +48,8 @@ int playMacro(const MacroScript& script, MacroClock& clock, MacroKeys& keys, con
         if (!step.pause) {
           keys.key(step.vk, step.release);
           down[step.vk] = !step.release;
+          const int64_t now = clock.nowMicros();
+          if (now > deadline + kMaxLatenessMicros) deadline = now;
           continue;
         }
         if (step.ms == 0) continue;

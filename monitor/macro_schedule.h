@@ -28,9 +28,10 @@ constexpr int kMaxPlays = 99999;
 // A round of a repeating macro lasts at least this long, so that one without pauses cannot flood
 // the input queue.
 constexpr int64_t kMinRoundMicros = 10000;
-// When the player wakes later than this past a deadline, the schedule starts afresh from now
-// instead of catching up with a burst of keys.
-constexpr int64_t kMaxLatenessMicros = 20000;
+// When the player is more than this behind its schedule (it woke late, or sending a key took
+// long), the schedule goes on from now: a later pause is never cut short by more than this to
+// catch up, and a stall never ends in a burst of keys.
+constexpr int64_t kMaxLatenessMicros = 2000;
 
 struct MacroScript {
   std::vector<MacroStep> steps; // key events with a usable virtual key, and pauses

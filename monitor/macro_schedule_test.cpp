@@ -120,13 +120,12 @@ TEST(MacroPlayer, KeepsEveryPauseAsItsLength) {
 
 TEST(MacroPlayer, WakingLateDoesNotLengthenTheMacro) {
   FakeClock clock;
-  clock.lateBy = 3000; // every wait ends 3 ms late
+  clock.lateBy = 1500; // every wait ends 1.5 ms late
   Recorder keys(clock);
   std::atomic<bool> stop{false};
-  playMacro(macroScript(abMacro(0, 0)), clock, keys, stop);
-  const std::vector<std::string> want = {"D41@0", "U41@133", "D42@153", "U42@153"};
-  EXPECT_EQ(keys.got, want);
-  EXPECT_EQ(clock.now - 5000, 203000); // not 209 ms: deadlines are counted from the start
+  playMacro(macroScript(abMacro(0, 1)), clock, keys, stop);
+  EXPECT_EQ(keys.got[4], "D41@201");
+  EXPECT_EQ(clock.now - 5000, 401500); // not 406 ms: deadlines are counted from the start
 
   FakeClock stalled;
   stalled.lateBy = 500000; // a stall: the schedule restarts from now instead of bursting
@@ -134,6 +133,25 @@ TEST(MacroPlayer, WakingLateDoesNotLengthenTheMacro) {
   playMacro(macroScript(abMacro(0, 0)), stalled, burst, stop);
   const std::vector<std::string> afresh = {"D41@0", "U41@630", "D42@1150", "U42@1150"};
   EXPECT_EQ(burst.got, afresh);
+
+  // A key that takes long to send delays the schedule instead of shortening the pause after it.
+  class SlowKeys final : public MacroKeys {
+  public:
+    explicit SlowKeys(FakeClock& c) : clock(c), recorder(c) {}
+    void key(uint8_t vk, bool release) override {
+      recorder.key(vk, release);
+      if (first) clock.now += 25000; // the first send blocks for 25 ms
+      first = false;
+    }
+    FakeClock& clock;
+    Recorder recorder;
+    bool first = true;
+  };
+  FakeClock slowClock;
+  SlowKeys slow(slowClock);
+  playMacro(macroScript(abMacro(0, 0)), slowClock, slow, stop);
+  const std::vector<std::string> pauseKept = {"D41@0", "U41@155", "D42@175", "U42@175"};
+  EXPECT_EQ(slow.recorder.got, pauseKept);
 }
 
 TEST(MacroPlayer, RepeatingModesRunUntilStoppedAndReleaseWhatTheyHold) {

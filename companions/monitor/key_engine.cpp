@@ -94,6 +94,8 @@ void MacroPlayer::stop(int position) {
 
 void MacroPlayer::run() {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); // pauses kept to the millisecond
+  MSG m;
+  PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE); // the thread's input state exists before the first key
   SentKeys keys;
   SystemClock clock(stopEvent_, stop_);
   for (;;) {
