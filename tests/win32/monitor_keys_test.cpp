@@ -227,6 +227,51 @@ TEST_F(MonitorKeys, MacroPlaysItsKeysWithTheirStoredPauses) {
   }
 }
 
+// A macro that holds X down for a long pause: the key comes up when the profile changes and when
+// the monitor quits, long before the macro would have released it.
+TEST_F(MonitorKeys, KeysAMacroHoldsAreReleasedWhenTheProfileChangesOrTheMonitorQuits) {
+  KeyRecord macro{};
+  macro.Kind = 2;
+  macro.EventCount = 3;
+  macro.Events[0] = 'X';
+  macro.Events[2] = 0x80;
+  macro.Events[7] = 0xFF;
+  macro.Events[10] = 0x30; // 30,000 ms
+  macro.Events[11] = 0x75;
+  macro.Events[12] = 'X';
+  writeCurrent(1);
+  writeKey(1, 'F', macro);
+  startMonitor();
+  TypingWindow typing;
+  auto xUps = [&] {
+    int n = 0;
+    for (const Arrival& a : typing.arrivals) n += a.message == WM_KEYUP && a.vk == 'X';
+    return n;
+  };
+  auto waitXUps = [&](int n) {
+    for (int i = 0; i < 100 && xUps() < n; ++i) typing.pump(20);
+    return xUps();
+  };
+  TypingWindow::key('F', false);
+  TypingWindow::key('F', true);
+  typing.pump(300);
+  EXPECT_EQ(typing.text(), L"x");
+  EXPECT_EQ(xUps(), 0);
+  PostMessageW(window, msg::kProfileShown, 2, 0);
+  EXPECT_EQ(waitXUps(1), 1);
+
+  PostMessageW(window, msg::kProfileShown, 1, 0);
+  typing.pump(200);
+  TypingWindow::key('F', false);
+  TypingWindow::key('F', true);
+  typing.pump(300);
+  EXPECT_EQ(typing.text(), L"xx");
+  EXPECT_EQ(xUps(), 1);
+  EXPECT_EQ(e2e::Process(e2e::distFolder() + L"HID.exe", L"--quit").wait(5000), 0u);
+  EXPECT_EQ(waitXUps(2), 2);
+  EXPECT_EQ(monitor.wait(5000), 0u);
+}
+
 TEST_F(MonitorKeys, NewSettingsAreInForceBeforeTheAnswer) {
   writeCurrent(1);
   writeKey(1, 'A', singleKey('B'));
