@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/key_codes.h"
-#include "app/keyboard_layout_tables.h"
+#include "keys/key_codes.h"
+#include "keys/key_places.h"
 #include "monitor/messages.h"
 #include "keys/key_record.h"
 #include "settings/factory_defaults.h"

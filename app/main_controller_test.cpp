@@ -10,8 +10,8 @@
 #include "fakes/memory_files.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
-#include "app/key_codes.h"
-#include "app/keyboard_layout_tables.h"
+#include "keys/key_codes.h"
+#include "keys/key_places.h"
 #include "monitor/messages.h"
 #include "settings/settings_image.h"
 

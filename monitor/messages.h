@@ -5,12 +5,18 @@
 
 #include <cstdint>
 
+#include "platform/hook_protocol.h"
+
 namespace q7::msg {
 
 // To the monitor window "Q7PrismoMon".
 constexpr uint32_t kAnnounceWindow = 1538; // 0x602: wParam main window handle, or 0 when it is gone
 constexpr uint32_t kProfileShown = 1542;   // 0x606: wParam the profile now shown
 constexpr uint32_t kSettingsSaved = 2026;  // 0x7EA: wParam 1, lParam ProfileCurrent; answered by 13317
+// From the hook library whenever its status changes: wParam the status (1 while it reports keys,
+// that is while a key is recorded or captured), lParam the id of the process that loaded it.
+// While it is 1 the monitor passes every key on unchanged.
+constexpr uint32_t kHookStatus = 1560; // 0x618
 
 // To the main window from outside (above all from the monitor).
 constexpr uint32_t kEndProcess = 5001;        // 0x1389: end at once, exit code 0
@@ -27,7 +33,7 @@ constexpr uint32_t kKeyCommand = 1281;      // 0x501: lParam high word action, l
 constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 
 // From the hook library to the window it reports to: wParam vk, lParam 0x80 on release.
-constexpr uint32_t kHookKey = 0x40A; // WM_HOOKKEY
+constexpr uint32_t kHookKey = hook::kReport; // WM_HOOKKEY
 
 // Our monitor: "HID.exe --post" hands (message, wParam, lParam) to the running monitor in a
 // WM_COPYDATA with this tag and three 64-bit values; the monitor posts it to the main window.
