@@ -60,11 +60,7 @@ void MainController::resetProfile() {
   ProfileRecord& rec = profile(p);
   for (int k = 0; k < kKeyCount; ++k)
     if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
-  rec.FuncKey = 0;
-  std::memset(&rec, 0, sizeof rec);
-  if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
-  for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
-  applyKeySetZeroDefaults(rec);
+  resetProfileSettings(p);
   if (selectedKey_ >= 0) {
     view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
     selectedKey_ = -1;

@@ -45,9 +45,6 @@ public:
   virtual void openHelp() = 0;
 };
 
-// The colour a profile reset gives ProfileColor of profiles 0 ... 5.
-constexpr uint32_t kResetProfileColours[6] = {0x00FF00FF, 0x00FF0000, 0x000000FF, 0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
-
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
 struct ProgressRing {
   double sweepDegrees;
