@@ -5,6 +5,7 @@
 
 #include "monitor/messages.h"
 #include "keys/key_record.h"
+#include "lighting/whole_key_colour.h"
 #include "settings/factory_defaults.h"
 #include "settings/key_counting.h"
 #include "settings/profile_file.h"
@@ -184,6 +185,11 @@ void MainController::onCommand(Command command, int index) {
     onImport();
     break;
   case Command::Sync:
+    onSync();
+    break;
+  case Command::WholeKeyboardColour:
+    onWholeKeyboardColour();
+    break;
   case Command::Macro:
   case Command::SingleKey:
     break; // their dialogs open here once they exist
@@ -263,6 +269,23 @@ void MainController::onImport() {
     editFlag_ = true;
     return;
   }
+}
+
+void MainController::onSync() {
+  if (shownProfile_ < 0) return;
+  ProfileRecord& rec = profile(shownProfile_);
+  LinkSlots slots;
+  static_assert(sizeof slots == sizeof rec.LinkExe);
+  std::memcpy(&slots, rec.LinkExe, sizeof slots);
+  if (!view_.editLinkedPrograms(shownProfile_, slots)) return;
+  std::memcpy(rec.LinkExe, &slots, sizeof slots);
+  editFlag_ = true;
+}
+
+void MainController::onWholeKeyboardColour() {
+  // Without the editor's stored OK, the profile's entries are put back when it closes.
+  WholeKeyColourRun run(safeProfileIndex(working().header.ProfileCurrent));
+  view_.runColourEditor();
 }
 
 // --- Messages from outside -----------------------------------------------------------------

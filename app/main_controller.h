@@ -9,6 +9,7 @@
 #include "app/keyboard_view.h"
 #include "app/main_commands.h"
 #include "keys/key_record.h"
+#include "keys/linked_programs.h"
 #include "monitor/monitor_link.h"
 #include "platform/files.h"
 #include "platform/registry.h"
@@ -43,6 +44,11 @@ public:
   virtual void showFileError() = 0;
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
+  // The linked-programs dialog on a copy of a profile's five slots: true on OK, with slots then
+  // holding what the dialog hands back.
+  virtual bool editLinkedPrograms(int profile, LinkSlots& slots) = 0;
+  // Runs the colour editor modally on the current profile.
+  virtual void runColourEditor() = 0;
 };
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
@@ -102,6 +108,8 @@ private:
   void onDefault();
   void onExport();
   void onImport();
+  void onSync();
+  void onWholeKeyboardColour();
 
   Registry& registry_;
   MonitorLink& monitor_;

@@ -41,6 +41,11 @@ struct QuietView final : MainView {
   void showFileError() override {}
   void openUrl(std::u16string_view) override {}
   void openHelp() override {}
+  bool editLinkedPrograms(int, LinkSlots& slots) override {
+    slots.names[0][0] = u'f';
+    return answer == kResultYes;
+  }
+  void runColourEditor() override {}
   int answer = kResultNo;
   std::u16string program = u"C:\\Games\\game.exe";
 };
