@@ -133,6 +133,8 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   case msg::kSwitchProfile:
     controller_.onSwitchRequest(wParam, lParam);
+    // An open colour editor follows the switch on its next message: give it one.
+    if (HWND popup = GetLastActivePopup(wnd_); popup && popup != wnd_) PostMessageW(popup, WM_NULL, 0, 0);
     return true;
   case msg::kDeviceNotice:
     controller_.onDeviceNotice();

@@ -159,7 +159,9 @@ TEST_F(ColourEditorTest, ClicksKeysAndButtonsDecideTheCurrentEntry) {
     c.act(editor, view);
     EXPECT_EQ(WholeKeyColor[3], c.colour);
     EXPECT_EQ(WholeKeyColorStatus[3], 1);
-    if (view.swatch) EXPECT_EQ(*view.swatch, c.colour);
+    if (view.swatch) {
+      EXPECT_EQ(*view.swatch, c.colour);
+    }
     EXPECT_EQ(view.fields[0], c.r);
     EXPECT_EQ(view.fields[1], c.g);
     EXPECT_EQ(view.fields[2], c.b);
