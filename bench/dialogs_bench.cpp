@@ -21,6 +21,7 @@
 #include "lighting/whole_keyboard.h"
 #include "platform/win32/win32_registry.h"
 #include "text/string_lookup.h"
+#include "ui/region.h"
 #include "ui/skin.h"
 
 namespace {
@@ -157,6 +158,26 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  bare dialog %7.1f ms\n", median(bare));
   std::printf("  linked programs %7.1f ms   ratio %.2f   goal <= 1.5\n", median(sync), median(syncRatio));
   std::printf("  colour editor   %7.1f ms   ratio %.2f   goal <= 1.5\n", median(colour), median(colourRatio));
+
+  // Where an opening goes: the four pictures and the window's shape from its mask.
+  {
+    std::vector<double> pictures, shape;
+    for (int i = 0; i < rounds; ++i) {
+      auto t0 = Clock::now();
+      SkinBitmap mask;
+      for (std::string_view f : {colour_editor::kNormalImage, colour_editor::kOverImage, colour_editor::kDownImage,
+                                 colour_editor::kWindowMask}) {
+        SkinBitmap b = loadSkinBitmap(skinFile(win32::widen(f)));
+        if (f == colour_editor::kWindowMask) mask = std::move(b);
+      }
+      pictures.push_back(ms(Clock::now() - t0));
+      t0 = Clock::now();
+      win32::UniqueGdi<HRGN> region = regionFromMask(mask, kMaskKeyColour);
+      shape.push_back(ms(Clock::now() - t0));
+    }
+    std::printf("  of which: four pictures decoded %.1f ms, the shape from the mask %.1f ms\n", median(pictures),
+                median(shape));
+  }
 
   // Palette picks: the editor stays open while the owner clicks the strip at idle moments.
   std::vector<double> picks, fills;

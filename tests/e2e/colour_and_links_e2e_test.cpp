@@ -193,6 +193,30 @@ TEST_F(ColourAndLinks, PresetThreeAndOkStoreTheCurrentProfilesColourInItsKeyOnly
   EXPECT_TRUE(IsWindowEnabled(main));
 }
 
+TEST_F(ColourAndLinks, TypedNumbersAreCappedOnTheKeyReleaseAndEnterCommitsThem) {
+  HWND editor = openEditor();
+  ASSERT_NE(editor, nullptr);
+  HWND red = at(editor, colour_editor::kRedField), green = at(editor, colour_editor::kGreenField);
+  ASSERT_NE(red, nullptr);
+  // As the user types: the text changes, then the key is released in the field.
+  auto type = [&](HWND field, const wchar_t* text, WPARAM releasedKey) {
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageW(field, WM_KEYUP, releasedKey, 0xC0000001);
+    pumpFor(300);
+  };
+  type(green, L"300", '0');
+  EXPECT_EQ(fieldText(editor, colour_editor::kGreenField), L"255");
+  type(red, L"12", '2');
+  pressOk(editor); // nothing committed yet: the stored colour (black) is written
+  EXPECT_EQ(colourOf(stored(1, L"WholeKeyColor"), 1), (std::vector<uint8_t>{0, 0, 0, 0}));
+  type(green, L"300", '0');
+  type(red, L"12", VK_RETURN);
+  pressOk(editor);
+  EXPECT_EQ(colourOf(stored(1, L"WholeKeyColor"), 1), (std::vector<uint8_t>{12, 255, 0, 0}));
+  EXPECT_TRUE(IsWindowVisible(editor)) << "Enter in a field does not close the editor";
+  closeEditor(editor);
+}
+
 TEST_F(ColourAndLinks, APickOnThePaletteStripStoresTheColourShownThere) {
   HWND editor = openEditor();
   ASSERT_NE(editor, nullptr);
