@@ -34,7 +34,7 @@ void MainController::switchProfile(int p, bool notify) {
   if (p < 0 || p >= kProfileCount || p == shownProfile_) return;
   // Exactly one profile button carries the selected look: button 0 also stands for profile 6,
   // profiles 7 and 8 have none.
-  const int lit = p == 6 ? 0 : (p <= 5 ? p : -1);
+  const int lit = p == kPcModeProfileToo ? kPcModeProfile : (p <= kLastProfileWithButton ? p : -1);
   if (lit != litProfileButton_) {
     if (litProfileButton_ >= 0) view_.setProfileButtonSelected(litProfileButton_, false);
     if (lit >= 0) view_.setProfileButtonSelected(lit, true);
@@ -71,7 +71,7 @@ void MainController::resetProfile() {
 }
 
 void MainController::onProfileButton(int i) {
-  if (i < 0 || i > 5) return;
+  if (i < 0 || i > kLastProfileWithButton) return;
   if (editFlag_) {
     if (view_.ask(Warning::Leave) == kResultYes) save();
     // Either way every unsaved edit of every profile is thrown away.
@@ -291,7 +291,7 @@ void MainController::onWholeKeyboardColour() {
 // --- Messages from outside -----------------------------------------------------------------
 
 void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
-  const uintptr_t requested = wParam == 6 ? 0 : wParam;
+  const uintptr_t requested = wParam == kPcModeProfileToo ? kPcModeProfile : wParam;
   if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
   const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
   if (editFlag_ && view_.ask(Warning::Leave) == kResultYes) save();

@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "settings/registry_store.h"
+#include "settings/settings_image.h"
 
 namespace q7 {
 
@@ -97,7 +98,7 @@ public:
   bool macroSaved() const { return macroSaved_; }
   bool closePending() const { return closePending_; }
   bool awaitingAcknowledgement() const { return awaitingAck_; }
-  bool keysEditable() const { return shownProfile_ != 0 && shownProfile_ != 6; }
+  bool keysEditable() const { return !isPcModeProfile(shownProfile_); }
 
 private:
   KeyRecord* selectedRecord();

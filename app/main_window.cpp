@@ -15,6 +15,7 @@
 #include "ui/reflect.h"
 #include "app/resource.h"
 #include "platform/win32/file_dialog.h"
+#include "app/start_trace.h"
 #include "platform/win32/shell.h"
 #include "monitor/messages.h"
 #include "settings/settings_image.h"
@@ -66,8 +67,10 @@ bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
 }
 
 void CKeyvaneDlg::onCreate() {
+  start_trace::mark("window");
   win32::openWithShell(win32::programFolder() + L"HID.exe");
   Sleep(500);
+  start_trace::mark("monitor-wait");
 
   wchar_t self[MAX_PATH], drive[_MAX_DRIVE], dir[_MAX_DIR], strings[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -95,7 +98,9 @@ void CKeyvaneDlg::onInit() {
   const std::u16string title = lookupString(u"MAIN", u"NAME");
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 
+  start_trace::mark("init");
   if (!controller_.initialise(reinterpret_cast<WindowHandle>(wnd_))) ExitProcess(0); // no monitor: end, write nothing
+  start_trace::mark("settings");
 }
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
@@ -220,6 +225,8 @@ void CKeyvaneDlg::onPaint() {
   }
   ReleaseDC(wnd_, dc);
   ValidateRect(wnd_, nullptr);
+  start_trace::mark("first-paint");
+  start_trace::finish();
 }
 
 void CKeyvaneDlg::onDestroy() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/keyboard_layout_tables.h"
+#include "app/start_trace.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
 
@@ -57,13 +58,16 @@ void CKeyvaneDlg::createControls() {
     dialog::shapeWindow(wnd_, mask);
   }
 
+  start_trace::mark("pictures");
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
   layout_ = keyLayoutFor(languageCode_);
   labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
 
   for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);
+  start_trace::mark("controls");
   buildKeyButtons();
+  start_trace::mark("keys");
 
   MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -117,9 +121,6 @@ void CKeyvaneDlg::buildKeyButtons() {
   }
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
-    // Cut once: the looks only switch among these three pieces.
-    for (int i = 0; i < 3; ++i)
-      keyPieces_[k][i] = cutBitmap(keyImages_[i], rects[k].left, rects[k].top, rects[k].right, rects[k].bottom);
     if (!keys_[k].create(wnd_, rects[k])) continue;
     setKeyLook(k, KeyLook::Default);
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -128,9 +129,10 @@ void CKeyvaneDlg::buildKeyButtons() {
 
 bool CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
   const KeyLookImages images = keyLookImages(look);
-  auto pick = [&](KeyImage i) { return &keyPieces_[position][static_cast<int>(i)]; };
+  auto pick = [&](KeyImage i) { return &keyImages_[static_cast<int>(i)]; };
+  const Rect at = keyRectangle(layout_, position);
   return keys_[position].showPieces(pick(images.normal), pick(images.hover), pick(images.pressed),
-                                    pick(images.disabled));
+                                    pick(images.disabled), at.left, at.top);
 }
 
 void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
@@ -164,7 +166,7 @@ void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
 }
 
 void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
-  if (button < 0 || button > 5) return;
+  if (button < 0 || button > kLastProfileWithButton) return;
   const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
   const Rect r = main_window::controlRect(id, languageCode_);
   // The selected tab shows its hover picture at rest, like a selected key.
@@ -217,7 +219,7 @@ void CKeyvaneDlg::onCommand(UINT, HWND from) {
       return;
     }
   }
-  for (int i = 0; i <= 5; ++i) {
+  for (int i = 0; i <= kLastProfileWithButton; ++i) {
     if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
       controller_.onCommand(Command::ProfileButton, i);
       return;

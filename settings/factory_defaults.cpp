@@ -37,7 +37,7 @@ void resetProfileSettings(int p) {
   p = safeProfileIndex(static_cast<uint32_t>(p));
   ProfileRecord& rec = profile(p);
   std::memset(&rec, 0, sizeof rec);
-  if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
+  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
   for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
   applyKeySetZeroDefaults(rec);
 }

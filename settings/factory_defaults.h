@@ -10,7 +10,8 @@
 namespace q7 {
 
 // The colour a profile reset gives ProfileColor of profiles 0 ... 5 (profiles 6 ... 8 get none).
-constexpr uint32_t kResetProfileColours[6] = {0x00FF00FF, 0x00FF0000, 0x000000FF, 0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
+constexpr uint32_t kResetProfileColours[kLastProfileWithButton + 1] = {0x00FF00FF, 0x00FF0000, 0x000000FF,
+                                                                       0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
 
 // Intensity and the four effect colours.
 void applyLedDefaults(ProfileRecord& profile);
