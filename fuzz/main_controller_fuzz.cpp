@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "app/key_labels.h"
@@ -110,9 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     case 7: {
       // Commands that edit the working copy; saving and reloading are left out for speed.
-      static constexpr Command kEdits[] = {Command::App,    Command::Disable, Command::Default,   Command::ResetProfile,
-                                           Command::Import, Command::Export,  Command::KeyButton, Command::Cancel};
-      w.controller.onCommand(kEdits[a % 8], static_cast<int32_t>(b));
+      static constexpr Command kEdits[] = {
+          Command::App,    Command::Disable,   Command::Default, Command::ResetProfile, Command::Import,
+          Command::Export, Command::KeyButton, Command::Cancel,  Command::Sync,         Command::WholeKeyboardColour};
+      w.controller.onCommand(kEdits[a % std::size(kEdits)], static_cast<int32_t>(b));
       break;
     }
     case 8:
