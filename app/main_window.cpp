@@ -191,14 +191,17 @@ void CKeyvaneDlg::onPaint() {
   {
     Gdiplus::Graphics g(dc);
     const SkinBitmap& background = keyImages_[static_cast<int>(KeyImage::Normal)];
-    if (background && background.width() == rc.right && background.height() == rc.bottom) {
-      // The picture has the window's size: a plain copy of its device bitmap shows the same
-      // pixels as the graphics library's stretched drawing, many times faster.
+    if (background) {
+      // The picture normally has the window's size and is copied as it is; another size is
+      // stretched over the window.
       win32::UniqueDc from(CreateCompatibleDC(dc));
       win32::Selection select(from.get(), background.get());
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, from.get(), 0, 0, SRCCOPY);
-    } else if (normalImage_) {
-      g.DrawImage(normalImage_.get(), 0, 0, rc.right, rc.bottom);
+      if (background.width() == rc.right && background.height() == rc.bottom) {
+        BitBlt(dc, 0, 0, rc.right, rc.bottom, from.get(), 0, 0, SRCCOPY);
+      } else {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, 0, 0, rc.right, rc.bottom, from.get(), 0, 0, background.width(), background.height(), SRCCOPY);
+      }
     } else {
       // Without a skin picture the window keeps a plain dark face.
       paintSkinFace(dc, SkinBitmap(), rc.right, rc.bottom);

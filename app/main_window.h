@@ -98,7 +98,11 @@ private:
 
   // Skin pictures: the three whole-window images of the graphics library, the same as device bitmaps
   // for the keys. (The base's device-bitmap pictures stay empty: the buttons here are cut from these.)
+  // They are needed while the controls are cut and are let go after that.
   SkinImage normalImage_, overImage_, downImage_;
+  // Each profile button's other normal look (hover picture when not selected, normal when selected).
+  std::array<SkinImage, kLastProfileWithButton + 1> profileOtherLook_;
+  std::array<bool, kLastProfileWithButton + 1> profileSelected_{};
   SkinBitmap keyImages_[3];                                    // by KeyImage
   std::array<std::array<SkinBitmap, 3>, kKeyCount> keyPieces_; // each key's piece of each image
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;

@@ -69,6 +69,10 @@ void CKeyvaneDlg::createControls() {
   start_trace::mark("controls");
   buildKeyButtons();
   start_trace::mark("keys");
+  // Every piece is cut: the whole pictures of the graphics library are not needed any more.
+  normalImage_ = {};
+  overImage_ = {};
+  downImage_ = {};
 
   MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -80,6 +84,10 @@ void CKeyvaneDlg::createControl(Control id) {
   CBitmapBtn& button = control(id);
   if (!button.create(wnd_, r)) return;
   button.setImages(r.left, r.top, r.width(), r.height(), normalImage_, overImage_, downImage_, normalImage_);
+  // A profile tab shows its hover picture at rest while selected: that piece is kept aside.
+  if (id >= Control::Profile0 && id <= Control::Profile5)
+    profileOtherLook_[static_cast<int>(id) - static_cast<int>(Control::Profile0)] =
+        cutImage(overImage_, r.left, r.top, r.width(), r.height());
   if (entry.mask) button.setMask(widen(entry.mask->file));
 
   std::u16string caption;
@@ -169,10 +177,12 @@ void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
 void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
   if (button < 0 || button > kLastProfileWithButton) return;
   const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
-  const Rect r = main_window::controlRect(id, languageCode_);
-  // The selected tab shows its hover picture at rest, like a selected key.
-  control(id).setImages(r.left, r.top, r.width(), r.height(), selected ? overImage_ : normalImage_, overImage_,
-                        downImage_, normalImage_);
+  // The selected tab shows its hover picture at rest, like a selected key: the two normal looks
+  // trade places.
+  if (profileSelected_[button] != selected) {
+    control(id).swapNormalImage(profileOtherLook_[button]);
+    profileSelected_[button] = selected;
+  }
   InvalidateRect(control(id).window(), nullptr, FALSE);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/bitmap_btn.h"
 
+#include <utility>
+
 #include "ui/caption_layout.h"
 #include "ui/fonts.h"
 
@@ -10,6 +12,11 @@ void CBitmapBtn::setImages(int x, int y, int width, int height, const SkinImage&
   const SkinImage* sources[4] = {&normal, &hover, &pressed, &disabled};
   for (int i = 0; i < 4; ++i) images_[i] = cutImage(*sources[i], x, y, width, height);
   removeBorderAndTabStop();
+  repaint();
+}
+
+void CBitmapBtn::swapNormalImage(SkinImage& other) {
+  std::swap(images_[0], other);
   repaint();
 }
 

@@ -20,6 +20,9 @@ public:
   // whole-window images; an empty source gives an empty state image. Removes border and tab stop.
   void setImages(int x, int y, int width, int height, const SkinImage& normal, const SkinImage& hover,
                  const SkinImage& pressed, const SkinImage& disabled);
+  // Trades the normal state image with other, so that an owner can switch between two looks
+  // without keeping the whole pictures to cut them from.
+  void swapNormalImage(SkinImage& other);
   // layout 4: caption at the left edge plus textOffset; any other layout: centred plus textOffset.
   void setText(std::wstring_view caption, int textOffset, int layout);
   // Lays the caption out centred in this rectangle (client pixels) instead.
