@@ -96,15 +96,12 @@ private:
   win32::Win32KeyboardText keyboardText_;
   std::optional<KeyLabels> labels_;
 
-  // Skin pictures: the three whole-window images of the graphics library, the same as device bitmaps
-  // for the keys. (The base's device-bitmap pictures stay empty: the buttons here are cut from these.)
-  // They are needed while the controls are cut and are let go after that.
-  SkinImage normalImage_, overImage_, downImage_;
+  // Skin pictures: the three whole-window images, by KeyImage. (The base's pictures stay empty:
+  // everything here is drawn from or cut out of these; the keys draw their pieces straight from them.)
+  SkinBitmap keyImages_[3];
   // Each profile button's other normal look (hover picture when not selected, normal when selected).
   std::array<SkinImage, kLastProfileWithButton + 1> profileOtherLook_;
   std::array<bool, kLastProfileWithButton + 1> profileSelected_{};
-  SkinBitmap keyImages_[3];                                    // by KeyImage
-  std::array<std::array<SkinBitmap, 3>, kKeyCount> keyPieces_; // each key's piece of each image
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
   std::array<CBitmapBtn2, kKeyCount> keys_;
 };

@@ -48,9 +48,10 @@ constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Contro
 } // namespace
 
 void CKeyvaneDlg::createControls() {
-  normalImage_ = loadSkinImage(skinFile(widen(main_window::kNormalImage)));
-  overImage_ = loadSkinImage(skinFile(widen(main_window::kOverImage)));
-  downImage_ = loadSkinImage(skinFile(widen(main_window::kDownImage)));
+  // The three pictures, decoded once as device bitmaps: the background, the keys' pieces and the
+  // controls' images all come from these.
+  const std::string_view files[3] = {main_window::kNormalImage, main_window::kOverImage, main_window::kDownImage};
+  for (int i = 0; i < 3; ++i) keyImages_[i] = loadSkinBitmap(skinFile(widen(files[i])));
 
   const SkinBitmap mask = loadSkinBitmap(skinFile(widen(main_window::kWindowMask)));
   if (mask) {
@@ -69,10 +70,6 @@ void CKeyvaneDlg::createControls() {
   start_trace::mark("controls");
   buildKeyButtons();
   start_trace::mark("keys");
-  // Every piece is cut: the whole pictures of the graphics library are not needed any more.
-  normalImage_ = {};
-  overImage_ = {};
-  downImage_ = {};
 
   MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -83,11 +80,14 @@ void CKeyvaneDlg::createControl(Control id) {
   const Rect r = main_window::controlRect(id, languageCode_);
   CBitmapBtn& button = control(id);
   if (!button.create(wnd_, r)) return;
-  button.setImages(r.left, r.top, r.width(), r.height(), normalImage_, overImage_, downImage_, normalImage_);
+  const SkinBitmap& normal = keyImages_[static_cast<int>(KeyImage::Normal)];
+  const SkinBitmap& over = keyImages_[static_cast<int>(KeyImage::Over)];
+  const SkinBitmap& down = keyImages_[static_cast<int>(KeyImage::Down)];
+  const auto piece = [&](const SkinBitmap& from) { return cutImage(from, r.left, r.top, r.width(), r.height()); };
+  button.setPieces(piece(normal), piece(over), piece(down), piece(normal));
   // A profile tab shows its hover picture at rest while selected: that piece is kept aside.
   if (id >= Control::Profile0 && id <= Control::Profile5)
-    profileOtherLook_[static_cast<int>(id) - static_cast<int>(Control::Profile0)] =
-        cutImage(overImage_, r.left, r.top, r.width(), r.height());
+    profileOtherLook_[static_cast<int>(id) - static_cast<int>(Control::Profile0)] = piece(over);
   if (entry.mask) button.setMask(widen(entry.mask->file));
 
   std::u16string caption;
@@ -121,13 +121,6 @@ void CKeyvaneDlg::createControl(Control id) {
 }
 
 void CKeyvaneDlg::buildKeyButtons() {
-  // The keys' pictures are device bitmaps of the three images on an opaque black background.
-  const SkinImage* sources[3] = {&normalImage_, &overImage_, &downImage_};
-  for (int i = 0; i < 3; ++i) {
-    HBITMAP bitmap = nullptr;
-    if (*sources[i] && sources[i]->get()->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &bitmap) == Gdiplus::Ok)
-      keyImages_[i] = SkinBitmap(bitmap);
-  }
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
     if (!keys_[k].create(wnd_, rects[k])) continue;

@@ -15,6 +15,15 @@ void CBitmapBtn::setImages(int x, int y, int width, int height, const SkinImage&
   repaint();
 }
 
+void CBitmapBtn::setPieces(SkinImage normal, SkinImage hover, SkinImage pressed, SkinImage disabled) {
+  images_[0] = std::move(normal);
+  images_[1] = std::move(hover);
+  images_[2] = std::move(pressed);
+  images_[3] = std::move(disabled);
+  removeBorderAndTabStop();
+  repaint();
+}
+
 void CBitmapBtn::swapNormalImage(SkinImage& other) {
   std::swap(images_[0], other);
   repaint();

@@ -20,6 +20,8 @@ public:
   // whole-window images; an empty source gives an empty state image. Removes border and tab stop.
   void setImages(int x, int y, int width, int height, const SkinImage& normal, const SkinImage& hover,
                  const SkinImage& pressed, const SkinImage& disabled);
+  // Takes the four state images as they are, already cut to the button's size.
+  void setPieces(SkinImage normal, SkinImage hover, SkinImage pressed, SkinImage disabled);
   // Trades the normal state image with other, so that an owner can switch between two looks
   // without keeping the whole pictures to cut them from.
   void swapNormalImage(SkinImage& other);

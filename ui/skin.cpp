@@ -129,6 +129,15 @@ SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height)
   return SkinImage(std::move(piece));
 }
 
+SkinImage cutImage(const SkinBitmap& source, int x, int y, int width, int height) {
+  const SkinBitmap piece = cutBitmap(source, x, y, x + width, y + height);
+  if (!piece) return {};
+  // The graphics library copies the pixels: the device bitmap goes when this returns.
+  std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromHBITMAP(piece.get(), nullptr));
+  if (!image || image->GetLastStatus() != Gdiplus::Ok) return {};
+  return SkinImage(std::move(image));
+}
+
 std::wstring skinFile(std::wstring_view name) {
   const std::wstring folder = g_baseFolder.empty() ? win32::programFolder() : g_baseFolder;
   const std::u16string path =

@@ -55,6 +55,9 @@ SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int
 // the piece does not lie inside it.
 SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height);
 
+// The same piece of a device bitmap as an image of the graphics library, for owners that load
+// their pictures once as device bitmaps; cut as cutBitmap cuts.
+SkinImage cutImage(const SkinBitmap& source, int x, int y, int width, int height);
 // Draws picture one to one at (0, 0) of dc, or the plain face over width x height where there is none.
 void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height);
 // Draws the piece at (x, y) of width x height of source at (0, 0) of dc, as a piece cut with
