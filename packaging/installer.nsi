@@ -260,20 +260,20 @@ Function ${UN}CloseProgram
   ${Loop}
 FunctionEnd
 
-; Ends the program and the monitor before their files are replaced or removed; $R1 is the HID.exe
-; whose --quit ends the monitor. Asks first unless silent; aborts with a message if they stay.
+; Ends the program and then the monitor before their files are replaced or removed; $R1 is the
+; HID.exe whose --quit ends the monitor. Asks first unless silent; a program that does not end
+; (it shows a question, say) keeps its monitor and stops the setup with a message.
 Function ${UN}EndRunning
   Call ${UN}AnyRunning
   ${If} $R0 = 0
     Return
   ${EndIf}
-  MessageBox MB_OKCANCEL|MB_ICONQUESTION "${PRODUCT} or its keyboard monitor is running.$\n$\nChoose OK to end them and go on (you are asked about unsaved changes), or Cancel to stop." /SD IDOK IDOK end_them
+  MessageBox MB_OKCANCEL|MB_ICONQUESTION "${PRODUCT} or its keyboard monitor is running.$\n$\nSave your changes in ${PRODUCT} first. Then choose OK to end them and go on, or Cancel to stop." /SD IDOK IDOK end_them
   Abort "Stopped: ${PRODUCT} is running."
 end_them:
   DetailPrint "Ending ${PRODUCT} and its monitor..."
   ${Do}
     Call ${UN}CloseProgram
-    ; The program itself takes up to a few seconds to close (its save handshake with the monitor).
     ${ForEach} $7 1 100 + 1
       System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${PROGRAM_MUTEX}") p .r1'
       ${If} $1 P= 0
@@ -284,6 +284,7 @@ end_them:
     ${Next}
     FindWindow $1 "" "${MONITOR_TITLE}"
     ${If} $1 P<> 0
+    ${AndIf} $7 <= 100
       ExecWait '"$R1" --quit'
       ${ForEach} $7 1 50 + 1
         FindWindow $1 "" "${MONITOR_TITLE}"
