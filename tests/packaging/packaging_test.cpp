@@ -11,6 +11,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -347,6 +348,76 @@ TEST_F(Package, ProgramThatDoesNotEndStopsTheInstallAndKeepsItsMonitor) {
   EXPECT_NE(monitorWindow(), nullptr) << "the program keeps its monitor";
   EXPECT_EQ(languageOf(installFolder() + L"Strings.xml"), u"EN") << "nothing was replaced";
 }
+
+// The interactive installer's first page: every language once, the one it would install first and
+// chosen (the system's, or the command line's when given).
+struct SystemLanguage {
+  const wchar_t* args;
+  const wchar_t* first; // nullptr: the name of the system's language
+};
+
+// What a user of this system expects first: their own language where there is a string file for it.
+std::wstring systemLanguageName() {
+  const LANGID ui = GetUserDefaultUILanguage();
+  if (ui == MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK)) return L"English (UK)";
+  switch (PRIMARYLANGID(ui)) {
+  case LANG_GERMAN:
+    return L"Deutsch";
+  case LANG_FRENCH:
+    return L"Fran\u00e7ais";
+  case LANG_JAPANESE:
+    return L"\u65e5\u672c\u8a9e";
+  default:
+    return L"English (US)";
+  }
+}
+
+class LanguagePage : public Package, public ::testing::WithParamInterface<SystemLanguage> {};
+
+void PrintTo(const SystemLanguage& l, std::ostream* os) { *os << std::string(l.args, l.args + wcslen(l.args)); }
+
+TEST_P(LanguagePage, OffersTheLanguageToInstallFirstAndAllFive) {
+  Process setup(Q7_SETUP_EXE, GetParam().args);
+  ASSERT_TRUE(setup.started());
+  HWND list = nullptr;
+  const ULONGLONG end = GetTickCount64() + kWaitMs;
+  while (!list && GetTickCount64() < end) {
+    for (HWND top : windowsOf(setup.id()))
+      EnumChildWindows(
+          top,
+          [](HWND child, LPARAM found) -> BOOL {
+            wchar_t name[32] = {};
+            GetClassNameW(child, name, 32);
+            if (lstrcmpiW(name, L"ComboBox") != 0 || !IsWindowVisible(child)) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+          },
+          reinterpret_cast<LPARAM>(&list));
+    if (!list) Sleep(100);
+  }
+  ASSERT_NE(list, nullptr) << "no language list";
+  std::vector<std::wstring> offered;
+  for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
+    wchar_t text[64] = {};
+    if (SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 64)
+      SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    offered.push_back(text);
+  }
+  ASSERT_EQ(offered.size(), 5u);
+  EXPECT_EQ(offered[0], GetParam().first ? GetParam().first : systemLanguageName());
+  EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), 0);
+  for (const wchar_t* name : {L"English (US)", L"English (UK)", L"Deutsch", L"Fran\u00e7ais", L"\u65e5\u672c\u8a9e"})
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), name), 1) << "offered once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Setup, LanguagePage,
+                         ::testing::Values(SystemLanguage{L"", nullptr},
+                                           SystemLanguage{L"/LANG=jp", L"\u65e5\u672c\u8a9e"},
+                                           SystemLanguage{L"/LANG=Uk", L"English (UK)"}),
+                         [](const auto& info) {
+                           const std::wstring a = info.param.args;
+                           return a.empty() ? std::string("System") : std::string(a.begin() + 6, a.end());
+                         });
 
 struct UninstallCase {
   const wchar_t* args;
