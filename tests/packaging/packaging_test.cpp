@@ -333,6 +333,21 @@ TEST_F(Package, UpgradeOverARunningOlderVersionKeepsSettingsAndLanguage) {
   EXPECT_EQ(languageOf(installFolder() + L"Strings.xml"), u"FR") << "the language chosen before";
 }
 
+TEST_F(Package, WithoutAutostartNoLogonEntryAndNoMonitorUntilTheProgramStarts) {
+  ASSERT_EQ(install(Q7_SETUP_EXE, L"/LANG=UK /NOAUTOSTART"), 0u);
+  EXPECT_EQ(languageOf(installFolder() + L"Strings.xml"), u"UK");
+  EXPECT_EQ(registryText(kRunKey, L"Q7PrismoMonitor"), L"");
+  pumpFor(1000);
+  EXPECT_EQ(monitorWindow(), nullptr);
+  // An upgrade keeps the choice.
+  ASSERT_EQ(install(Q7_SETUP_EXE, L""), 0u);
+  EXPECT_EQ(registryText(kRunKey, L"Q7PrismoMonitor"), L"");
+  HWND main = start(installFolder() + L"Q7Config.exe");
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(monitorWindow(), nullptr) << "the program starts its monitor";
+  expectKeyboard(main, KeyLayout::Iso);
+}
+
 TEST_F(Package, ProgramThatDoesNotEndStopsTheInstallAndKeepsItsMonitor) {
   ASSERT_EQ(install(Q7_SETUP_EXE, L"/LANG=EN"), 0u);
   HWND main = start(installFolder() + L"Q7Config.exe");
