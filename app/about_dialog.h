@@ -9,41 +9,35 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/shell.h"
 #include "text/string_lookup.h"
 #include "ui/bitmap_btn2.h"
-#include "ui/dialog_proc.h"
-#include "ui/skin.h"
+#include "ui/skinned_dialog.h"
 
 namespace q7 {
 
-class CAboutDlg {
+class CAboutDlg final : public SkinnedDialog<CAboutDlg> {
 public:
   using Lookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
   // Opens a web address; the program hands it to the shell.
   using Opener = void (*)(std::u16string_view url);
-  static void openWithShell(std::u16string_view url);
 
-  explicit CAboutDlg(HWND owner, Lookup lookup = lookupString, Opener open = openWithShell);
-  CAboutDlg(const CAboutDlg&) = delete;
-  CAboutDlg& operator=(const CAboutDlg&) = delete;
+  explicit CAboutDlg(HWND owner, Lookup lookup = lookupString, Opener open = win32::openWithShell);
 
-  void runModal();
-  // While running.
-  HWND window() const { return wnd_; }
+  void runModal() { SkinnedDialog::runModal(); }
 
 private:
-  template <typename T> friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
-  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+  friend class SkinnedDialog<CAboutDlg>;
   void onCreate();
-  void onInitDialog();
-  void onCommand(LPARAM lParam);
-  void onPaint();
+  void onInit();
+  void onCommand(UINT code, HWND control);
+  void onDialogCommand(UINT) { end(kResultYes); } // Enter, Escape or the system menu's close
+  void onClose() { end(kResultYes); }
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+  void paintTexts(HDC dc);
 
-  HWND owner_;
   Lookup lookup_;
   Opener open_;
-  HWND wnd_ = nullptr;
-  SkinBitmap normal_, over_, down_, mask_;
   CBitmapBtn2 home_, support_, close_;
 };
 

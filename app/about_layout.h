@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/rect.h"
+#include "ui/text_style.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::about_window {
@@ -28,12 +29,6 @@ inline constexpr Rect kSupport{198, 150, 242, 186};  // opens the maker's suppor
 inline constexpr Rect kClose{350, 12, 368, 30};
 
 // How the two texts are drawn: single-line, centred in their rectangles. Colours are 0x00BBGGRR.
-struct TextStyle {
-  const char* face;
-  int height; // pixels
-  int weight;
-  uint32_t colour;
-};
 inline constexpr TextStyle kTitleStyle{"Arial", 18, 700, 0x00FFFFFF};
 inline constexpr TextStyle kCompanyStyle{"Arial", 15, 400, 0x00C8BEB9};
 

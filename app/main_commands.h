@@ -1,6 +1,8 @@
 // The main window's buttons as commands, the warning kinds it asks with, and its configured links.
 #pragma once
 
+#include "ui/dialog_result.h"
+
 namespace q7 {
 
 // Every button of the main window, in the order in which a clicked handle is matched.
@@ -38,10 +40,6 @@ enum class Warning {
   Leave = 6,       // save before switching profiles?
   LeaveEditor = 9, // leave the macro editor with changes?
 };
-
-// Answers of a modal dialog.
-constexpr int kAnswerYes = 1;
-constexpr int kAnswerNo = 2;
 
 // The maker's pages opened by the three link buttons.
 inline constexpr char16_t kWebHome[] = u"https://www.vortan.example/q7-prismo";

@@ -33,7 +33,7 @@ void MainController::switchProfile(int p, bool notify) {
   if (p < 0 || p >= kProfileCount || p == shownProfile_) return;
   // Exactly one profile button carries the selected look: button 0 also stands for profile 6,
   // profiles 7 and 8 have none.
-  const int lit = p == 6 ? 0 : (p <= 5 ? p : -1);
+  const int lit = p == kPcModeProfileToo ? kPcModeProfile : (p <= kLastProfileWithButton ? p : -1);
   if (lit != litProfileButton_) {
     if (litProfileButton_ >= 0) view_.setProfileButtonSelected(litProfileButton_, false);
     if (lit >= 0) view_.setProfileButtonSelected(lit, true);
@@ -62,7 +62,7 @@ void MainController::resetProfile() {
     if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
   rec.FuncKey = 0;
   std::memset(&rec, 0, sizeof rec);
-  if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
+  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
   for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
   applyKeySetZeroDefaults(rec);
   if (selectedKey_ >= 0) {
@@ -74,9 +74,9 @@ void MainController::resetProfile() {
 }
 
 void MainController::onProfileButton(int i) {
-  if (i < 0 || i > 5) return;
+  if (i < 0 || i > kLastProfileWithButton) return;
   if (editFlag_) {
-    if (view_.ask(Warning::Leave) == kAnswerYes) save();
+    if (view_.ask(Warning::Leave) == kResultYes) save();
     // Either way every unsaved edit of every profile is thrown away.
     loadSettings(registry_);
   }
@@ -154,7 +154,7 @@ void MainController::onCommand(Command command, int index) {
   case Command::Close:
     if (!hasUnsavedChanges()) {
       view_.closeWindow();
-    } else if (view_.ask(Warning::Save) == kAnswerYes) {
+    } else if (view_.ask(Warning::Save) == kResultYes) {
       closePending_ = true; // closes when the monitor acknowledges
       save();
       // With no monitor to tell, no acknowledgement can come: the settings are stored, close now.
@@ -228,7 +228,7 @@ void MainController::onApp() {
 void MainController::onDisable() {
   KeyRecord* rec = selectedRecord();
   if (!rec || keyLimitReached(currentProfile())) return;
-  if (view_.ask(Warning::Disable) != kAnswerYes) return;
+  if (view_.ask(Warning::Disable) != kResultYes) return;
   countAssignment(currentProfile(), rec->Kind);
   std::memset(rec, 0, sizeof *rec);
   rec->Kind = static_cast<uint8_t>(KeyKind::Disabled);
@@ -239,7 +239,7 @@ void MainController::onDisable() {
 void MainController::onDefault() {
   KeyRecord* rec = selectedRecord();
   if (!rec || !rec->inUse()) return;
-  if (view_.ask(Warning::Default) != kAnswerYes) return;
+  if (view_.ask(Warning::Default) != kResultYes) return;
   std::memset(rec, 0, sizeof *rec);
   keyChanged();
   countReset(currentProfile());
@@ -272,10 +272,10 @@ void MainController::onImport() {
 // --- Messages from outside -----------------------------------------------------------------
 
 void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
-  const uintptr_t requested = wParam == 6 ? 0 : wParam;
+  const uintptr_t requested = wParam == kPcModeProfileToo ? kPcModeProfile : wParam;
   if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
   const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
-  if (editFlag_ && view_.ask(Warning::Leave) == kAnswerYes) save();
+  if (editFlag_ && view_.ask(Warning::Leave) == kResultYes) save();
   switchProfile(static_cast<int>(requested), notify);
   editFlag_ = false;
 }

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "settings/registry_store.h"
+#include "settings/settings_image.h"
 
 namespace q7 {
 
@@ -37,7 +38,7 @@ public:
   virtual void setProfileEditingEnabled(bool enabled) = 0;
   virtual void setProfileButtonSelected(int button, bool selected) = 0;
   virtual void clearApplyLook() = 0;
-  virtual int ask(Warning kind) = 0; // kAnswerYes or kAnswerNo
+  virtual int ask(Warning kind) = 0; // kResultYes or kResultNo
   virtual std::optional<std::u16string> chooseProgram() = 0;
   virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
   virtual void showFileError() = 0;
@@ -46,7 +47,8 @@ public:
 };
 
 // The colour a profile reset gives ProfileColor of profiles 0 ... 5.
-constexpr uint32_t kResetProfileColours[6] = {0x00FF00FF, 0x00FF0000, 0x000000FF, 0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
+constexpr uint32_t kResetProfileColours[kLastProfileWithButton + 1] = {0x00FF00FF, 0x00FF0000, 0x000000FF,
+                                                                       0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
 struct ProgressRing {
@@ -94,7 +96,7 @@ public:
   bool macroSaved() const { return macroSaved_; }
   bool closePending() const { return closePending_; }
   bool awaitingAcknowledgement() const { return awaitingAck_; }
-  bool keysEditable() const { return shownProfile_ != 0 && shownProfile_ != 6; }
+  bool keysEditable() const { return !isPcModeProfile(shownProfile_); }
 
 private:
   KeyRecord* selectedRecord();

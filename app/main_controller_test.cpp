@@ -17,7 +17,7 @@ namespace {
 struct FakeMainView final : MainView {
   std::vector<std::string> calls; // window-level events in order
   std::vector<Warning> asked;
-  std::deque<int> answers;             // answers to give; kAnswerNo when none is left
+  std::deque<int> answers;             // answers to give; kResultNo when none is left
   std::map<int, KeyRefreshMode> looks; // last mode each key was refreshed with
   std::map<int, bool> profileButtons;
   bool perKeyEnabled = false, editingEnabled = false;
@@ -38,7 +38,7 @@ struct FakeMainView final : MainView {
   void clearApplyLook() override {}
   int ask(Warning kind) override {
     asked.push_back(kind);
-    if (answers.empty()) return kAnswerNo;
+    if (answers.empty()) return kResultNo;
     const int a = answers.front();
     answers.pop_front();
     return a;
@@ -80,7 +80,7 @@ protected:
   }
   void makeEdit() { // an edited key that the edit flag knows of
     controller.selectKey(5);
-    view.answers = {kAnswerYes};
+    view.answers = {kResultYes};
     controller.onCommand(Command::Disable);
     ASSERT_TRUE(controller.editFlag());
   }
@@ -156,7 +156,7 @@ TEST_F(Controller, ProfileButtonWithoutEditsSwitchesWithoutAsking) {
 TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
   makeEdit();
   profile(7).RainType = 9; // an unsaved edit in another profile
-  view.answers = {kAnswerNo};
+  view.answers = {kResultNo};
   controller.onCommand(Command::ProfileButton, 2);
   EXPECT_EQ(view.asked.back(), Warning::Leave);
   EXPECT_EQ(key(1, 5).Kind, 0); // every edit thrown away
@@ -166,7 +166,7 @@ TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
   EXPECT_EQ(saves(), 0);
 
   makeEdit(); // now in profile 2
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::ProfileButton, 4);
   EXPECT_EQ(saves(), 1);
   EXPECT_EQ(key(2, 5).Kind, 10); // saved, then reloaded
@@ -176,7 +176,7 @@ TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
 TEST_F(Controller, ProfileButtonOfTheShownProfileKeepsProfileCurrentEqualToIt) {
   // The registry still holds ProfileCurrent 0 from the first run; profile 1 is shown.
   makeEdit();
-  view.answers = {kAnswerNo};
+  view.answers = {kResultNo};
   controller.onCommand(Command::ProfileButton, 1);
   EXPECT_EQ(view.asked.back(), Warning::Leave);
   EXPECT_EQ(controller.shownProfile(), 1);
@@ -262,12 +262,12 @@ TEST_F(Controller, SelectingMovesTheSelectionAndBackgroundClickClearsIt) {
 
 TEST_F(Controller, DisableAsksCountsOnceAndSetsTheEditFlag) {
   controller.selectKey(30);
-  view.answers = {kAnswerNo};
+  view.answers = {kResultNo};
   controller.onCommand(Command::Disable);
   EXPECT_EQ(key(1, 30).Kind, 0);
   EXPECT_FALSE(controller.editFlag());
   key(1, 30).Events[100] = 7; // left over from an earlier function
-  view.answers = {kAnswerYes, kAnswerYes};
+  view.answers = {kResultYes, kResultYes};
   controller.onCommand(Command::Disable);
   controller.onCommand(Command::Disable); // already disabled: no second count
   EXPECT_EQ(view.asked, (std::vector<Warning>{Warning::Disable, Warning::Disable, Warning::Disable}));
@@ -284,7 +284,7 @@ TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
   EXPECT_TRUE(view.asked.empty());
   key(1, 3).Kind = 10; // from message 1281: never counted
   ASSERT_EQ(profile(1).FuncKey, 0u);
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Default);
   EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Default});
   EXPECT_EQ(key(1, 3).Kind, 0);
@@ -297,7 +297,7 @@ TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
 
   controller.onCommand(Command::ProfileButton, 1);
   controller.selectKey(9);
-  view.answers = {kAnswerYes, kAnswerYes};
+  view.answers = {kResultYes, kResultYes};
   controller.onCommand(Command::Disable);
   EXPECT_EQ(profile(1).FuncKey, 1u);
   controller.onCommand(Command::Default);
@@ -338,7 +338,7 @@ TEST_F(Controller, TheKeyLimitStopsAppAndDisable) {
   controller.selectKey(50);
   profile(1).FuncKey = 114;
   view.program = u"C:\\x.exe";
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Disable);
   EXPECT_TRUE(view.asked.empty());
   EXPECT_FALSE(controller.editFlag());
@@ -350,7 +350,7 @@ TEST_F(Controller, TheKeyLimitStopsAppAndDisable) {
 
 TEST_F(Controller, PerKeyCommandsNeedASelectionAndEditableProfile) {
   view.program = u"C:\\x.exe";
-  view.answers = {kAnswerYes, kAnswerYes};
+  view.answers = {kResultYes, kResultYes};
   controller.onCommand(Command::Disable);
   controller.onCommand(Command::App);
   EXPECT_TRUE(view.asked.empty());
@@ -405,7 +405,7 @@ TEST_F(Controller, CloseButtonAfterAMereSwitchAsks) {
 
   view.calls.clear();
   controller.switchProfile(3, true);
-  view.answers = {kAnswerNo};
+  view.answers = {kResultNo};
   controller.onCommand(Command::Close);
   EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Save});
   EXPECT_EQ(view.calls, std::vector<std::string>{"close"});
@@ -413,7 +413,7 @@ TEST_F(Controller, CloseButtonAfterAMereSwitchAsks) {
 }
 
 TEST_F(Controller, CloseButtonWithYesWaitsForTheAcknowledgement) {
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Close);
   EXPECT_TRUE(controller.closePending());
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await"}));
@@ -423,7 +423,7 @@ TEST_F(Controller, CloseButtonWithYesWaitsForTheAcknowledgement) {
 
 TEST_F(Controller, CloseButtonWithYesClosesOnceNoAcknowledgementCanCome) {
   // The monitor never answers: the bounded wait ends, the window closes with the settings stored.
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Close);
   controller.onAcknowledgementOverdue();
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
@@ -431,7 +431,7 @@ TEST_F(Controller, CloseButtonWithYesClosesOnceNoAcknowledgementCanCome) {
 }
 
 TEST_F(Controller, CloseButtonWithYesThenAReleaseCloses) {
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Close);
   controller.onRelease(16);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "await", "enable", "close"}));
@@ -440,7 +440,7 @@ TEST_F(Controller, CloseButtonWithYesThenAReleaseCloses) {
 TEST_F(Controller, CloseButtonWithYesAndNoMonitorClosesAfterSaving) {
   messenger.windows.clear();
   const auto writesBefore = reg.writeCount;
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onCommand(Command::Close);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable", "close"}));
   EXPECT_GT(reg.writeCount, writesBefore) << "stored before closing";
@@ -502,14 +502,14 @@ TEST_F(Controller, SwitchRequestWithEditsAsksAndKeepsThemOnNo) {
   controller.onSwitchRequest(12, 0); // ignored entirely: no question, flag kept
   EXPECT_EQ(view.asked.size(), 1u);
   EXPECT_TRUE(controller.editFlag());
-  view.answers = {kAnswerNo};
+  view.answers = {kResultNo};
   controller.onSwitchRequest(1, 0); // the profile already shown
   EXPECT_EQ(view.asked.back(), Warning::Leave);
   EXPECT_FALSE(controller.editFlag());
   EXPECT_TRUE(notified().empty());
   EXPECT_EQ(key(1, 5).Kind, 10); // No keeps the edits in the working copy
   makeEdit();
-  view.answers = {kAnswerYes};
+  view.answers = {kResultYes};
   controller.onSwitchRequest(2, 0);
   EXPECT_EQ(saves(), 1);
   EXPECT_EQ(controller.shownProfile(), 2);

@@ -12,8 +12,9 @@
 #include "app/warning_dialog.h"
 #include "ui/reflect.h"
 #include "app/resource.h"
+#include "app/start_trace.h"
+#include "platform/win32/shell.h"
 #include "monitor/messages.h"
-#include "ui/dialog_proc.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
 
@@ -23,98 +24,50 @@ namespace {
 constexpr UINT_PTR kAckTimer = 1;
 }
 
-CKeyvaneDlg* CKeyvaneDlg::active_ = nullptr;
+CKeyvaneDlg::CKeyvaneDlg(HINSTANCE instance)
+    : SkinnedDialog(nullptr,
+                    {.placement = Placement::Self, .filterKeyUps = true, .resource = IDD_MAIN, .focusSelf = false}),
+      instance_(instance) {}
 
-std::wstring programFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p(path, n);
-  const size_t slash = p.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
-}
+CKeyvaneDlg::~CKeyvaneDlg() = default;
 
-CKeyvaneDlg::CKeyvaneDlg(HINSTANCE instance) : instance_(instance) {}
-
-CKeyvaneDlg::~CKeyvaneDlg() {
-  if (active_ == this) active_ = nullptr;
-}
-
-INT_PTR CKeyvaneDlg::runModal() {
-  active_ = this;
-  // Enter and Escape must never reach the dialog manager, which would turn them into OK/Cancel.
-  keyFilterHook_.reset(SetWindowsHookExW(WH_MSGFILTER, keyFilter, nullptr, GetCurrentThreadId()));
-  const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_MAIN), nullptr, dialogProcOf<CKeyvaneDlg>,
-                                         reinterpret_cast<LPARAM>(this));
-  keyFilterHook_.reset();
-  active_ = nullptr;
-  return result;
-}
-
-LRESULT CALLBACK CKeyvaneDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == MSGF_DIALOGBOX && active_ &&
-      isEnterOrEscapeFor(active_->wnd_, *reinterpret_cast<const MSG*>(lParam), true))
-    return TRUE;
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-INT_PTR CKeyvaneDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   switch (message) {
-  case WM_INITDIALOG:
-    // A dialog procedure sees no WM_CREATE: the creation steps run first, then initialisation.
-    onCreate();
-    return onInitDialog();
   case WM_SYSCOMMAND:
     onSysCommand(wParam, lParam);
-    return TRUE;
+    result = TRUE;
+    return true;
   case WM_QUERYDRAGICON:
-    return reinterpret_cast<INT_PTR>(icon_.get());
+    result = reinterpret_cast<INT_PTR>(icon_.get());
+    return true;
   case WM_LBUTTONDOWN:
     onLButtonDown(lParam);
-    return TRUE;
+    result = TRUE;
+    return true;
   case WM_MOUSEMOVE:
     SetActiveWindow(wnd_);
-    return FALSE;
-  case WM_COMMAND:
-    onCommand(wParam, lParam);
-    return TRUE;
-  case WM_DRAWITEM:
-  case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORSTATIC: {
-    LRESULT result = 0;
-    if (!reflectToChild(message, wParam, lParam, result)) return FALSE;
-    if (message == WM_DRAWITEM) return TRUE;
-    return static_cast<INT_PTR>(result);
-  }
+    return false;
   case WM_ACTIVATEAPP:
     controller_.onActivateApp();
-    return FALSE;
+    return false;
   case WM_TIMER:
     if (wParam == kAckTimer) {
       KillTimer(wnd_, kAckTimer);
       controller_.onAcknowledgementOverdue();
     }
-    return TRUE;
-  case WM_ERASEBKGND:
-    return TRUE; // the paint covers the whole window
-  case WM_PAINT:
-    onPaint();
-    return TRUE;
-  case WM_CLOSE:
-    EndDialog(wnd_, IDOK);
-    return TRUE;
-  case WM_DESTROY:
-    onDestroy();
-    return FALSE;
+    result = TRUE;
+    return true;
   default:
-    return onOutsideMessage(message, wParam, lParam) ? TRUE : FALSE;
+    result = TRUE;
+    return onOutsideMessage(message, wParam, lParam);
   }
 }
 
 void CKeyvaneDlg::onCreate() {
-  const std::wstring folder = programFolder();
-  const std::wstring monitor = folder + L"HID.exe";
-  ShellExecuteW(nullptr, L"open", monitor.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  start_trace::mark("window");
+  win32::openWithShell(win32::programFolder() + L"HID.exe");
   Sleep(500);
+  start_trace::mark("monitor-wait");
 
   wchar_t self[MAX_PATH], drive[_MAX_DRIVE], dir[_MAX_DIR], strings[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -125,7 +78,7 @@ void CKeyvaneDlg::onCreate() {
   createControls();
 }
 
-BOOL CKeyvaneDlg::onInitDialog() {
+void CKeyvaneDlg::onInit() {
 
   if (HMENU menu = GetSystemMenu(wnd_, FALSE)) {
     wchar_t about[128] = {};
@@ -142,8 +95,9 @@ BOOL CKeyvaneDlg::onInitDialog() {
   const std::u16string title = lookupString(u"MAIN", u"NAME");
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 
+  start_trace::mark("init");
   if (!controller_.initialise(reinterpret_cast<WindowHandle>(wnd_))) ExitProcess(0); // no monitor: end, write nothing
-  return TRUE;
+  start_trace::mark("settings");
 }
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
@@ -236,17 +190,20 @@ void CKeyvaneDlg::onPaint() {
       win32::UniqueDc from(CreateCompatibleDC(dc));
       win32::Selection select(from.get(), background.get());
       BitBlt(dc, 0, 0, rc.right, rc.bottom, from.get(), 0, 0, SRCCOPY);
-    } else if (normal_) {
-      g.DrawImage(normal_.get(), 0, 0, rc.right, rc.bottom);
+    } else if (normalImage_) {
+      g.DrawImage(normalImage_.get(), 0, 0, rc.right, rc.bottom);
     } else {
       // Without a skin picture the window keeps a plain dark face.
-      Gdiplus::SolidBrush face(Gdiplus::Color(255, 0x1B, 0x1F, 0x27));
-      g.FillRectangle(&face, 0, 0, rc.right, rc.bottom);
+      paintSkinFace(dc, SkinBitmap(), rc.right, rc.bottom);
     }
 
     const ProgressRing ring = progressRing(currentProfile().FuncKey);
-    Gdiplus::Pen pen(Gdiplus::Color(0xFF, 0x4C, 0x14, 0x79), 12.5f);
-    if (ring.sweepDegrees > 0) g.DrawArc(&pen, 95, 368, 43, 43, 270.0f, static_cast<Gdiplus::REAL>(ring.sweepDegrees));
+    const main_window::ProgressRing& at = main_window::kProgressRing;
+    Gdiplus::Pen pen(Gdiplus::Color(at.argb), at.penWidth);
+    const Rect& arc = at.arcBox;
+    if (ring.sweepDegrees > 0)
+      g.DrawArc(&pen, arc.left, arc.top, arc.width(), arc.height(), 270.0f,
+                static_cast<Gdiplus::REAL>(ring.sweepDegrees));
     if (auto family = sansSerifFamily()) {
       Gdiplus::Font font(family.get(), 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
       Gdiplus::StringFormat format;
@@ -254,11 +211,17 @@ void CKeyvaneDlg::onPaint() {
       format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
       Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
       const std::wstring text = std::to_wstring(ring.percent) + L"%";
-      g.DrawString(text.c_str(), -1, &font, Gdiplus::RectF(103, 382, 30, 14), &format, &white);
+      const Rect& box = at.percentBox;
+      g.DrawString(text.c_str(), -1, &font,
+                   Gdiplus::RectF(static_cast<Gdiplus::REAL>(box.left), static_cast<Gdiplus::REAL>(box.top),
+                                  static_cast<Gdiplus::REAL>(box.width()), static_cast<Gdiplus::REAL>(box.height())),
+                   &format, &white);
     }
   }
   ReleaseDC(wnd_, dc);
   ValidateRect(wnd_, nullptr);
+  start_trace::mark("first-paint");
+  start_trace::finish();
 }
 
 void CKeyvaneDlg::onDestroy() {
@@ -282,7 +245,7 @@ void CKeyvaneDlg::minimiseWindow() { SendMessageW(wnd_, WM_SYSCOMMAND, SC_MINIMI
 
 int CKeyvaneDlg::ask(Warning kind) {
   CWarningDlg dialog(wnd_, static_cast<int>(kind));
-  return dialog.runModal() == kAnswerYes ? kAnswerYes : kAnswerNo;
+  return dialog.runModal();
 }
 
 namespace {
@@ -332,16 +295,8 @@ void CKeyvaneDlg::showFileError() {
   if (text) LocalFree(text);
 }
 
-void CKeyvaneDlg::openUrl(std::u16string_view url) {
-  const std::wstring u(url.begin(), url.end());
-  ShellExecuteW(nullptr, L"open", u.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+void CKeyvaneDlg::openUrl(std::u16string_view url) { win32::openWithShell(url); }
 
-void CKeyvaneDlg::openHelp() {
-  std::wstring folder = programFolder();
-  if (!folder.empty()) folder.pop_back();
-  const std::wstring help = folder + L"\\Help\\index.html";
-  ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, SW_SHOW);
-}
+void CKeyvaneDlg::openHelp() { win32::openWithShell(win32::programFolder() + L"Help\\index.html", SW_SHOW); }
 
 } // namespace q7

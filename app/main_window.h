@@ -4,8 +4,6 @@
 
 #include "platform/win32/windows_only.h"
 
-#include "ui/dialog_proc.h"
-
 #include <array>
 #include <memory>
 #include <optional>
@@ -24,10 +22,11 @@
 #include "ui/bitmap_btn.h"
 #include "ui/bitmap_btn2.h"
 #include "ui/skin.h"
+#include "ui/skinned_dialog.h"
 
 namespace q7 {
 
-class CKeyvaneDlg final : public MainView {
+class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView {
 public:
   explicit CKeyvaneDlg(HINSTANCE instance);
   CKeyvaneDlg(const CKeyvaneDlg&) = delete;
@@ -35,29 +34,31 @@ public:
   ~CKeyvaneDlg() override;
 
   // Runs the window modally; returns the dialog result.
-  INT_PTR runModal();
+  INT_PTR runModal() { return SkinnedDialog::runModal(); }
 
   // How long a save waits for the monitor's acknowledgement before the window is enabled anyway.
   static constexpr UINT kAcknowledgementWaitMs = 5000;
 
 private:
-  template <typename T> friend INT_PTR CALLBACK dialogProcOf(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam);
-  INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
-
+  friend class SkinnedDialog<CKeyvaneDlg>;
+  // The window's messages, as the dialog base hands them on.
   void onCreate();
+  void onInit();
+  void onCommand(UINT code, HWND from);
+  void onDialogCommand(UINT id);
+  void onClose() { end(IDOK); }
+  void onPaint();
+  void onDestroy();
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
   void createControls();
   void createControl(main_window::Control id);
   void buildKeyButtons();
   bool setKeyLook(int position, KeyLook look); // false when the key already looked so
-  void onCommand(WPARAM wParam, LPARAM lParam);
   CBitmapBtn& control(main_window::Control id) { return controls_[static_cast<size_t>(id)]; }
-  BOOL onInitDialog();
   void onSysCommand(WPARAM wParam, LPARAM lParam);
   void onLButtonDown(LPARAM lParam);
   bool onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void onPaint();
-  void onDestroy();
 
   // MainView
   void setMainWindowEnabled(bool enabled) override;
@@ -80,9 +81,7 @@ private:
   void openHelp() override;
 
   HINSTANCE instance_;
-  HWND wnd_ = nullptr;
   win32::UniqueIcon icon_;
-  win32::Unique<HHOOK, UnhookWindowsHookEx> keyFilterHook_;
   win32::Win32Registry registry_;
   win32::Win32Messenger messenger_;
   win32::Win32Files files_;
@@ -93,18 +92,13 @@ private:
   win32::Win32KeyboardText keyboardText_;
   std::optional<KeyLabels> labels_;
 
-  // Skin pictures: the three whole-window images, the same as device bitmaps for the keys, the shape.
-  SkinImage normal_, over_, down_;
+  // Skin pictures: the three whole-window images of the graphics library, the same as device bitmaps
+  // for the keys. (The base's device-bitmap pictures stay empty: the buttons here are cut from these.)
+  SkinImage normalImage_, overImage_, downImage_;
   SkinBitmap keyImages_[3];                                    // by KeyImage
   std::array<std::array<SkinBitmap, 3>, kKeyCount> keyPieces_; // each key's piece of each image
-  int width_ = main_window::kSize.width, height_ = main_window::kSize.height;
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
   std::array<CBitmapBtn2, kKeyCount> keys_;
-
-  static CKeyvaneDlg* active_; // the one main window, for the thread's key filter
 };
-
-// The program's folder with a trailing backslash.
-std::wstring programFolder();
 
 } // namespace q7

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/keyboard_layout_tables.h"
+#include "app/start_trace.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
-#include "ui/region.h"
 
 namespace q7 {
 
@@ -19,8 +19,7 @@ using main_window::ControlKind;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-std::wstring wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
+using win32::widen;
 
 bool perKeyButton(Control id) {
   switch (id) {
@@ -48,27 +47,28 @@ constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Contro
 } // namespace
 
 void CKeyvaneDlg::createControls() {
-  normal_ = loadSkinImage(skinFile(wide(main_window::kNormalImage)));
-  over_ = loadSkinImage(skinFile(wide(main_window::kOverImage)));
-  down_ = loadSkinImage(skinFile(wide(main_window::kDownImage)));
+  normalImage_ = loadSkinImage(skinFile(widen(main_window::kNormalImage)));
+  overImage_ = loadSkinImage(skinFile(widen(main_window::kOverImage)));
+  downImage_ = loadSkinImage(skinFile(widen(main_window::kDownImage)));
 
-  const SkinBitmap mask = loadSkinBitmap(skinFile(wide(main_window::kWindowMask)));
+  const SkinBitmap mask = loadSkinBitmap(skinFile(widen(main_window::kWindowMask)));
   if (mask) {
-    width_ = mask.width();
-    height_ = mask.height();
-    if (auto region = regionFromMask(mask, kMaskKeyColour))
-      if (SetWindowRgn(wnd_, region.get(), TRUE)) region.release(); // the window owns it now
+    size_ = {mask.width(), mask.height()};
+    dialog::shapeWindow(wnd_, mask);
   }
 
+  start_trace::mark("pictures");
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
   layout_ = keyLayoutFor(languageCode_);
   labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
 
   for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);
+  start_trace::mark("controls");
   buildKeyButtons();
+  start_trace::mark("keys");
 
-  MoveWindow(wnd_, 0, 0, width_, height_, TRUE);
+  MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
@@ -77,8 +77,8 @@ void CKeyvaneDlg::createControl(Control id) {
   const Rect r = main_window::controlRect(id, languageCode_);
   CBitmapBtn& button = control(id);
   if (!button.create(wnd_, r)) return;
-  button.setImages(r.left, r.top, r.width(), r.height(), normal_, over_, down_, normal_);
-  if (entry.mask) button.setMask(wide(entry.mask->file));
+  button.setImages(r.left, r.top, r.width(), r.height(), normalImage_, overImage_, downImage_, normalImage_);
+  if (entry.mask) button.setMask(widen(entry.mask->file));
 
   std::u16string caption;
   if (!entry.text.empty()) caption = lookupString(u"MAIN", entry.text);
@@ -105,14 +105,14 @@ void CKeyvaneDlg::createControl(Control id) {
     break;
   }
   if (id == Control::KeyName) button.setTextRect(0, 0, 47, 48);
-  button.setText(wide(caption), id == Control::KeyFunction ? 5 : 0, id == Control::KeyFunction ? 4 : 0);
-  if (hasTooltip(id, languageCode_)) button.setTooltip(wide(caption));
+  button.setText(widen(caption), id == Control::KeyFunction ? 5 : 0, id == Control::KeyFunction ? 4 : 0);
+  if (hasTooltip(id, languageCode_)) button.setTooltip(widen(caption));
   if (perKeyButton(id) && id != Control::Sync) EnableWindow(button.window(), FALSE);
 }
 
 void CKeyvaneDlg::buildKeyButtons() {
   // The keys' pictures are device bitmaps of the three images on an opaque black background.
-  const SkinImage* sources[3] = {&normal_, &over_, &down_};
+  const SkinImage* sources[3] = {&normalImage_, &overImage_, &downImage_};
   for (int i = 0; i < 3; ++i) {
     HBITMAP bitmap = nullptr;
     if (*sources[i] && sources[i]->get()->GetHBITMAP(Gdiplus::Color(255, 0, 0, 0), &bitmap) == Gdiplus::Ok)
@@ -141,8 +141,8 @@ void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
   const int shown = controller_.shownProfile();
   const KeyRecord& record = key(shown < 0 ? 0 : shown, position);
   if (mode == KeyRefreshMode::Selected && labels_) {
-    control(Control::KeyName).setText(wide(labels_->keyCaption(position)), 0, 0);
-    control(Control::KeyFunction).setText(wide(labels_->keyFunctionText(record, lookupString)), 5, 4);
+    control(Control::KeyName).setText(widen(labels_->keyCaption(position)), 0, 0);
+    control(Control::KeyFunction).setText(widen(labels_->keyFunctionText(record, lookupString)), 5, 4);
   }
   // A key whose picture stays the same needs no repaint: a profile switch then redraws only the
   // keys whose look changes.
@@ -167,11 +167,12 @@ void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
 }
 
 void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
-  if (button < 0 || button > 5) return;
+  if (button < 0 || button > kLastProfileWithButton) return;
   const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
   const Rect r = main_window::controlRect(id, languageCode_);
   // The selected tab shows its hover picture at rest, like a selected key.
-  control(id).setImages(r.left, r.top, r.width(), r.height(), selected ? over_ : normal_, over_, down_, normal_);
+  control(id).setImages(r.left, r.top, r.width(), r.height(), selected ? overImage_ : normalImage_, overImage_,
+                        downImage_, normalImage_);
   InvalidateRect(control(id).window(), nullptr, FALSE);
 }
 
@@ -181,14 +182,13 @@ void CKeyvaneDlg::clearApplyLook() {
   InvalidateRect(control(Control::Apply).window(), nullptr, FALSE);
 }
 
-void CKeyvaneDlg::onCommand(WPARAM wParam, LPARAM lParam) {
-  const HWND from = reinterpret_cast<HWND>(lParam);
-  if (!from) {
-    // The dialog's own OK and Cancel commands, which have no control, end the window as any
-    // dialog's do. Enter and Escape never get here: the key filter keeps them away.
-    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(wnd_, LOWORD(wParam));
-    return;
-  }
+void CKeyvaneDlg::onDialogCommand(UINT id) {
+  // The dialog's own OK and Cancel commands, which have no control, end the window as any
+  // dialog's do. Enter and Escape never get here: the key filter keeps them away.
+  if (id == IDOK || id == IDCANCEL) end(id);
+}
+
+void CKeyvaneDlg::onCommand(UINT, HWND from) {
   struct Match {
     Control control;
     Command command;
@@ -219,7 +219,7 @@ void CKeyvaneDlg::onCommand(WPARAM wParam, LPARAM lParam) {
       return;
     }
   }
-  for (int i = 0; i <= 5; ++i) {
+  for (int i = 0; i <= kLastProfileWithButton; ++i) {
     if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
       controller_.onCommand(Command::ProfileButton, i);
       return;

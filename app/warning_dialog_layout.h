@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/dialog_result.h"
 #include "ui/rect.h"
+#include "ui/text_style.h"
 #include "ui/skin_canvas.h"
 #include "ui/skin_family.h"
 
@@ -23,13 +25,6 @@ inline constexpr uint32_t kWhite = 0x00FFFFFF;
 inline constexpr uint32_t kRed = 0x000000FF;
 inline constexpr int kBold = 700;
 inline constexpr int kNormalWeight = 400;
-
-struct TextStyle {
-  const char* face;
-  int height; // pixels
-  int weight;
-  uint32_t colour;
-};
 
 // Where the title and the two lines go. All three are drawn single-line, vertically centred,
 // left-aligned, with an ellipsis when too long, on a transparent background.
@@ -71,9 +66,6 @@ inline constexpr Rect kLargeNo{795, 611, 831, 629};
 inline constexpr Rect kSmallYes{518, 334, 570, 351};
 inline constexpr Rect kSmallNo{572, 334, 623, 351};
 inline constexpr Rect kSmallOk{572, 334, 623, 351};
-
-inline constexpr int kResultYes = 1;
-inline constexpr int kResultNo = 2;
 
 // When a kind's third line is shown.
 enum class ThirdLine { Never, Always, OnlyDeOrJp };

@@ -41,7 +41,7 @@ struct QuietView final : MainView {
   void showFileError() override {}
   void openUrl(std::u16string_view) override {}
   void openHelp() override {}
-  int answer = kAnswerNo;
+  int answer = kResultNo;
   std::u16string program = u"C:\\Games\\game.exe";
 };
 
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t a, b;
     std::memcpy(&a, data + 1, 4);
     std::memcpy(&b, data + 5, 4);
-    w.view.answer = (a & 1) ? kAnswerYes : kAnswerNo;
+    w.view.answer = (a & 1) ? kResultYes : kResultNo;
     switch (data[0] % 10) {
     case 0:
       w.controller.onSwitchRequest(a, static_cast<int32_t>(b));

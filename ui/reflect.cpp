@@ -14,6 +14,7 @@ bool reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
   }
   case WM_CTLCOLOREDIT:
   case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORLISTBOX:
     child = reinterpret_cast<HWND>(lParam);
     break;
   default:

@@ -1,5 +1,5 @@
 // The parent's side of a skinned control's own requests: owner drawing (WM_DRAWITEM) and colours
-// (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC) go back to the control that asked, which answers them.
+// (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, WM_CTLCOLORLISTBOX) go back to the control that asked, which answers them.
 #pragma once
 
 #include "platform/win32/windows_only.h"

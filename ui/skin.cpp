@@ -1,5 +1,7 @@
 #include "ui/skin.h"
 
+#include "platform/win32/shell.h"
+
 #include <ole2.h>
 #include <olectl.h>
 
@@ -16,14 +18,6 @@ namespace {
 constexpr LONGLONG kMaxSkinFileBytes = 64LL << 20;
 
 std::wstring g_baseFolder;
-
-std::wstring programFolder() {
-  wchar_t self[MAX_PATH] = {}, drive[_MAX_DRIVE] = {}, dir[_MAX_DIR] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  if (n == 0 || n == MAX_PATH) return {};
-  if (_wsplitpath_s(self, drive, _MAX_DRIVE, dir, _MAX_DIR, nullptr, 0, nullptr, 0) != 0) return {};
-  return std::wstring(drive) + dir;
-}
 
 } // namespace
 
@@ -121,7 +115,7 @@ SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height)
 }
 
 std::wstring skinFile(std::wstring_view name) {
-  const std::wstring folder = g_baseFolder.empty() ? programFolder() : g_baseFolder;
+  const std::wstring folder = g_baseFolder.empty() ? win32::programFolder() : g_baseFolder;
   const std::u16string path =
       skinPath(std::u16string_view(win32::u16(folder.c_str()), folder.size()),
                std::u16string_view(reinterpret_cast<const char16_t*>(name.data()), name.size()));

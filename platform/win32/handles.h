@@ -1,6 +1,9 @@
 // Move-only owners of the system's handles, each closing its handle with the matching call.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/win32/windows_only.h"
 
 #include <utility>
@@ -128,5 +131,8 @@ private:
 
 inline const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 inline const char16_t* u16(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
+// The same text as a wide string: UTF-16 as it is, ASCII (the layout tables' names) unit by unit.
+inline std::wstring widen(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::wstring widen(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 } // namespace q7::win32

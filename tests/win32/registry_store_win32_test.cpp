@@ -11,6 +11,7 @@
 #include "monitor/messages.h"
 #include "platform/win32/win32_messenger.h"
 #include "platform/win32/win32_registry.h"
+#include "monitor/monitor_link.h"
 #include "settings/registry_store.h"
 #include "settings/settings_image.h"
 
