@@ -4,7 +4,7 @@
 //   q7shots.exe FOLDER OUTPUT-PREFIX [--dialogs]
 // writes OUTPUT-PREFIX-main.bmp and, with --dialogs, OUTPUT-PREFIX-<window>.bmp; prints each name.
 #include "app/keyboard_layout_tables.h"
-#include "app/key_layout.h"
+#include "keys/key_layout.h"
 #include "app/main_window_layout.h"
 #include "app/resource.h"
 #include "tests/e2e/driver.h"
