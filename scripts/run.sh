@@ -1,21 +1,62 @@
 #!/usr/bin/env bash
 # Builds the Windows program and starts it under Wine.
 #   scripts/run.sh [--lang EN|UK|DE|FR|JP] [--screenshot]
+#   scripts/run.sh --pictures
 # With a display, the program opens there and settings persist between runs in a Wine prefix
 # under your data folder. With no display (or --screenshot), it runs on a virtual display, saves
-# a screenshot of the main window and prints its path.
+# a screenshot of the main window and prints its path. --pictures makes the pictures of the README
+# and the help page again (data/Help/pictures/): the main window with the ANSI, ISO and Japanese
+# keyboards and every window the main window opens, each from a first start in a fresh prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-lang="" shot=0
+lang="" shot=0 pictures=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --lang) lang="${2:?--lang needs a code}"; shift 2 ;;
     --screenshot) shot=1; shift ;;
-    *) echo "usage: $0 [--lang EN|UK|DE|FR|JP] [--screenshot]" >&2; exit 2 ;;
+    --pictures) pictures=1; shift ;;
+    *) echo "usage: $0 [--lang EN|UK|DE|FR|JP] [--screenshot] | --pictures" >&2; exit 2 ;;
   esac
 done
 
 bash scripts/setup.sh
+
+if [ "$pictures" -eq 1 ]; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j "$(nproc)" --target Q7Config HID KBHook package_files q7shots
+  build="$PWD/build/windows" work="$PWD/build/pictures" out="$PWD/data/Help/pictures"
+  rm -rf "$work" && mkdir -p "$work" "$out"
+  source scripts/xvfb.sh
+  start_xvfb
+  trap stop_xvfb EXIT
+  "$build/wine-run.sh" --prepare >/dev/null
+  winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+  # The program folder of one language, as the installer lays it out.
+  for set in EN:ansi DE:iso JP:japanese; do
+    code="${set%%:*}" name="${set#*:}"
+    folder="$work/$code"
+    mkdir -p "$folder"
+    cp "$build/dist/Q7Config.exe" "$build/dist/HID.exe" "$build/dist/KBHook.dll" "$folder/"
+    cp "data/strings/Strings.$code.xml" "$folder/Strings.xml"
+    cp -r "$build/skinsets/$code" "$folder/Skins"
+    dialogs=""
+    [ "$code" = EN ] && dialogs="--dialogs"
+    "$build/wine-run.sh" "$build/packaging/q7shots.exe" "$(winpath "$folder")" "$(winpath "$work/$name")" $dialogs
+    mv "$work/$name-main.bmp" "$work/main-$name.bmp"
+    for bmp in "$work/$name"-*.bmp; do
+      [ -f "$bmp" ] && mv "$bmp" "$work/$(basename "$bmp" | sed "s/^$name-//")"
+    done
+  done
+  # Small pictures: at most 720 pixels wide, in at most 64 colours.
+  rm -f "$out"/*.png
+  for bmp in "$work"/*.bmp; do
+    png="$out/$(basename "${bmp%.bmp}").png"
+    convert "$bmp" -resize '720x>' -colors 64 -strip "PNG8:$png"
+  done
+  ls -l "$out"
+  exit 0
+fi
+
 if [ -n "$lang" ]; then
   cmake --preset windows -DQ7_LANG="$lang" >/dev/null
 else

@@ -6,6 +6,7 @@ packages=(
   mingw-w64 wine wine64 xvfb xdotool imagemagick x11-utils
   fonts-liberation fonts-wine fonts-crosextra-carlito fonts-wqy-zenhei fonts-dejavu-core
   clang libclang-rt-14-dev libstb-dev libpugixml-dev
+  nsis unzip
 )
 missing=()
 for p in "${packages[@]}"; do
