@@ -43,6 +43,11 @@ public:
   virtual void showFileError() = 0;
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
+  // Runs the macro editor modally on record and leaves its working copy there. loaded: opened by
+  // MACRO on the selected key's record; otherwise opened from outside (1555) on the record of the key
+  // last handed to an editor. kResultYes for OK, otherwise kResultNo.
+  virtual int editMacro(KeyRecord& record, bool loaded) = 0;
+  virtual void bringMacroEditorForward() = 0;
 };
 
 // The colour a profile reset gives ProfileColor of profiles 0 ... 5.
@@ -86,6 +91,7 @@ public:
   void onRelease(uintptr_t wParam);                        // 1544, and 1552 with wParam 16
   void onMacroMessage(uintptr_t wParam);                   // 1552
   void onKeyCommand(intptr_t lParam);                      // 1281
+  void onOpenMacroEditor();                                // 1555
   void onAcknowledgementOverdue();                         // the bounded wait after a save ran out
 
   int shownProfile() const { return shownProfile_; }
@@ -103,6 +109,7 @@ private:
   void onApp();
   void onDisable();
   void onDefault();
+  void onMacro();
   void onExport();
   void onImport();
 
@@ -117,6 +124,8 @@ private:
   bool macroSaved_ = false;
   bool closePending_ = false;
   bool awaitingAck_ = false;
+  int macroEditorKey_ = -1; // the key position last handed to a macro editor
+  bool macroEditorOpen_ = false;
 };
 
 } // namespace q7

@@ -36,9 +36,10 @@ cd "$out"
 cbinary="$out/main_controller_fuzz"
 csources=("$root/fuzz/main_controller_fuzz.cpp" "$root"/settings/*.cpp
           "$root/monitor/monitor_link.cpp" "$root/app/main_controller.cpp" "$root/app/key_labels.cpp"
-          "$root/app/keyboard_layout_tables.cpp" "$root/app/us_keyboard_text.cpp")
+          "$root/app/keyboard_layout_tables.cpp" "$root/app/us_keyboard_text.cpp" "$root"/macro/*.cpp
+          "$root/platform/posix/posix_codepage.cpp")
 csources=($(printf '%s\n' "${csources[@]}" | grep -v '_test\.cpp$'))
-if [ ! -x "$cbinary" ] || [ -n "$(find "$root/settings" "$root/keys" "$root/monitor" "$root/app" "$root/fuzz" \
+if [ ! -x "$cbinary" ] || [ -n "$(find "$root/settings" "$root/keys" "$root/monitor" "$root/app" "$root/macro" "$root/fuzz" \
       "$root/tests/fakes" -newer "$cbinary" \( -name '*.cpp' -o -name '*.h' \) -print -quit)" ]; then
   echo "fuzz: building $cbinary"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
