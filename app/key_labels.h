@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/key_layout.h"
+#include "keys/key_names.h"
 #include "keys/key_record.h"
 #include "platform/keyboard_text.h"
 
@@ -15,9 +16,6 @@ namespace q7 {
 
 // The text of a key of a section of the string file ("" when missing); lookupString fits.
 using TextLookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
-
-// Language code "GE" (and only it, exactly) gives eight keys their German legends.
-constexpr bool germanLegendsFor(std::u16string_view languageCode) { return languageCode == u"GE"; }
 
 class KeyLabels {
 public:
@@ -32,8 +30,7 @@ public:
   KeyLayout layout() const { return layout_; }
   bool germanLegends() const { return germanLegends_; }
 
-  // Name of a virtual-key code (0 … 255) or of one of the program's own codes (1000 and more):
-  // a fixed name, else the active layout's character raised to upper case for a … z, else "".
+  // The key name of keys/key_names.h with this window's legends and layout.
   std::u16string keyName(uint32_t code) const;
   // Name of the key at a key position of the layout; "" for a position outside 0 … 113.
   std::u16string keyCaption(int position) const;

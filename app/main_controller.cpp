@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/key_codes.h"
+#include "app/keyboard_layout_tables.h"
 #include "monitor/messages.h"
 #include "keys/key_record.h"
 #include "settings/factory_defaults.h"
@@ -76,7 +78,7 @@ void MainController::resetProfile() {
 void MainController::onProfileButton(int i) {
   if (i < 0 || i > 5) return;
   if (editFlag_) {
-    if (view_.ask(Warning::Leave) == kResultYes) save();
+    if (ask(Warning::Leave) == kResultYes) save();
     // Either way every unsaved edit of every profile is thrown away.
     loadSettings(registry_);
   }
@@ -154,7 +156,7 @@ void MainController::onCommand(Command command, int index) {
   case Command::Close:
     if (!hasUnsavedChanges()) {
       view_.closeWindow();
-    } else if (view_.ask(Warning::Save) == kResultYes) {
+    } else if (ask(Warning::Save) == kResultYes) {
       closePending_ = true; // closes when the monitor acknowledges
       save();
       // With no monitor to tell, no acknowledgement can come: the settings are stored, close now.
@@ -190,8 +192,10 @@ void MainController::onCommand(Command command, int index) {
   case Command::Macro:
     onMacro();
     break;
-  case Command::Sync:
   case Command::SingleKey:
+    onSingleKey();
+    break;
+  case Command::Sync:
     break; // their dialogs open here once they exist
   case Command::App:
     onApp();
@@ -215,7 +219,12 @@ void MainController::onApp() {
   KeyRecord* rec = selectedRecord();
   if (!rec) return;
   if (!keyLimitReached(currentProfile())) {
-    if (auto path = view_.chooseProgram(); path && !path->empty()) {
+    std::optional<std::u16string> path;
+    {
+      ModalScope modal(*this);
+      path = view_.chooseProgram();
+    }
+    if (path && !path->empty()) {
       countAssignment(currentProfile(), rec->Kind);
       std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
       rec->Kind = static_cast<uint8_t>(KeyKind::Program);
@@ -227,10 +236,31 @@ void MainController::onApp() {
   editFlag_ = true;
 }
 
+void MainController::onSingleKey() {
+  if (!selectedRecord()) return;
+  // The dialog opens with the low byte of the key's own virtual-key code (the program's own codes
+  // 1000 and more hand over their low byte too).
+  const int32_t own = virtualKeyForCode(keyCodeAt(layout_, selectedKey_));
+  std::optional<uint8_t> captured;
+  {
+    ModalScope modal(*this);
+    captured = view_.chooseSingleKey(static_cast<uint8_t>(own & 0xFF));
+  }
+  KeyRecord* rec = selectedRecord();
+  if (!captured || !rec) return;
+  // No FuncKey limit here: a single key may take the count past the number of keys.
+  countAssignment(currentProfile(), rec->Kind);
+  std::memset(rec, 0, sizeof *rec);
+  rec->setSingleKeyVk(*captured);
+  rec->Kind = static_cast<uint8_t>(KeyKind::SingleKey);
+  keyChanged();
+  editFlag_ = true;
+}
+
 void MainController::onDisable() {
   KeyRecord* rec = selectedRecord();
   if (!rec || keyLimitReached(currentProfile())) return;
-  if (view_.ask(Warning::Disable) != kResultYes) return;
+  if (ask(Warning::Disable) != kResultYes) return;
   countAssignment(currentProfile(), rec->Kind);
   std::memset(rec, 0, sizeof *rec);
   rec->Kind = static_cast<uint8_t>(KeyKind::Disabled);
@@ -241,7 +271,7 @@ void MainController::onDisable() {
 void MainController::onDefault() {
   KeyRecord* rec = selectedRecord();
   if (!rec || !rec->inUse()) return;
-  if (view_.ask(Warning::Default) != kResultYes) return;
+  if (ask(Warning::Default) != kResultYes) return;
   std::memset(rec, 0, sizeof *rec);
   keyChanged();
   countReset(currentProfile());
@@ -273,6 +303,7 @@ void MainController::onMacro() {
   macroEditorKey_ = k;
   int result = kResultNo;
   {
+    ModalScope modal(*this);
     EditorOpen open(macroEditorOpen_);
     result = view_.editMacro(edited, true);
   }
@@ -298,25 +329,26 @@ void MainController::onOpenMacroEditor() {
   }
   KeyRecord record{};
   if (macroEditorKey_ >= 0) record = key(safeProfileIndex(working().header.ProfileCurrent), macroEditorKey_);
+  ModalScope modal(*this);
   EditorOpen open(macroEditorOpen_);
   view_.editMacro(record, false); // its result is not used
 }
 
 void MainController::onExport() {
-  auto path = view_.chooseProfileFile(true);
+  auto path = chooseProfileFile(true);
   if (!path) return;
-  if (exportProfile(files_, *path) == FileResult::Failed) view_.showFileError();
+  if (exportProfile(files_, *path) == FileResult::Failed) showFileError();
 }
 
 void MainController::onImport() {
-  auto path = view_.chooseProfileFile(false);
+  auto path = chooseProfileFile(false);
   if (!path) return;
   switch (importProfile(files_, *path)) {
   case FileResult::CannotOpen:
     editFlag_ = true;
     return;
   case FileResult::Failed:
-    view_.showFileError(); // the profile and the edit flag stay as they were
+    showFileError(); // the profile and the edit flag stay as they were
     return;
   case FileResult::Done:
     refreshControls();
@@ -331,14 +363,22 @@ void MainController::onImport() {
 void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
   const uintptr_t requested = wParam == 6 ? 0 : wParam;
   if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
+  if (modalOpen()) {
+    heldSwitch_.emplace(wParam, lParam); // carried out when the modal window has closed
+    return;
+  }
   const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
-  if (editFlag_ && view_.ask(Warning::Leave) == kResultYes) save();
+  if (editFlag_ && ask(Warning::Leave) == kResultYes) save();
   switchProfile(static_cast<int>(requested), notify);
   editFlag_ = false;
 }
 
 void MainController::onSaveAcknowledged() {
   awaitingAck_ = false;
+  if (modalOpen()) {
+    heldAcknowledgement_ = true; // never enable the main window under a modal window
+    return;
+  }
   view_.setMainWindowEnabled(true);
   if (closePending_) view_.closeWindow();
 }
@@ -346,19 +386,28 @@ void MainController::onSaveAcknowledged() {
 void MainController::onAcknowledgementOverdue() {
   if (!awaitingAck_) return;
   awaitingAck_ = false;
+  if (modalOpen()) {
+    heldAcknowledgement_ = true;
+    return;
+  }
   view_.setMainWindowEnabled(true);
   // The settings were stored before the wait began; a close the user asked for goes ahead.
   if (closePending_) view_.closeWindow();
 }
 
 void MainController::onDeviceNotice() {
-  view_.ask(Warning::Device);
+  ask(Warning::Device);
   view_.closeWindow();
 }
 
 void MainController::onRelease(uintptr_t wParam) {
   if (wParam != msg::kReleaseParam) return;
   awaitingAck_ = false;
+  if (modalOpen()) {
+    // The wait ends now; enabling, deselecting and activating wait for the modal window to close.
+    heldRelease_ = true;
+    return;
+  }
   view_.setMainWindowEnabled(true);
   // Released while a close waits for its acknowledgement: the settings are stored, the close goes
   // ahead rather than leaving the flag to close the window after some later save.
@@ -377,7 +426,45 @@ void MainController::onMacroMessage(uintptr_t wParam) {
   } else if (wParam == msg::kMacroStoredParam) {
     macroSaved_ = true;
   } else if (wParam == msg::kMacroStoredParam2) {
-    view_.ask(Warning::MaxWarn);
+    ask(Warning::MaxWarn);
+  }
+}
+
+int MainController::ask(Warning kind) {
+  ModalScope modal(*this);
+  return view_.ask(kind);
+}
+
+std::optional<std::u16string> MainController::chooseProfileFile(bool forSaving) {
+  ModalScope modal(*this);
+  return view_.chooseProfileFile(forSaving);
+}
+
+void MainController::showFileError() {
+  ModalScope modal(*this);
+  view_.showFileError();
+}
+
+// The last modal window has closed: what was held meanwhile is carried out. A release and a profile
+// request go back through the window's message queue, so that they run after the command that
+// opened the modal window has finished with the key and profile it was opened for.
+void MainController::modalClosed() {
+  if (heldAcknowledgement_ || heldRelease_) {
+    heldAcknowledgement_ = false;
+    if (!awaitingAck_) view_.setMainWindowEnabled(true);
+    if (closePending_) {
+      heldRelease_ = false;
+      view_.closeWindow();
+    }
+  }
+  if (heldRelease_) {
+    heldRelease_ = false;
+    view_.postToSelf(msg::kRelease, msg::kReleaseParam, 0);
+  }
+  if (heldSwitch_) {
+    const auto [wParam, lParam] = *heldSwitch_;
+    heldSwitch_.reset();
+    view_.postToSelf(msg::kSwitchProfile, wParam, lParam);
   }
 }
 

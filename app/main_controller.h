@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "app/key_layout.h"
 #include "app/keyboard_view.h"
 #include "app/main_commands.h"
 #include "keys/key_record.h"
@@ -38,6 +40,11 @@ public:
   virtual void setProfileButtonSelected(int button, bool selected) = 0;
   virtual void clearApplyLook() = 0;
   virtual int ask(Warning kind) = 0; // kResultYes or kResultNo
+  // The single-key dialog in assign mode, opened with the selected key's own code: the captured
+  // virtual-key code after OK, nothing after Cancel.
+  virtual std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) = 0;
+  // Posts a message to the main window, to be handled once the current one is done.
+  virtual void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   virtual std::optional<std::u16string> chooseProgram() = 0;
   virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
   virtual void showFileError() = 0;
@@ -64,6 +71,26 @@ class MainController {
 public:
   MainController(Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
       : registry_(registry), monitor_(monitor), files_(files), view_(view) {}
+
+  // Lives while one of the program's modal windows is open over the main window. Meanwhile a
+  // profile request is held (the latest wins) and carried out once the window has closed, so that
+  // what the window edits lands in the profile and key it was opened for; an acknowledgement ends
+  // the save wait but enables the main window only when the modal window has closed.
+  class ModalScope {
+  public:
+    explicit ModalScope(MainController& c) : c_(c) { ++c_.modalDepth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() {
+      if (--c_.modalDepth_ == 0) c_.modalClosed();
+    }
+
+  private:
+    MainController& c_;
+  };
+
+  // The keyboard layout the window shows (chosen by the string file's language).
+  void setKeyLayout(KeyLayout layout) { layout_ = layout; }
 
   // Initialisation from the monitor check on: false when there is no monitor (the program must
   // then end at once, having written nothing).
@@ -101,12 +128,19 @@ public:
   bool closePending() const { return closePending_; }
   bool awaitingAcknowledgement() const { return awaitingAck_; }
   bool keysEditable() const { return shownProfile_ != 0 && shownProfile_ != 6; }
+  bool modalOpen() const { return modalDepth_ > 0; }
 
 private:
   KeyRecord* selectedRecord();
   void keyChanged(); // a per-key command succeeded
   void refreshAllKeys(KeyRefreshMode mode);
   void onApp();
+  void onSingleKey();
+  // The view's modal windows, each opened within a ModalScope.
+  int ask(Warning kind);
+  std::optional<std::u16string> chooseProfileFile(bool forSaving);
+  void showFileError();
+  void modalClosed();
   void onDisable();
   void onDefault();
   void onMacro();
@@ -124,7 +158,13 @@ private:
   bool macroSaved_ = false;
   bool closePending_ = false;
   bool awaitingAck_ = false;
-  int macroEditorKey_ = -1; // the key position last handed to a macro editor
+  KeyLayout layout_ = KeyLayout::Ansi;
+  // Outside messages held while a modal window is open.
+  int modalDepth_ = 0;
+  std::optional<std::pair<uintptr_t, intptr_t>> heldSwitch_; // the latest 1537
+  bool heldAcknowledgement_ = false;                         // 13317 or the wait ran out
+  bool heldRelease_ = false;                                 // 1544 or 1552 with 16
+  int macroEditorKey_ = -1;                                  // the key position last handed to a macro editor
   bool macroEditorOpen_ = false;
 };
 

@@ -10,6 +10,9 @@
 #include "fakes/memory_files.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
+#include "app/key_codes.h"
+#include "app/keyboard_layout_tables.h"
+#include "monitor/messages.h"
 #include "settings/settings_image.h"
 
 namespace q7 {
@@ -24,6 +27,16 @@ struct FakeMainView final : MainView {
   bool perKeyEnabled = false, editingEnabled = false;
   std::optional<std::u16string> program, profileFile;
   int fileErrors = 0;
+  std::optional<uint8_t> singleKey; // what the single-key dialog hands back; nothing: Cancel
+  std::vector<uint8_t> singleKeyOpenedWith;
+  std::function<void()> whileOpen; // outside messages arriving while a modal window is open
+  struct Post {
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+    bool operator==(const Post&) const = default;
+  };
+  std::vector<Post> posts; // to the main window itself
 
   void setMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
   void awaitSaveAcknowledgement() override { calls.push_back("await"); }
@@ -39,10 +52,19 @@ struct FakeMainView final : MainView {
   void clearApplyLook() override {}
   int ask(Warning kind) override {
     asked.push_back(kind);
+    if (whileOpen) whileOpen();
     if (answers.empty()) return kResultNo;
     const int a = answers.front();
     answers.pop_front();
     return a;
+  }
+  std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) override {
+    singleKeyOpenedWith.push_back(ownKey);
+    if (whileOpen) whileOpen();
+    return singleKey;
+  }
+  void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    posts.push_back({message, wParam, lParam});
   }
   std::optional<std::u16string> chooseProgram() override { return program; }
   std::optional<std::u16string> chooseProfileFile(bool) override { return profileFile; }
@@ -366,6 +388,87 @@ TEST_F(Controller, PerKeyCommandsNeedASelectionAndEditableProfile) {
   for (const KeyRecord& k : profile(1).Button) ASSERT_EQ(k.Kind, 0);
 }
 
+// The position whose key sends virtualKey in a layout.
+int positionOf(KeyLayout layout, int32_t virtualKey) {
+  for (int k = 0; k < kKeyCount; ++k)
+    if (virtualKeyForCode(keyCodeAt(layout, k)) == virtualKey) return k;
+  return -1;
+}
+
+TEST_F(Controller, SingleKeyStoresTheCapturedKeyAsKindOneWithoutALimit) {
+  struct Case {
+    const char* what;
+    uint8_t kindBefore;
+    uint32_t funcKeyBefore;
+    std::optional<uint8_t> captured;
+    uint32_t funcKeyAfter;
+  } cases[] = {
+      {"default key", 0, 3, 'Q', 4},
+      {"macro key: counted already", 2, 3, 0xA2, 3},
+      {"all keys counted: no limit", 0, 114, 'Z', 115},
+      {"cancel", 2, 3, std::nullopt, 3},
+  };
+  for (const Case& c : cases) {
+    controller.onCommand(Command::ProfileButton, 1); // edits of the last case dropped, flag cleared
+    const int position = positionOf(KeyLayout::Ansi, 'A');
+    ASSERT_GE(position, 0);
+    KeyRecord& r = key(1, position);
+    std::memset(&r, 0, sizeof r);
+    r.Kind = c.kindBefore;
+    r.EventCount = 4;
+    r.Events[1] = 0x41; // left over from an earlier function
+    r.Events[6] = 0x99;
+    r.MacroName[0] = u'M';
+    profile(1).FuncKey = c.funcKeyBefore;
+    controller.selectKey(position);
+    view.singleKey = c.captured;
+    view.singleKeyOpenedWith.clear();
+    controller.onCommand(Command::SingleKey);
+
+    EXPECT_EQ(view.singleKeyOpenedWith, std::vector<uint8_t>{0x41}) << c.what;
+    EXPECT_EQ(profile(1).FuncKey, c.funcKeyAfter) << c.what;
+    EXPECT_EQ(controller.editFlag(), c.captured.has_value()) << c.what;
+    if (!c.captured) {
+      EXPECT_EQ(r.Kind, c.kindBefore);
+      EXPECT_EQ(r.Events[6], 0x99);
+      continue;
+    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&r);
+    EXPECT_EQ(bytes[0], 1) << c.what;
+    EXPECT_EQ(bytes[17], *c.captured) << c.what;
+    // Everything else of the record is zero.
+    int nonZero = 0;
+    for (size_t i = 0; i < sizeof r; ++i) nonZero += i != 0 && i != 17 && bytes[i] != 0;
+    EXPECT_EQ(nonZero, 0) << c.what;
+    EXPECT_EQ(view.looks.at(position), KeyRefreshMode::Selected);
+  }
+}
+
+TEST_F(Controller, SingleKeyOpensWithTheLowByteOfTheKeysOwnCode) {
+  struct Case {
+    KeyLayout layout;
+    int32_t ownCode;
+    uint8_t handedOver;
+  } cases[] = {
+      {KeyLayout::Ansi, 0x1B, 0x1B},     // Esc
+      {KeyLayout::Iso, 1003, 235},       // the ISO key left of Enter
+      {KeyLayout::Japanese, 0x20, 0x20}, // Space
+  };
+  for (const Case& c : cases) {
+    const int position = positionOf(c.layout, c.ownCode);
+    ASSERT_GE(position, 0) << c.ownCode;
+    controller.setKeyLayout(c.layout);
+    controller.selectKey(position);
+    view.singleKeyOpenedWith.clear();
+    controller.onCommand(Command::SingleKey);
+    EXPECT_EQ(view.singleKeyOpenedWith, std::vector<uint8_t>{c.handedOver}) << c.ownCode;
+  }
+  controller.deselectKey();
+  view.singleKeyOpenedWith.clear();
+  controller.onCommand(Command::SingleKey); // no key selected: no dialog
+  EXPECT_TRUE(view.singleKeyOpenedWith.empty());
+}
+
 // --- Saving and leaving ------------------------------------------------------------------------------
 
 TEST_F(Controller, OkSavesAndClosesCancelJustCloses) {
@@ -584,6 +687,108 @@ TEST_F(Controller, DeviceNoticeReleaseAndMacroMessages) {
   EXPECT_EQ(view.asked.back(), Warning::MaxWarn);
 }
 
+// While a modal window is open a profile request waits for it to close (the latest wins), so the
+// answer or the edit lands in the profile and key it was made for.
+TEST_F(Controller, ProfileRequestsWaitForTheModalWindowAndTheLatestWins) {
+  const auto requests = [this] {
+    controller.onSwitchRequest(3, 0);
+    controller.onSwitchRequest(99, 0); // no such profile: not even held
+    controller.onSwitchRequest(4, 12345);
+    EXPECT_EQ(controller.shownProfile(), 1); // nothing switched under the open window
+    EXPECT_TRUE(view.posts.empty());
+  };
+  const FakeMainView::Post latest{msg::kSwitchProfile, 4, 12345};
+
+  // A question open: DISABLE answered Yes edits the key of profile 1.
+  controller.selectKey(7);
+  view.answers = {kResultYes};
+  view.whileOpen = requests;
+  controller.onCommand(Command::Disable);
+  view.whileOpen = nullptr;
+  EXPECT_EQ(key(1, 7).Kind, 10);
+  EXPECT_EQ(key(3, 7).Kind, 0);
+  EXPECT_EQ(key(4, 7).Kind, 0);
+  ASSERT_EQ(view.posts, std::vector<FakeMainView::Post>{latest});
+  EXPECT_TRUE(notified().empty());
+
+  // Back through the window's queue, once the command is done: now it switches, asking first.
+  view.answers = {kResultNo};
+  controller.onSwitchRequest(view.posts[0].wParam, view.posts[0].lParam);
+  EXPECT_EQ(view.asked.back(), Warning::Leave);
+  EXPECT_EQ(controller.shownProfile(), 4);
+
+  // An editor open: the single key lands in the key it was opened for.
+  controller.onSwitchRequest(2, 0);
+  controller.selectKey(9);
+  view.singleKey = 'X';
+  view.posts.clear();
+  view.whileOpen = [this] { controller.onSwitchRequest(5, 0); };
+  controller.onCommand(Command::SingleKey);
+  view.whileOpen = nullptr;
+  EXPECT_EQ(key(2, 9).Kind, 1);
+  EXPECT_EQ(key(2, 9).singleKeyVk(), 'X');
+  EXPECT_EQ(key(5, 9).Kind, 0);
+  EXPECT_EQ(controller.shownProfile(), 2);
+  EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 0}}));
+}
+
+// An acknowledgement that arrives while a modal window is open ends the save wait, but the main
+// window under it is enabled only when it has closed.
+TEST_F(Controller, AcknowledgementsWhileAModalWindowIsOpenEnableTheOwnerWhenItCloses) {
+  struct Case {
+    const char* what;
+    std::function<void(MainController&)> acknowledge;
+    bool repostsRelease;
+  } acks[] = {
+      {"13317", [](MainController& c) { c.onSaveAcknowledged(); }, false},
+      {"1544 with 16", [](MainController& c) { c.onRelease(16); }, true},
+      {"1552 with 16", [](MainController& c) { c.onMacroMessage(16); }, true},
+      {"wait ran out", [](MainController& c) { c.onAcknowledgementOverdue(); }, false},
+  };
+  for (const Case& a : acks) {
+    for (const bool editor : {false, true}) {
+      controller.selectKey(11);
+      controller.save(); // the window waits, disabled
+      ASSERT_TRUE(controller.awaitingAcknowledgement());
+      view.calls.clear();
+      view.posts.clear();
+      view.whileOpen = [&] {
+        a.acknowledge(controller);
+        EXPECT_FALSE(controller.awaitingAcknowledgement()) << a.what;
+        EXPECT_TRUE(view.calls.empty()) << a.what << " editor " << editor; // not enabled, not activated
+        EXPECT_EQ(controller.selectedKey(), 11) << a.what;
+      };
+      view.singleKey.reset();
+      if (editor)
+        controller.onCommand(Command::SingleKey);
+      else
+        controller.onDeviceNotice();
+      view.whileOpen = nullptr;
+      ASSERT_FALSE(view.calls.empty()) << a.what;
+      EXPECT_EQ(view.calls.front(), "enable") << a.what << " editor " << editor;
+      const std::vector<FakeMainView::Post> reposted = a.repostsRelease
+                                                           ? std::vector<FakeMainView::Post>{{msg::kRelease, 16, 0}}
+                                                           : std::vector<FakeMainView::Post>{};
+      EXPECT_EQ(view.posts, reposted) << a.what;
+    }
+  }
+}
+
+TEST_F(Controller, AcknowledgementWithACloseWaitingClosesWhenTheModalWindowHasClosed) {
+  makeEdit();
+  view.answers = {kResultYes};
+  controller.onCommand(Command::Close); // save, then close on the acknowledgement
+  ASSERT_TRUE(controller.closePending());
+  view.calls.clear();
+  view.whileOpen = [this] {
+    controller.onSaveAcknowledged();
+    EXPECT_TRUE(view.calls.empty());
+  };
+  controller.onMacroMessage(0x612); // a notice opens meanwhile
+  view.whileOpen = nullptr;
+  EXPECT_EQ(view.calls, (std::vector<std::string>{"enable", "close"}));
+}
+
 // --- Profile files ---------------------------------------------------------------------------------------
 
 TEST_F(Controller, ExportThenImportIntoAnotherProfileIsByteIdentical) {
@@ -767,13 +972,29 @@ TEST_F(Controller, TheEditedMacroLandsOnTheKeyItWasOpenedFor) {
   key(1, 7) = KeyRecord{};
   controller.selectKey(7);
   view.macroEditor = [&](KeyRecord& r, bool b) {
-    controller.onRelease(16); // the monitor releases the selection meanwhile
+    controller.onKeyCommand(0); // an outside key command clears the selection meanwhile
     return recordingEditor(kResultYes)(r, b);
   };
   controller.onCommand(Command::Macro);
   EXPECT_EQ(controller.selectedKey(), -1);
   EXPECT_EQ(key(1, 7).Kind, 2);
   EXPECT_EQ(key(1, 7).MacroName[0], u'M');
+}
+
+TEST_F(Controller, ProfileRequestWhileTheEditorIsOpenWaitsForIt) {
+  key(1, 7) = KeyRecord{};
+  key(3, 7) = KeyRecord{};
+  controller.selectKey(7);
+  view.macroEditor = [&](KeyRecord& r, bool b) {
+    controller.onSwitchRequest(3, 0);
+    EXPECT_EQ(controller.shownProfile(), 1) << "not switched under the editor";
+    return recordingEditor(kResultYes)(r, b);
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(key(1, 7).Kind, 2) << "the macro lands in the profile it was made for";
+  EXPECT_EQ(key(3, 7).Kind, 0);
+  ASSERT_EQ(view.posts.size(), 1u);
+  EXPECT_EQ(view.posts[0].message, 1537u);
 }
 
 TEST_F(Controller, OutsideRequestOpensTheEditorOnTheKeyLastHandedOver) {

@@ -10,6 +10,7 @@
 
 #include "app/about_dialog.h"
 #include "app/warning_dialog.h"
+#include "keys/single_key_dlg.h"
 #include "ui/reflect.h"
 #include "app/resource.h"
 #include "platform/win32/shell.h"
@@ -97,6 +98,7 @@ void CKeyvaneDlg::onInit() {
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
   if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+    MainController::ModalScope modal(controller_);
     CAboutDlg about(wnd_);
     about.runModal();
     return;
@@ -239,6 +241,16 @@ void CKeyvaneDlg::minimiseWindow() { SendMessageW(wnd_, WM_SYSCOMMAND, SC_MINIMI
 int CKeyvaneDlg::ask(Warning kind) {
   CWarningDlg dialog(wnd_, static_cast<int>(kind));
   return dialog.runModal();
+}
+
+std::optional<uint8_t> CKeyvaneDlg::chooseSingleKey(uint8_t ownKey) {
+  CSinglekeyDlg dialog(wnd_, ownKey, single_key_dialog::Mode::Assign);
+  if (dialog.runModal() != kResultYes) return std::nullopt;
+  return dialog.capturedKey();
+}
+
+void CKeyvaneDlg::postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  PostMessageW(wnd_, message, wParam, lParam);
 }
 
 namespace {

@@ -74,6 +74,8 @@ private:
   void setProfileButtonSelected(int button, bool selected) override;
   void clearApplyLook() override;
   int ask(Warning kind) override;
+  std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) override;
+  void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   std::optional<std::u16string> chooseProgram() override;
   std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
   void showFileError() override;

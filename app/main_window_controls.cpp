@@ -59,6 +59,7 @@ void CKeyvaneDlg::createControls() {
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
   layout_ = keyLayoutFor(languageCode_);
+  controller_.setKeyLayout(layout_);
   labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
 
   for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);

@@ -81,6 +81,8 @@ struct QuietView final : MainView {
   }
   void clearApplyLook() override {}
   int ask(Warning) override { return answer; }
+  std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) override { return static_cast<uint8_t>(ownKey + 1); }
+  void postToSelf(uint32_t, uintptr_t, intptr_t) override {}
   std::optional<std::u16string> chooseProgram() override { return program; }
   std::optional<std::u16string> chooseProfileFile(bool) override { return std::u16string(u"in.prof"); }
   void showFileError() override {}

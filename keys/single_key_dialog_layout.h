@@ -8,6 +8,7 @@
 #include "ui/skin_family.h"
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
+#include "ui/text_style.h"
 
 namespace q7::single_key_dialog {
 
@@ -45,11 +46,23 @@ inline constexpr Rect kAssignLabelJapanese{690, 577, 745, 591};
 constexpr Rect assignLabelRect(std::u16string_view languageCode) {
   return languageCode == u"JP" ? kAssignLabelJapanese : kAssignLabel;
 }
+// The labels' text heights: smaller for the Japanese captions.
+constexpr int currentLabelHeight(std::u16string_view languageCode) { return languageCode == u"JP" ? 11 : 13; }
+constexpr int assignLabelHeight(std::u16string_view languageCode) { return languageCode == u"JP" ? 10 : 13; }
+
+// Colours, 0x00BBGGRR. Labels and button captions are white; the captured key's name is black on the
+// assign panel's light field and white on the insert panel.
+inline constexpr uint32_t kWhite = 0x00FFFFFF;
+inline constexpr uint32_t kCapturedAssignColour = 0x00000000;
+inline constexpr uint32_t kCapturedInsertColour = kWhite;
+inline constexpr int kButtonTextHeight = 12;
 
 // Texts the dialog paints itself, white, from section "MACRO".
-inline constexpr Rect kTitleText{524, 518, 660, 535};       // assign mode: "TITLE"
-inline constexpr Rect kSingleKeyText{532, 541, 640, 558};   // assign mode: "SINGLEKEY"
-inline constexpr Rect kInsertTitleText{320, 230, 550, 260}; // insert mode: "INSERTSINGLEKEY"
+inline constexpr Rect kTitleText{524, 518, 660, 535};                        // assign mode: "TITLE"
+inline constexpr Rect kSingleKeyText{532, 541, 640, 558};                    // assign mode: "SINGLEKEY"
+inline constexpr Rect kInsertTitleText{320, 230, 550, 260};                  // insert mode: "INSERTSINGLEKEY"
+inline constexpr TextStyle kTitleStyle{"BankGothic Lt BT", 14, 700, kWhite}; // "TITLE", "INSERTSINGLEKEY"
+inline constexpr TextStyle kSingleKeyStyle{"MyriadPro-Regular", 12, 400, kWhite};
 
 // Insert mode: a 2-pixel frame through these corners around the captured key, colour 0x00BBGGRR.
 inline constexpr Rect kInsertFrame{318, 263, 542, 297};

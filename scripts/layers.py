@@ -11,7 +11,7 @@ ALLOWED = {
     "platform": {"platform"},
     "text": {"platform"},
     "ui": {"platform", "text"},
-    "keys": {"platform", "text", "ui"},
+    "keys": {"platform", "text", "ui", "monitor"},
     "monitor": {"platform"},
     "settings": {"platform", "keys"},
     "macro": {"platform", "text", "ui", "keys", "settings", "monitor"},

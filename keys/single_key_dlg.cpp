@@ -1,0 +1,128 @@
+#include "keys/single_key_dlg.h"
+
+#include "keys/key_names.h"
+#include "monitor/messages.h"
+#include "text/string_lookup.h"
+#include "ui/skin_canvas.h"
+
+namespace q7 {
+
+using namespace single_key_dialog;
+
+namespace {
+std::wstring_view wideView(const std::u16string& s) { return {win32::wide(s.c_str()), s.size()}; }
+} // namespace
+
+CSinglekeyDlg::CSinglekeyDlg(HWND owner, uint8_t code, Mode mode)
+    : SkinnedDialog(owner), mode_(mode), languageCode_(lookupString(u"MAIN", u"LANG")),
+      capture_(code, mode, germanLegendsFor(languageCode_), keyboard_) {}
+
+int CSinglekeyDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? kResultYes : kResultNo; }
+
+void CSinglekeyDlg::makeText(CBitmapBtn2& control, const Rect& r, const std::u16string& text, uint32_t colour,
+                             int height) {
+  if (!control.create(wnd_, r)) return;
+  // A text control shows the background picture in every state.
+  control.setImages(r.left, r.top, r.right, r.bottom, normal_, normal_, normal_, normal_);
+  control.setTextColours(colour, colour, colour);
+  if (height > 0) control.setFontHeight(height);
+  control.setText(wideView(text), 0);
+}
+
+void CSinglekeyDlg::onCreate() {
+  const ModeLayout& at = layout(mode_);
+  loadSkins(skin(mode_));
+
+  const struct {
+    CBitmapBtn2& button;
+    const Rect& rect;
+    const char16_t* caption;
+    std::string_view mask;
+  } buttons[] = {{ok_, at.ok, u"OK", kOkButtonMask}, {cancel_, at.cancel, u"CANCEL", kCancelButtonMask}};
+  for (const auto& b : buttons) {
+    if (!makeButton(b.button, b.rect)) continue;
+    b.button.setTextColours(kWhite, kWhite, kWhite);
+    b.button.setFontHeight(kButtonTextHeight);
+    b.button.setText(wideView(lookupString(u"MAIN", b.caption)), 0);
+    if (at.shapedButtons) b.button.setMask(win32::widen(b.mask));
+  }
+
+  makeText(captured_, at.captured, {}, capture_.capturedColour(), 0);
+  if (mode_ == Mode::Assign) makeText(current_, at.current, {}, kCapturedAssignColour, 0);
+
+  const std::u16string current = lookupString(u"MACRO", u"CURRENT");
+  const std::u16string assign = lookupString(u"MACRO", u"ASSIGN");
+  makeText(currentLabel_, kCurrentLabel, current, kWhite, currentLabelHeight(languageCode_));
+  currentLabel_.setTooltip(wideView(current), true);
+  makeText(assignLabel_, assignLabelRect(languageCode_), assign, kWhite, assignLabelHeight(languageCode_));
+  assignLabel_.setTooltip(wideView(assign), true);
+
+  // The library is loaded before the window first shows, so that showing it switches reporting on
+  // and hiding it switches reporting off: keys are captured exactly while the dialog is on screen.
+  hook_.emplace();
+  hook_->install(wnd_);
+  hook_->setStatus(0);
+}
+
+void CSinglekeyDlg::onInit() {
+  if (mode_ == Mode::Assign) {
+    titleText_ = lookupString(u"MACRO", u"TITLE");
+    subtitleText_ = lookupString(u"MACRO", u"SINGLEKEY");
+    current_.setText(wideView(capture_.currentName()), 0);
+  } else {
+    titleText_ = lookupString(u"MACRO", u"INSERTSINGLEKEY");
+  }
+  // The title also names the window, for accessibility tools and test drivers.
+  SetWindowTextW(wnd_, win32::wide(titleText_.c_str()));
+}
+
+void CSinglekeyDlg::onCommand(UINT code, HWND control) {
+  if (code != BN_CLICKED || !control) return;
+  if (control == ok_.window())
+    end(kResultYes);
+  else if (control == cancel_.window())
+    end(kResultNo);
+}
+
+bool CSinglekeyDlg::onMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+  switch (message) {
+  case WM_SHOWWINDOW:
+    if (hook_) hook_->setStatus(wParam ? 1 : 0);
+    return false; // default processing goes on
+  case msg::kHookKey:
+    capture_.onReport(wParam);
+    showCaptured();
+    result = TRUE;
+    return true;
+  default:
+    return false;
+  }
+}
+
+void CSinglekeyDlg::showCaptured() {
+  const std::u16string name = capture_.capturedName();
+  const uint32_t colour = capture_.capturedColour();
+  captured_.setTextColours(colour, colour, colour);
+  captured_.setText(wideView(name), 0);
+  OutputDebugStringW(win32::wide(name.c_str()));
+}
+
+void CSinglekeyDlg::paintTexts(HDC dc) {
+  if (mode_ == Mode::Assign) {
+    dialog::drawText(dc, titleText_, kTitleText, kTitleStyle, DT_LEFT);
+    dialog::drawText(dc, subtitleText_, kSingleKeyText, kSingleKeyStyle, DT_LEFT);
+    return;
+  }
+  dialog::drawText(dc, titleText_, kInsertTitleText, kTitleStyle, DT_LEFT);
+  win32::UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, kInsertFrameWidth, kInsertFrameColour));
+  win32::Selection withPen(dc, pen.get());
+  const Rect& f = kInsertFrame;
+  const POINT corners[] = {{f.left, f.top}, {f.left, f.bottom}, {f.right, f.bottom}, {f.right, f.top}, {f.left, f.top}};
+  Polyline(dc, corners, static_cast<int>(std::size(corners)));
+}
+
+void CSinglekeyDlg::onDestroy() {
+  hook_.reset(); // status 0, hook removed, library unloaded
+}
+
+} // namespace q7
