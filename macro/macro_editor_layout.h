@@ -168,6 +168,8 @@ inline constexpr int kLabelHeight = 12;
 // The edit fields: white text on the list's background.
 inline constexpr uint32_t kFieldText = kWhite;
 inline constexpr uint32_t kFieldBackground = 0x001B1C1F;
+inline constexpr TextStyle kNameFieldFont{"Arial", 13, 400, kFieldText};
+inline constexpr TextStyle kDigitFieldFont{"Arial", 11, 400, kFieldText}; // the pause and count fields are 11 px high
 inline constexpr int kPauseFieldStart = 50;
 
 } // namespace q7::macro_editor

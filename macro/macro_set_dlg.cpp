@@ -4,6 +4,7 @@
 #include "monitor/messages.h"
 #include "text/string_lookup.h"
 #include "ui/dialog_result.h"
+#include "ui/fonts.h"
 #include "ui/skin_family.h"
 
 namespace q7 {

@@ -90,6 +90,7 @@ private:
   std::array<CBitmapBtn2, std::size(macro_editor::kControls)> buttons_;
   std::array<CBitmapBtn2, std::size(macro_editor::kLabels)> labels_;
   CCrledit name_, pause_, count_;
+  win32::UniqueGdi<HFONT> nameFont_, digitFont_;
   CMacroListBox list_;
   std::u16string headings_[std::size(macro_editor::kHeadings)];
 };
