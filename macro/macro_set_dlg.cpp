@@ -1,10 +1,13 @@
 #include "macro/macro_set_dlg.h"
 
+#include <memory>
+
 #include "keys/single_key_dlg.h"
 #include "monitor/messages.h"
 #include "text/string_lookup.h"
 #include "ui/dialog_result.h"
 #include "ui/fonts.h"
+#include "ui/region.h"
 #include "ui/skin_family.h"
 
 namespace q7 {
@@ -27,6 +30,42 @@ constexpr Control kEditingControls[] = {
 
 } // namespace
 
+// The editor's pictures are decoded and cut once per skin folder and kept for the process: opening
+// the editor again costs no picture decoding, no region scan and no cutting.
+struct CMacroSetDlg::Pictures {
+  std::wstring folder; // the normal picture's path, which names the skin folder
+  SkinBitmap normal, over, down;
+  win32::UniqueGdi<HRGN> shape;                                        // copied for each window, which owns its copy
+  std::array<std::array<SkinBitmap, 3>, std::size(kControls)> buttons; // normal, over, down
+  std::array<SkinBitmap, std::size(kLabels)> labels;
+
+  static const Pictures& forFolder() {
+    static std::unique_ptr<Pictures> cached;
+    const std::wstring path = skinFile(win32::widen(kSkins.normal));
+    if (!cached || cached->folder != path) {
+      auto p = std::make_unique<Pictures>();
+      p->folder = path;
+      p->normal = loadSkinBitmap(path);
+      p->over = loadSkinBitmap(skinFile(win32::widen(kSkins.over)));
+      p->down = loadSkinBitmap(skinFile(win32::widen(kSkins.down)));
+      p->shape = regionFromMask(loadSkinBitmap(skinFile(win32::widen(kSkins.mask))), kMaskKeyColour);
+      for (const ControlEntry& c : kControls) {
+        const Rect& r = c.rect;
+        auto& pieces = p->buttons[static_cast<size_t>(c.id)];
+        pieces[0] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+        pieces[1] = cutBitmap(p->over, r.left, r.top, r.right, r.bottom);
+        pieces[2] = cutBitmap(p->down, r.left, r.top, r.right, r.bottom);
+      }
+      for (size_t i = 0; i < std::size(kLabels); ++i) {
+        const Rect& r = kLabels[i].rect;
+        p->labels[i] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+      }
+      cached = std::move(p);
+    }
+    return *cached;
+  }
+};
+
 CMacroSetDlg::CMacroSetDlg(HWND owner, const KeyRecord& record, bool loaded, Ask ask)
     : SkinnedDialog(owner), ask_(std::move(ask)) {
   if (loaded)
@@ -39,12 +78,21 @@ int CMacroSetDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? 
 
 void CMacroSetDlg::onCreate() {
   languageCode_ = lookupString(u"MAIN", u"LANG");
-  loadSkins(kSkins);
+  const Pictures& p = Pictures::forFolder();
+  pictures_ = &p;
+  if (p.shape) {
+    win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+    if (shape && CombineRgn(shape.get(), p.shape.get(), nullptr, RGN_COPY) != ERROR &&
+        SetWindowRgn(wnd_, shape.get(), TRUE))
+      shape.release(); // the window owns it now
+  }
   size_ = kSize; // the buttons stand where the layout puts them, whatever the picture's size
 
   for (const ControlEntry& c : kControls) {
     CBitmapBtn2& b = button(c.id);
-    if (!makeButton(b, c.rect)) continue;
+    if (!b.create(wnd_, c.rect)) continue;
+    const auto& pieces = p.buttons[static_cast<size_t>(c.id)];
+    b.showPieces(&pieces[0], &pieces[1], &pieces[2], &pieces[0]);
     if (c.kind == ControlKind::Text) {
       b.setTextColours(kWhite, kWhite, kWhite);
       b.setFontHeight(kCaptionHeight);
@@ -57,7 +105,8 @@ void CMacroSetDlg::onCreate() {
     CBitmapBtn2& label = labels_[i];
     if (!label.create(wnd_, l.rect)) continue;
     // A label shows the face in every state; it has no command.
-    label.setImages(l.rect.left, l.rect.top, l.rect.right, l.rect.bottom, normal_, normal_, normal_, normal_);
+    const SkinBitmap* face = &p.labels[i];
+    label.showPieces(face, face, face, face);
     label.setTextColours(kWhite, kWhite, kWhite);
     label.setFontHeight(kLabelHeight);
     label.setText(wideText(lookupString(u"MACRO", l.text)), 1);
@@ -103,12 +152,24 @@ bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       }
     }
     return false;
-  case msg::kHookKey:
+  case msg::kHookKey: {
+    // A report rewrites a line, adds one and scrolls: the list redraws once, afterwards.
+    HWND list = controller_.recording() ? list_.window() : nullptr;
+    if (list) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     result = controller_.onHookKey(wParam, lParam);
+    if (list) {
+      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list, nullptr, TRUE);
+    }
     return true;
+  }
   default:
     return false;
   }
+}
+
+void CMacroSetDlg::paintFace(HDC dc, int width, int height) {
+  paintSkinFace(dc, pictures_ ? pictures_->normal : normal_, width, height);
 }
 
 void CMacroSetDlg::paintTexts(HDC dc) {

@@ -50,6 +50,7 @@ private:
   void onDialogCommand(UINT) {} // Enter and Escape never close the editor
   void onClose() { controller_.onCommand(macro_editor::Control::Close); }
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+  void paintFace(HDC dc, int width, int height);
   void paintTexts(HDC dc);
   void onDestroy();
 
@@ -81,6 +82,8 @@ private:
   void setHookStatus(int status) override;
   void close(int result) override;
 
+  struct Pictures;
+  const Pictures* pictures_ = nullptr; // the skin pictures and the pieces cut from them, kept for the process
   Ask ask_;
   std::u16string languageCode_;
   win32::Win32KeyboardText keyboard_;
