@@ -12,6 +12,7 @@
 #include "app/warning_dialog_layout.h"
 #include "driver.h"
 #include "keys/key_record.h"
+#include "keys/single_key_dialog_layout.h"
 #include "macro/macro_editor_layout.h"
 #include "macro/macro_event.h"
 #include "macro/macro_list_text.h"
@@ -202,6 +203,37 @@ TEST_F(MacroAtWork, RecordEditNameAndStoreAMacro) {
        GetTickCount64() < end && shownPause(listLines(events)[1].text) != 300;)
     pumpFor(30);
   EXPECT_EQ(shownPause(listLines(events)[1].text), 300);
+  // After line 0, a press and release of C through the single-key dialog in its insert mode.
+  SendMessageW(events, LB_SETSEL, FALSE, -1);
+  SendMessageW(events, LB_SETSEL, TRUE, 0);
+  SendMessageW(events, LB_SETCARETINDEX, 0, FALSE);
+  click(control(dlg, MacroControl::InsertKey));
+  HWND single = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !single && GetTickCount64() < end; pumpFor(30))
+    for (HWND w : windowsOf(program.id()))
+      if (w != main && w != dlg) single = w;
+  ASSERT_NE(single, nullptr);
+  using single_key_dialog::kInsert;
+  HWND captured = nullptr, singleOk = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !(captured && singleOk) && GetTickCount64() < end; pumpFor(30)) {
+    captured = at(single, kInsert.captured);
+    singleOk = at(single, kInsert.ok);
+  }
+  ASSERT_NE(singleOk, nullptr);
+  pumpFor(300);
+  sendKey('C', false);
+  sendKey('C', true);
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; windowText(captured) != L"C" && GetTickCount64() < end;) pumpFor(30);
+  ASSERT_EQ(windowText(captured), L"C");
+  click(singleOk);
+  ASSERT_TRUE(waitGone(single, kWaitMs));
+  ASSERT_TRUE(waitForLines(events, 6));
+  lines = listLines(events);
+  EXPECT_EQ(lines[1].text, L"C        50 MS");
+  EXPECT_EQ(lines[1].itemData, kArrowDown);
+  EXPECT_EQ(lines[2].text, L"C        50 MS");
+  EXPECT_EQ(lines[2].itemData, kArrowUp);
+
   SendMessageW(at(dlg, macro_editor::kNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Combo \u00e9"));
   SendMessageW(at(dlg, macro_editor::kCountField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3"));
   click(ok);
@@ -217,20 +249,23 @@ TEST_F(MacroAtWork, RecordEditNameAndStoreAMacro) {
   EXPECT_EQ(r.Kind, 2);
   EXPECT_EQ(r.RepeatMode, 0);
   EXPECT_EQ(r.RepeatCount, 2);
-  ASSERT_EQ(r.EventCount, 8u);
-  const uint8_t keys[] = {'A', 'A', 'B', 'B'};
-  for (uint32_t i = 0; i < 4; ++i) {
+  ASSERT_EQ(r.EventCount, 12u);
+  const uint8_t keys[] = {'A', 'C', 'C', 'A', 'B', 'B'};
+  const uint8_t states[] = {0x80, 0x80, 0, 0, 0x80, 0};
+  for (uint32_t i = 0; i < 6; ++i) {
     const MacroEvent key = eventAt(r, 2 * i), pause = eventAt(r, 2 * i + 1);
     EXPECT_EQ(key.Vk, keys[i]) << i;
     EXPECT_EQ(key.Usage, hidUsage(keys[i])) << i;
-    EXPECT_EQ(key.State, i % 2 ? 0 : 0x80) << i;
+    EXPECT_EQ(key.State, states[i]) << i;
     EXPECT_TRUE(pause.isPause()) << i;
-    if (i < 3) {
+    if (i < 5) {
       EXPECT_GE(pause.PauseMs, 20) << i;
     }
   }
-  EXPECT_EQ(eventAt(r, 3).PauseMs, 300);
-  EXPECT_EQ(eventAt(r, 7).PauseMs, 0);
+  EXPECT_EQ(eventAt(r, 3).PauseMs, 50);
+  EXPECT_EQ(eventAt(r, 5).PauseMs, 50);
+  EXPECT_EQ(eventAt(r, 7).PauseMs, 300);
+  EXPECT_EQ(eventAt(r, 11).PauseMs, 0);
   EXPECT_EQ(std::u16string(r.MacroName), u"Combo \u00e9");
   EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7\\Profile1", L"FuncKey"), std::vector<uint8_t>{1});
 }
@@ -245,6 +280,13 @@ TEST_F(MacroAtWork, OutsideRequestOpensOneEditor) {
   size_t open = 0;
   for (HWND w : windowsOf(program.id())) open += w != main;
   EXPECT_EQ(open, 1u) << "a second request brings the open editor forward";
+  // Enter and Escape do not close the editor.
+  sendKey(VK_RETURN, false);
+  sendKey(VK_RETURN, true);
+  sendKey(VK_ESCAPE, false);
+  sendKey(VK_ESCAPE, true);
+  pumpFor(500);
+  EXPECT_TRUE(IsWindowVisible(dlg));
   click(control(dlg, MacroControl::Cancel));
   ASSERT_TRUE(waitGone(dlg, kWaitMs));
   ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
