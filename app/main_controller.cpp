@@ -35,7 +35,7 @@ void MainController::switchProfile(int p, bool notify) {
   if (p < 0 || p >= kProfileCount || p == shownProfile_) return;
   // Exactly one profile button carries the selected look: button 0 also stands for profile 6,
   // profiles 7 and 8 have none.
-  const int lit = p == 6 ? 0 : (p <= 5 ? p : -1);
+  const int lit = p == kPcModeProfileToo ? kPcModeProfile : (p <= kLastProfileWithButton ? p : -1);
   if (lit != litProfileButton_) {
     if (litProfileButton_ >= 0) view_.setProfileButtonSelected(litProfileButton_, false);
     if (lit >= 0) view_.setProfileButtonSelected(lit, true);
@@ -64,7 +64,7 @@ void MainController::resetProfile() {
     if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
   rec.FuncKey = 0;
   std::memset(&rec, 0, sizeof rec);
-  if (p <= 5) working().header.ProfileColor[p] = kResetProfileColours[p];
+  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
   for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
   applyKeySetZeroDefaults(rec);
   if (selectedKey_ >= 0) {
@@ -76,7 +76,7 @@ void MainController::resetProfile() {
 }
 
 void MainController::onProfileButton(int i) {
-  if (i < 0 || i > 5) return;
+  if (i < 0 || i > kLastProfileWithButton) return;
   if (editFlag_) {
     if (ask(Warning::Leave) == kResultYes) save();
     // Either way every unsaved edit of every profile is thrown away.
@@ -361,7 +361,7 @@ void MainController::onImport() {
 // --- Messages from outside -----------------------------------------------------------------
 
 void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
-  const uintptr_t requested = wParam == 6 ? 0 : wParam;
+  const uintptr_t requested = wParam == kPcModeProfileToo ? kPcModeProfile : wParam;
   if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
   if (modalOpen()) {
     heldSwitch_.emplace(wParam, lParam); // carried out when the modal window has closed

@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "settings/registry_store.h"
+#include "settings/settings_image.h"
 
 namespace q7 {
 
@@ -58,7 +59,8 @@ public:
 };
 
 // The colour a profile reset gives ProfileColor of profiles 0 ... 5.
-constexpr uint32_t kResetProfileColours[6] = {0x00FF00FF, 0x00FF0000, 0x000000FF, 0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
+constexpr uint32_t kResetProfileColours[kLastProfileWithButton + 1] = {0x00FF00FF, 0x00FF0000, 0x000000FF,
+                                                                       0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
 struct ProgressRing {
@@ -127,7 +129,7 @@ public:
   bool macroSaved() const { return macroSaved_; }
   bool closePending() const { return closePending_; }
   bool awaitingAcknowledgement() const { return awaitingAck_; }
-  bool keysEditable() const { return shownProfile_ != 0 && shownProfile_ != 6; }
+  bool keysEditable() const { return !isPcModeProfile(shownProfile_); }
   bool modalOpen() const { return modalDepth_ > 0; }
 
 private:

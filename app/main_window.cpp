@@ -14,6 +14,7 @@
 #include "keys/single_key_dlg.h"
 #include "ui/reflect.h"
 #include "app/resource.h"
+#include "app/start_trace.h"
 #include "platform/win32/shell.h"
 #include "monitor/messages.h"
 #include "settings/settings_image.h"
@@ -65,8 +66,10 @@ bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
 }
 
 void CKeyvaneDlg::onCreate() {
+  start_trace::mark("window");
   win32::openWithShell(win32::programFolder() + L"HID.exe");
   Sleep(500);
+  start_trace::mark("monitor-wait");
 
   wchar_t self[MAX_PATH], drive[_MAX_DRIVE], dir[_MAX_DIR], strings[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -94,7 +97,9 @@ void CKeyvaneDlg::onInit() {
   const std::u16string title = lookupString(u"MAIN", u"NAME");
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 
+  start_trace::mark("init");
   if (!controller_.initialise(reinterpret_cast<WindowHandle>(wnd_))) ExitProcess(0); // no monitor: end, write nothing
+  start_trace::mark("settings");
 }
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
@@ -219,6 +224,8 @@ void CKeyvaneDlg::onPaint() {
   }
   ReleaseDC(wnd_, dc);
   ValidateRect(wnd_, nullptr);
+  start_trace::mark("first-paint");
+  start_trace::finish();
 }
 
 void CKeyvaneDlg::onDestroy() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/keyboard_layout_tables.h"
+#include "app/start_trace.h"
 #include "settings/settings_image.h"
 #include "text/string_lookup.h"
 
@@ -56,6 +57,7 @@ void CKeyvaneDlg::createControls() {
     dialog::shapeWindow(wnd_, mask);
   }
 
+  start_trace::mark("pictures");
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
   layout_ = keyLayoutFor(languageCode_);
@@ -63,7 +65,9 @@ void CKeyvaneDlg::createControls() {
   labels_.emplace(KeyLabels::forLanguage(languageCode_, keyboardText_));
 
   for (const main_window::ControlEntry& entry : main_window::kControls) createControl(entry.id);
+  start_trace::mark("controls");
   buildKeyButtons();
+  start_trace::mark("keys");
 
   MoveWindow(wnd_, 0, 0, size_.width, size_.height, TRUE);
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -164,7 +168,7 @@ void CKeyvaneDlg::setProfileEditingEnabled(bool enabled) {
 }
 
 void CKeyvaneDlg::setProfileButtonSelected(int button, bool selected) {
-  if (button < 0 || button > 5) return;
+  if (button < 0 || button > kLastProfileWithButton) return;
   const Control id = static_cast<Control>(static_cast<int>(Control::Profile0) + button);
   const Rect r = main_window::controlRect(id, languageCode_);
   // The selected tab shows its hover picture at rest, like a selected key.
@@ -216,7 +220,7 @@ void CKeyvaneDlg::onCommand(UINT, HWND from) {
       return;
     }
   }
-  for (int i = 0; i <= 5; ++i) {
+  for (int i = 0; i <= kLastProfileWithButton; ++i) {
     if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
       controller_.onCommand(Command::ProfileButton, i);
       return;

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/key_labels.h"
 #include "app/main_controller.h"
 #include "app/us_keyboard_text.h"
 #include "fakes/memory_files.h"
+#include "monitor/messages.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
 #include "macro/macro_editor_controller.h"
@@ -80,9 +83,25 @@ struct QuietView final : MainView {
     if (button < 0 || button > 5) __builtin_trap();
   }
   void clearApplyLook() override {}
-  int ask(Warning) override { return answer; }
-  std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) override { return static_cast<uint8_t>(ownKey + 1); }
-  void postToSelf(uint32_t, uintptr_t, intptr_t) override {}
+  int ask(Warning) override {
+    whileOpen();
+    return answer;
+  }
+  std::optional<uint8_t> chooseSingleKey(uint8_t) override {
+    whileOpen();
+    return singleKey;
+  }
+  // An outside message arriving while a modal window is open (once per operation).
+  void whileOpen() {
+    const uint32_t m = std::exchange(nested, 0);
+    if (!controller || m == 0) return;
+    if (m % 3 == 0) controller->onSwitchRequest(m >> 2, 0);
+    if (m % 3 == 1) controller->onSaveAcknowledged();
+    if (m % 3 == 2) controller->onRelease(msg::kReleaseParam);
+  }
+  void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    posts.push_back({message, wParam, lParam});
+  }
   std::optional<std::u16string> chooseProgram() override { return program; }
   std::optional<std::u16string> chooseProfileFile(bool) override { return std::u16string(u"in.prof"); }
   void showFileError() override {}
@@ -90,6 +109,7 @@ struct QuietView final : MainView {
   void openHelp() override {}
   // The macro editor works through its commands on whatever record it is given.
   int editMacro(KeyRecord& record, bool loaded) override {
+    whileOpen();
     QuietEditorView editorView;
     UsKeyboardText keyboard;
     StillClock clock;
@@ -112,6 +132,15 @@ struct QuietView final : MainView {
   }
   void bringMacroEditorForward() override {}
   int answer = kResultNo;
+  std::optional<uint8_t> singleKey;
+  MainController* controller = nullptr;
+  uint32_t nested = 0;
+  struct Post {
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+  };
+  std::vector<Post> posts; // what the controller posted to its own window, delivered after each operation
   std::u16string program = u"C:\\Games\\game.exe";
 };
 
@@ -126,6 +155,7 @@ struct World {
   World() {
     messenger.windows[u"Q7PrismoMon"] = 1;
     controller.initialise(0x100);
+    view.controller = &controller;
   }
 };
 
@@ -151,6 +181,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&a, data + 1, 4);
     std::memcpy(&b, data + 5, 4);
     w.view.answer = (a & 1) ? kResultYes : kResultNo;
+    w.view.singleKey = (a & 2) ? std::optional<uint8_t>(static_cast<uint8_t>(a >> 8)) : std::nullopt;
+    w.view.nested = b >> 24;
     switch (data[0] % 10) {
     case 0:
       w.controller.onSwitchRequest(a, static_cast<int32_t>(b));
@@ -175,9 +207,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     case 7: {
       // Commands that edit the working copy; saving and reloading are left out for speed.
-      static constexpr Command kEdits[] = {Command::App,          Command::Disable, Command::Default,
-                                           Command::ResetProfile, Command::Import,  Command::Export,
-                                           Command::KeyButton,    Command::Cancel,  Command::Macro};
+      static constexpr Command kEdits[] = {
+          Command::App,    Command::Disable,   Command::Default, Command::ResetProfile, Command::Import,
+          Command::Export, Command::KeyButton, Command::Cancel,  Command::SingleKey,    Command::Macro};
       w.controller.onCommand(kEdits[a % std::size(kEdits)], static_cast<int32_t>(b));
       break;
     }
@@ -190,6 +222,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     default:
       w.controller.onActivateApp();
       break;
+    }
+    // The window's queue: what the controller held while a modal window was open comes back.
+    std::vector<QuietView::Post> posts;
+    posts.swap(w.view.posts);
+    for (const QuietView::Post& p : posts) {
+      if (p.message == msg::kSwitchProfile) w.controller.onSwitchRequest(p.wParam, p.lParam);
+      if (p.message == msg::kRelease) w.controller.onRelease(p.wParam);
     }
   }
 

@@ -1,5 +1,6 @@
 #include "settings/profile_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -12,12 +13,18 @@ FileResult exportProfile(Files& files, std::u16string_view path) {
 }
 
 FileResult importProfile(Files& files, std::u16string_view path) {
-  // A whole record is far too big for a stack: read into a heap buffer first (value-initialised,
-  // so all zero: a short file leaves the rest of the record zero).
-  auto buffer = std::make_unique<ProfileRecord>();
+  // A whole record is far too big for a stack, and a failed read must leave the profile as it was:
+  // read into a buffer kept for the process (made on the first import, never cleared: only the
+  // bytes read are used), then copy what was read and zero the rest of the record.
+  static const std::unique_ptr<ProfileRecord> buffer(new ProfileRecord);
   size_t got = 0;
   const FileResult result = files.readPrefix(path, buffer.get(), sizeof(ProfileRecord), &got);
-  if (result == FileResult::Done) std::memcpy(&currentProfile(), buffer.get(), sizeof(ProfileRecord));
+  if (result == FileResult::Done) {
+    got = std::min(got, sizeof(ProfileRecord));
+    auto* to = reinterpret_cast<unsigned char*>(&currentProfile());
+    std::memcpy(to, buffer.get(), got);
+    std::memset(to + got, 0, sizeof(ProfileRecord) - got);
+  }
   return result;
 }
 

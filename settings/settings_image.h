@@ -113,6 +113,13 @@ SettingsBlock& saved();
 extern uint8_t WholeKeyColorStatus[kProfileCount];
 extern uint32_t WholeKeyColor[kProfileCount];
 
+// Profiles 0 and 6 are the PC mode, in which keys cannot be edited; the main window shows profile 6
+// on the button of profile 0 and has buttons for profiles 0 ... 5 only.
+constexpr int kPcModeProfile = 0;
+constexpr int kPcModeProfileToo = 6;
+constexpr int kLastProfileWithButton = 5;
+constexpr bool isPcModeProfile(int p) { return p == kPcModeProfile || p == kPcModeProfileToo; }
+
 // A profile index read from the image or a message, made safe to address the image with:
 // anything outside 0 ... 8 is taken as 1, the profile a first run shows.
 constexpr int safeProfileIndex(uint32_t p) { return p < kProfileCount ? static_cast<int>(p) : 1; }

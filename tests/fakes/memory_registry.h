@@ -55,10 +55,11 @@ public:
 
 private:
   struct Key final : RegistryKey {
-    Key(MemoryRegistry& r, std::u16string p) : reg(r), path(std::move(p)) {}
+    Key(MemoryRegistry& r, std::u16string p) : reg(r), path(std::move(p)), values(reg.keys[path]) {}
     bool read(std::u16string_view name, void* slot, size_t size) override {
-      const std::vector<uint8_t>* v = reg.value(path, name);
-      if (!v) return false;
+      auto found = values.find(name);
+      if (found == values.end()) return false;
+      const std::vector<uint8_t>* v = &found->second;
       const size_t n = std::min(size, v->size());
       std::memcpy(slot, v->data(), n);
       std::memset(static_cast<uint8_t*>(slot) + n, 0, size - n);
@@ -67,7 +68,6 @@ private:
     void write(std::u16string_view name, const void* data, size_t size) override {
       auto* b = static_cast<const uint8_t*>(data);
       // Overwrite in place: the same value is rewritten by every save.
-      Values& values = reg.keys[path];
       auto v = values.find(name);
       if (v == values.end()) v = values.emplace(std::u16string(name), std::vector<uint8_t>()).first;
       v->second.assign(b, b + size);
@@ -78,6 +78,7 @@ private:
     }
     MemoryRegistry& reg;
     std::u16string path;
+    Values& values; // map nodes stay where they are while the key is open
   };
 };
 
