@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/key_codes.h"
+#include "keys/key_codes.h"
 #include "app/keyboard_layout_tables.h"
 #include "app/us_keyboard_text.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/key_layout.h"
+#include "keys/key_layout.h"
 #include "keys/key_names.h"
 #include "keys/key_record.h"
 #include "platform/keyboard_text.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/key_codes.h"
+#include "keys/key_codes.h"
 
 namespace q7 {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/key_codes.h"
+#include "keys/key_codes.h"
 #include "app/keyboard_layout_tables.h"
 #include "monitor/messages.h"
 #include "keys/key_record.h"

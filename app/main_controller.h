@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/key_layout.h"
+#include "keys/key_layout.h"
 #include "app/keyboard_view.h"
 #include "app/main_commands.h"
 #include "keys/key_record.h"

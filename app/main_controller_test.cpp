@@ -10,7 +10,7 @@
 #include "fakes/memory_files.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
-#include "app/key_codes.h"
+#include "keys/key_codes.h"
 #include "app/keyboard_layout_tables.h"
 #include "monitor/messages.h"
 #include "settings/settings_image.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/key_labels.h"
-#include "app/key_layout.h"
+#include "keys/key_layout.h"
 #include "app/main_window_layout.h"
 #include "app/main_controller.h"
 #include "monitor/monitor_link.h"

@@ -121,9 +121,6 @@ void CKeyvaneDlg::buildKeyButtons() {
   }
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
-    // Cut once: the looks only switch among these three pieces.
-    for (int i = 0; i < 3; ++i)
-      keyPieces_[k][i] = cutBitmap(keyImages_[i], rects[k].left, rects[k].top, rects[k].right, rects[k].bottom);
     if (!keys_[k].create(wnd_, rects[k])) continue;
     setKeyLook(k, KeyLook::Default);
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -132,9 +129,10 @@ void CKeyvaneDlg::buildKeyButtons() {
 
 bool CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
   const KeyLookImages images = keyLookImages(look);
-  auto pick = [&](KeyImage i) { return &keyPieces_[position][static_cast<int>(i)]; };
+  auto pick = [&](KeyImage i) { return &keyImages_[static_cast<int>(i)]; };
+  const Rect at = keyRectangle(layout_, position);
   return keys_[position].showPieces(pick(images.normal), pick(images.hover), pick(images.pressed),
-                                    pick(images.disabled));
+                                    pick(images.disabled), at.left, at.top);
 }
 
 void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {

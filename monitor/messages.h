@@ -11,6 +11,10 @@ namespace q7::msg {
 constexpr uint32_t kAnnounceWindow = 1538; // 0x602: wParam main window handle, or 0 when it is gone
 constexpr uint32_t kProfileShown = 1542;   // 0x606: wParam the profile now shown
 constexpr uint32_t kSettingsSaved = 2026;  // 0x7EA: wParam 1, lParam ProfileCurrent; answered by 13317
+// From the hook library whenever its status changes: wParam the status (1 while it reports keys,
+// that is while a key is recorded or captured), lParam the id of the process that loaded it.
+// While it is 1 the monitor passes every key on unchanged.
+constexpr uint32_t kHookStatus = 1560; // 0x618
 
 // To the main window from outside (above all from the monitor).
 constexpr uint32_t kEndProcess = 5001;        // 0x1389: end at once, exit code 0

@@ -12,7 +12,7 @@ ALLOWED = {
     "text": {"platform"},
     "ui": {"platform", "text"},
     "keys": {"platform", "text", "ui", "monitor"},
-    "monitor": {"platform"},
+    "monitor": {"platform", "keys", "settings"},
     "settings": {"platform", "keys"},
     "macro": {"platform", "text", "ui", "keys", "settings", "monitor"},
     "lighting": {"platform", "text", "ui", "keys", "settings", "monitor"},

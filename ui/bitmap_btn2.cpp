@@ -12,19 +12,24 @@ void CBitmapBtn2::setImages(int left, int top, int right, int bottom, const Skin
     if (*sources[i]) images_[i] = cutBitmap(*sources[i], left, top, right, bottom);
     shown_[i] = &images_[i];
   }
+  shownX_ = shownY_ = 0;
   removeBorderAndTabStop();
   hover_ = false;
   repaint();
 }
 
 bool CBitmapBtn2::showPieces(const SkinBitmap* normal, const SkinBitmap* hover, const SkinBitmap* pressed,
-                             const SkinBitmap* disabled) {
-  if (shown_[0] == normal && shown_[1] == hover && shown_[2] == pressed && shown_[3] == disabled) return false;
+                             const SkinBitmap* disabled, int x, int y) {
+  if (shown_[0] == normal && shown_[1] == hover && shown_[2] == pressed && shown_[3] == disabled && shownX_ == x &&
+      shownY_ == y)
+    return false;
   if (!shown_[0] && !shown_[1] && !shown_[2] && !shown_[3]) removeBorderAndTabStop(); // the first pictures
   shown_[0] = normal;
   shown_[1] = hover;
   shown_[2] = pressed;
   shown_[3] = disabled;
+  shownX_ = x;
+  shownY_ = y;
   hover_ = false;
   return true;
 }
@@ -74,23 +79,21 @@ void CBitmapBtn2::draw(HDC dc, int width, int height, UINT itemState) {
   state.disabled = (itemState & ODS_DISABLED) != 0;
   state.parentActive = GetActiveWindow() == GetParent(wnd_);
   const ButtonLook look = bitmapBtn2Look(state, colours_);
-  static const SkinBitmap none;
   const SkinBitmap* shown = shown_[static_cast<int>(look.image)];
-  const SkinBitmap& picture = shown ? *shown : none;
 
   if (caption_.empty()) {
-    paintSkinFace(dc, picture, width, height);
+    paintSkinPiece(dc, shown, shownX_, shownY_, width, height);
     return;
   }
   // One off-screen bitmap, so that the caption never flickers over the picture.
   win32::UniqueDc canvasDc(CreateCompatibleDC(dc));
   win32::UniqueGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, width, height));
   if (!canvasDc || !canvas) {
-    paintSkinFace(dc, picture, width, height);
+    paintSkinPiece(dc, shown, shownX_, shownY_, width, height);
     return;
   }
   win32::Selection onCanvas(canvasDc.get(), canvas.get());
-  paintSkinFace(canvasDc.get(), picture, width, height);
+  paintSkinPiece(canvasDc.get(), shown, shownX_, shownY_, width, height);
   SetBkMode(canvasDc.get(), TRANSPARENT);
   SetTextColor(canvasDc.get(), look.textColour);
   win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", fontHeight_, FW_NORMAL);

@@ -20,12 +20,12 @@ public:
   // picture again as the disabled one. Also removes the border and tab stop, and clears hover.
   void setImages(int left, int top, int right, int bottom, const SkinBitmap& normal, const SkinBitmap& hover,
                  const SkinBitmap& pressed, const SkinBitmap& disabled);
-  // Shows pictures that the owner already cut and keeps alive for as long as the button shows
-  // them (the 114 keys switch among three looks often; cutting anew each time costs a profile
-  // switch hundreds of bitmap copies). Null entries show the plain face.
-  // Returns false when the button already showed exactly these pictures.
+  // Shows the pieces at (x, y) of pictures that the owner keeps alive for as long as the button
+  // shows them: the 114 keys draw straight from the window's three pictures, with nothing cut for
+  // them at all. Null entries show the plain face. Returns false when the button already showed
+  // exactly these pictures.
   bool showPieces(const SkinBitmap* normal, const SkinBitmap* hover, const SkinBitmap* pressed,
-                  const SkinBitmap* disabled);
+                  const SkinBitmap* disabled, int x = 0, int y = 0);
   // alignment: 0 centred, 1 left, 2 centred over 35 more pixels to the right, 3 over 15 more.
   void setText(std::wstring_view caption, int alignment);
   // A latched button shows its hover picture and the pressed colour (a chosen option).
@@ -41,7 +41,8 @@ private:
   LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   SkinBitmap images_[4];            // by StateImage: pieces this button cut itself
-  const SkinBitmap* shown_[4] = {}; // by StateImage: what it draws (its own pieces or borrowed ones)
+  const SkinBitmap* shown_[4] = {}; // by StateImage: what it draws (its own pieces or borrowed pictures)
+  int shownX_ = 0, shownY_ = 0;     // where in the borrowed pictures its piece lies
   bool latched_ = false;
   int alignment_ = 0;
   int fontHeight_ = 16;

@@ -1,6 +1,8 @@
 #include "ui/fonts.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace q7 {
 
@@ -15,12 +17,22 @@ int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 
 bool fontInstalled(std::wstring_view face) {
   if (face.empty() || face.size() >= LF_FACESIZE) return false;
+  // Asked on every paint of every caption: the system's font list is enumerated once per face.
+  // Windows only ever ask from their own thread.
+  struct Known {
+    std::wstring face;
+    bool installed;
+  };
+  static thread_local std::vector<Known> known;
+  for (const Known& k : known)
+    if (k.face == face) return k.installed;
   LOGFONTW lf{};
   lf.lfCharSet = DEFAULT_CHARSET;
   std::copy(face.begin(), face.end(), lf.lfFaceName);
   bool found = false;
   win32::WindowDc screen(nullptr);
   EnumFontFamiliesExW(screen.get(), &lf, noteFound, reinterpret_cast<LPARAM>(&found), 0);
+  known.push_back({std::wstring(face), found});
   return found;
 }
 

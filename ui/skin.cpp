@@ -90,6 +90,21 @@ void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height) {
   FillRect(dc, &all, face.get());
 }
 
+void paintSkinPiece(HDC dc, const SkinBitmap* source, int x, int y, int width, int height) {
+  const bool inside =
+      source && *source && x >= 0 && y >= 0 && x + width <= source->width() && y + height <= source->height();
+  if (!inside) {
+    win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, face.get());
+    if (!source || !*source) return;
+  }
+  win32::UniqueDc from(CreateCompatibleDC(dc));
+  if (!from) return;
+  win32::Selection s(from.get(), source->get());
+  BitBlt(dc, 0, 0, width, height, from.get(), x, y, SRCCOPY);
+}
+
 SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
   if (!source || right <= left || bottom <= top) return {};
   const int w = right - left, h = bottom - top;

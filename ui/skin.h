@@ -57,6 +57,9 @@ SkinImage cutImage(const SkinImage& source, int x, int y, int width, int height)
 
 // Draws picture one to one at (0, 0) of dc, or the plain face over width x height where there is none.
 void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height);
+// Draws the piece at (x, y) of width x height of source at (0, 0) of dc, as a piece cut with
+// cutBitmap would show: the plain face where there is no source or the piece leaves it.
+void paintSkinPiece(HDC dc, const SkinBitmap* source, int x, int y, int width, int height);
 
 // The full path of a skin file: the program's drive and folder, "Skins\", the file's literal name.
 std::wstring skinFile(std::wstring_view name);

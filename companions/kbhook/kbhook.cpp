@@ -1,9 +1,11 @@
 // KBHook.dll: a low-level keyboard hook that reports key transitions to one window as WM_HOOKKEY
 // (wParam the virtual-key code, lParam 0x80 for a release) while its status is 1. Every key is
-// passed on to other programs.
+// passed on to other programs. Each change of the status is posted to our monitor's window, so
+// that the monitor passes the physical keys through while they are recorded or captured.
 #include "platform/win32/windows_only.h"
 
 #include "monitor/messages.h"
+#include "monitor/monitor_link.h"
 
 namespace {
 
@@ -20,6 +22,13 @@ LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+void setStatus(LONG status) {
+  if (InterlockedExchange(&g_status, status) == status) return;
+  if (HWND monitor = FindWindowW(nullptr, reinterpret_cast<const wchar_t*>(q7::kMonitorTitle)))
+    PostMessageW(monitor, q7::msg::kHookStatus, static_cast<WPARAM>(status),
+                 static_cast<LPARAM>(GetCurrentProcessId()));
+}
+
 } // namespace
 
 extern "C" {
@@ -31,13 +40,13 @@ __declspec(dllexport) BOOL installhook(HWND window) {
 }
 
 __declspec(dllexport) void removehook() {
-  g_status = 0;
+  setStatus(0);
   if (g_hook) UnhookWindowsHookEx(g_hook);
   g_hook = nullptr;
   g_target = nullptr;
 }
 
-__declspec(dllexport) void SetHookStatus(int status) { InterlockedExchange(&g_status, status == 1 ? 1 : 0); }
+__declspec(dllexport) void SetHookStatus(int status) { setStatus(status == 1 ? 1 : 0); }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) g_module = instance;

@@ -1,11 +1,15 @@
 // HID.exe: our monitor. It owns the hidden window "Q7PrismoMon" that the configuration program
 // talks to, logs what it receives, answers every "settings saved" with the acknowledgement, and
-// relays messages that a user or a test hands it to the main window.
+// relays messages that a user or a test hands it to the main window. It carries the saved
+// settings out on any keyboard: a keyboard hook acts on the current profile's keys (key_engine),
+// the program in front chooses its linked profile, and a tray icon shows and offers the profiles.
+// It reads the registry at start, on every 2026 (before it answers) and on every 1542; it never
+// writes it.
 //
-//   HID.exe [--log FILE] [--ack-delay MS] [--no-ack]   run the monitor (one per logon)
+//   HID.exe [--log FILE] [--ack-delay MS] [--no-ack] [--no-tray]   run the monitor (one per logon)
 //   HID.exe --post MSG WPARAM LPARAM                    have the running monitor post to the main window
 //   HID.exe --quit                                      end the running monitor
-// The environment variables Q7MON_LOG, Q7MON_ACK_DELAY and Q7MON_NO_ACK do the same as the options,
+// The environment variables Q7MON_LOG, Q7MON_ACK_DELAY, Q7MON_NO_ACK and Q7MON_NO_TRAY do the same as the options,
 // so that a monitor started by the program without arguments can be steered too.
 #include "platform/win32/windows_only.h"
 
@@ -15,15 +19,26 @@
 #include <cwchar>
 #include <string>
 
+#include <memory>
+#include <shellapi.h>
+
+#include "companions/monitor/key_engine.h"
+#include "companions/monitor/tray_icon.h"
+#include "keys/key_layout.h"
 #include "monitor/messages.h"
 #include "monitor/monitor_link.h"
+#include "monitor/monitor_settings.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/win32_registry.h"
+#include "text/string_lookup.h"
 
 namespace {
 
 using namespace q7;
 
 constexpr UINT_PTR kAckTimer = 1;
+constexpr UINT_PTR kWatchTimer = 2; // the program in front, and whether the reporting hook's process still lives
+constexpr UINT kWatchMs = 100;
 
 struct Options {
   std::wstring logPath;
@@ -31,6 +46,7 @@ struct Options {
   bool noAck = false;
   bool post = false;
   bool quit = false;
+  bool tray = true;
   long long postValues[3] = {0, 0, 0};
 };
 
@@ -39,6 +55,15 @@ struct Monitor {
   HWND mainWindow = nullptr; // from the last 1538
   ULONGLONG startTick = GetTickCount64();
   int pendingAcks = 0;
+  std::wstring folder; // the monitor's own folder, with a trailing backslash
+  KeyLayout layout = KeyLayout::Ansi;
+  int profile = -1; // the current profile, -1 without settings
+  LinkedPrograms links;
+  bool paused = false;
+  DWORD reportingProcess = 0; // the process whose hook library reports keys, 0 for none
+  HWND foreground = nullptr;
+  std::unique_ptr<monitor::KeyEngine> engine;
+  std::unique_ptr<monitor::TrayIcon> tray;
 } g_monitor;
 
 std::wstring env(const wchar_t* name) {
@@ -69,6 +94,73 @@ void postToMain(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void acknowledge() { postToMain(msg::kSaveAcknowledged, 0, 0); }
 
+// Reads the linked programs and the keys of profile (-1: the stored current profile) and hands
+// them to the hook; a running macro stops with the change.
+void loadSettings(int profile) {
+  win32::Win32Registry registry;
+  g_monitor.links = readLinkedPrograms(registry);
+  g_monitor.profile = profile >= 0 ? profile : readCurrentProfile(registry);
+  std::shared_ptr<const ProfileKeys> keys = readProfileKeys(registry, g_monitor.profile, g_monitor.layout);
+  if (g_monitor.engine) g_monitor.engine->setKeys(std::move(keys));
+  if (g_monitor.tray) g_monitor.tray->show(g_monitor.profile, g_monitor.paused);
+}
+
+// A profile chosen here (program in front, tray): the monitor switches, and the main window too.
+void switchProfile(int profile) {
+  if (profile == g_monitor.profile) return;
+  loadSettings(profile);
+  postToMain(msg::kSwitchProfile, static_cast<WPARAM>(profile), msg::kNoEcho);
+}
+
+std::wstring processImage(HWND wnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return {};
+  wchar_t path[MAX_PATH * 2];
+  DWORD n = MAX_PATH * 2;
+  return QueryFullProcessImageNameW(process.get(), 0, path, &n) ? std::wstring(path, n) : std::wstring();
+}
+
+void watch() {
+  if (g_monitor.reportingProcess) { // a program that died while it recorded must not leave the keys passing
+    win32::UniqueHandle p(OpenProcess(SYNCHRONIZE, FALSE, g_monitor.reportingProcess));
+    if (!p || WaitForSingleObject(p.get(), 0) == WAIT_OBJECT_0) {
+      g_monitor.reportingProcess = 0;
+      if (g_monitor.engine) g_monitor.engine->setHookReporting(false);
+    }
+  }
+  HWND front = GetForegroundWindow();
+  if (!front || front == g_monitor.foreground) return;
+  g_monitor.foreground = front;
+  const std::wstring image = processImage(front);
+  const int linked = linkedProfile(g_monitor.links, win32::u16(image.c_str()), g_monitor.profile);
+  if (linked >= 0) switchProfile(linked);
+}
+
+void startProgram(const std::wstring& path) {
+  ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void setPaused(bool paused) {
+  g_monitor.paused = paused;
+  if (g_monitor.engine) g_monitor.engine->setPaused(paused);
+  if (g_monitor.tray) g_monitor.tray->show(g_monitor.profile, paused);
+}
+
+void command(HWND wnd, UINT id) {
+  using monitor::TrayIcon;
+  if (id >= TrayIcon::kProfileCommand && id <= TrayIcon::kProfileCommand + 8) {
+    switchProfile(static_cast<int>(id - TrayIcon::kProfileCommand));
+  } else if (id == TrayIcon::kOpenCommand) {
+    startProgram(g_monitor.folder + L"Q7Config.exe");
+  } else if (id == TrayIcon::kPauseCommand) {
+    setPaused(!g_monitor.paused);
+  } else if (id == TrayIcon::kQuitCommand) {
+    DestroyWindow(wnd);
+  }
+}
+
 LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
   case msg::kAnnounceWindow:
@@ -77,6 +169,7 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   case msg::kSettingsSaved:
     logLine("recv", message, wParam, lParam);
+    loadSettings(-1); // in force before the answer
     if (g_monitor.options.noAck) return 0;
     if (g_monitor.options.ackDelayMs <= 0) {
       acknowledge();
@@ -85,7 +178,32 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
       SetTimer(wnd, kAckTimer, static_cast<UINT>(g_monitor.options.ackDelayMs), nullptr);
     }
     return 0;
+  case msg::kProfileShown:
+    logLine("recv", message, wParam, lParam);
+    if (wParam <= 8) loadSettings(static_cast<int>(wParam));
+    return 0;
+  case msg::kHookStatus:
+    logLine("recv", message, wParam, lParam);
+    g_monitor.reportingProcess = wParam == 1 ? static_cast<DWORD>(lParam) : 0;
+    if (g_monitor.engine) g_monitor.engine->setHookReporting(wParam == 1);
+    return 0;
+  case monitor::KeyEngine::kStartProgram: {
+    std::unique_ptr<std::wstring> path(reinterpret_cast<std::wstring*>(lParam));
+    if (path && !path->empty()) startProgram(*path);
+    return 0;
+  }
+  case monitor::TrayIcon::kCallback:
+    if (g_monitor.tray && (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_LBUTTONUP))
+      g_monitor.tray->openMenu(g_monitor.profile, g_monitor.paused);
+    return 0;
+  case WM_COMMAND:
+    command(wnd, LOWORD(wParam));
+    return 0;
   case WM_TIMER:
+    if (wParam == kWatchTimer) {
+      watch();
+      return 0;
+    }
     if (wParam == kAckTimer) {
       KillTimer(wnd, kAckTimer);
       for (; g_monitor.pendingAcks > 0; --g_monitor.pendingAcks) acknowledge();
@@ -104,6 +222,8 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     DestroyWindow(wnd);
     return 0;
   case WM_DESTROY:
+    g_monitor.tray.reset();
+    g_monitor.engine.reset(); // the macro's keys released, the hook removed
     PostQuitMessage(0);
     return 0;
   default:
@@ -120,6 +240,7 @@ Options parse(int argc, wchar_t** argv) {
   o.logPath = env(L"Q7MON_LOG");
   if (!env(L"Q7MON_ACK_DELAY").empty()) o.ackDelayMs = _wtoi(env(L"Q7MON_ACK_DELAY").c_str());
   o.noAck = !env(L"Q7MON_NO_ACK").empty();
+  o.tray = env(L"Q7MON_NO_TRAY").empty();
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];
     if (a == L"--log" && i + 1 < argc) {
@@ -128,6 +249,8 @@ Options parse(int argc, wchar_t** argv) {
       o.ackDelayMs = _wtoi(argv[++i]);
     } else if (a == L"--no-ack") {
       o.noAck = true;
+    } else if (a == L"--no-tray") {
+      o.tray = false;
     } else if (a == L"--quit") {
       o.quit = true;
     } else if (a == L"--post" && i + 3 < argc) {
@@ -164,11 +287,29 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   wc.lpszClassName = L"Q7PrismoMonClass";
   if (!RegisterClassExW(&wc)) return 1;
   // A hidden top-level window: message-only windows cannot be found by title.
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, win32::wide(kMonitorTitle), WS_POPUP, 0, 0, 0, 0,
-                             nullptr, nullptr, instance, nullptr);
+  // It takes its title when the hook and the settings are in place: whoever finds it finds it ready.
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                             nullptr);
   if (!wnd) return 1;
+
+  wchar_t exe[MAX_PATH * 2];
+  const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH * 2);
+  g_monitor.folder.assign(exe, n);
+  g_monitor.folder.erase(g_monitor.folder.find_last_of(L'\\') + 1);
+  // The key tables of the installed string file's language, as the program uses them.
+  setStringFilePath(win32::u16((g_monitor.folder + L"Strings.xml").c_str()));
+  g_monitor.layout = keyLayoutFor(lookupString(u"MAIN", u"LANG"));
+  g_monitor.engine = std::make_unique<monitor::KeyEngine>(wnd);
+  if (options.tray) g_monitor.tray = std::make_unique<monitor::TrayIcon>(wnd);
+  loadSettings(-1);
+  g_monitor.foreground = GetForegroundWindow(); // a program already in front does not switch
+  SetTimer(wnd, kWatchTimer, kWatchMs, nullptr);
+  SetWindowTextW(wnd, win32::wide(kMonitorTitle));
   logLine("start", 0, 0, 0);
   MSG m;
-  while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
   return 0;
 }

@@ -3,8 +3,8 @@
 // open wait for it to close.
 #include <gtest/gtest.h>
 
-#include "app/key_codes.h"
-#include "app/key_layout.h"
+#include "keys/key_codes.h"
+#include "keys/key_layout.h"
 #include "app/keyboard_layout_tables.h"
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "monitor/messages.h"
+#include "monitor/monitor_link.h"
 #include "platform/win32/win32_messenger.h"
 #include "platform/win32/win32_registry.h"
 #include "monitor/monitor_link.h"

@@ -1,4 +1,4 @@
-#include "app/key_layout.h"
+#include "keys/key_layout.h"
 
 #include <gtest/gtest.h>
 
