@@ -34,6 +34,7 @@ void CMacroListBox::setLines(const std::vector<MacroListLine>& lines, const std:
   const LRESULT caret = SendMessageW(wnd_, LB_GETCARETINDEX, 0, 0);
   SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(wnd_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(wnd_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(lines.size() * 32 * sizeof(wchar_t)));
   for (const MacroListLine& line : lines) {
     const std::wstring text = wide(line.text);
     const LRESULT at = SendMessageW(wnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -1,5 +1,7 @@
 #include "macro/macro_list_text.h"
 
+#include <optional>
+
 #include "macro/macro_event.h"
 #include "macro/macro_key_names.h"
 
@@ -37,11 +39,15 @@ std::vector<MacroListLine> macroListLines(const KeyRecord& record, KeyboardText&
   const uint32_t n = record.boundedEventCount();
   if (n == 1) return lines;
   lines.reserve((n + 1) / 2);
+  // Each key is named once per list: the layout's answer can cost a trip to the window system.
+  std::optional<std::u16string> names[256];
   for (uint32_t i = 0; i < n; ++i) {
     const MacroEvent e = eventAt(record, i);
-    if (!e.isPause())
-      lines.push_back({macroKeyName(e.Vk, keyboard), arrowFor(e.pressed())});
-    else if (!lines.empty()) // a pause before any key has no line to complete
+    if (!e.isPause()) {
+      std::optional<std::u16string>& name = names[e.Vk];
+      if (!name) name = macroKeyName(e.Vk, keyboard);
+      lines.push_back({*name, arrowFor(e.pressed())});
+    } else if (!lines.empty()) // a pause before any key has no line to complete
       lines.back().text = lineTextWithPause(lines.back().text, e.PauseMs);
   }
   return lines;

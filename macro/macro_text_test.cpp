@@ -121,6 +121,17 @@ TEST(MacroListText, LinesOfARecord) {
   EXPECT_EQ(macroListLines(r, us), done);
 }
 
+TEST(MacroListText, EachKeyIsNamedOncePerList) {
+  UsKeys us;
+  KeyRecord r{};
+  for (uint8_t vk : {'A', 'A', 'B', 'A', 'B'}) {
+    appendKey(r, vk, false);
+    appendPause(r, 20);
+  }
+  EXPECT_EQ(macroListLines(r, us).size(), 5u);
+  EXPECT_EQ(us.asked, 2);
+}
+
 TEST(MacroListText, CraftedRecordsReadWithinTheirSlots) {
   UsKeys us;
   KeyRecord r{};
