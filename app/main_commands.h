@@ -25,8 +25,9 @@ enum class Command {
   App,
   Disable,
   Default,
-  ProfileButton, // with the button index 0 ... 5
-  KeyButton,     // with the key position 0 ... 113
+  WholeKeyboardColour, // opens the colour editor on the current profile
+  ProfileButton,       // with the button index 0 ... 5
+  KeyButton,           // with the key position 0 ... 113
 };
 
 // The questions and notices of the warning dialog, by kind.

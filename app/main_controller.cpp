@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "keys/key_codes.h"
-#include "app/keyboard_layout_tables.h"
+#include "keys/key_places.h"
 #include "monitor/messages.h"
 #include "keys/key_record.h"
+#include "lighting/whole_key_colour.h"
 #include "settings/factory_defaults.h"
 #include "settings/key_counting.h"
 #include "settings/profile_file.h"
@@ -62,11 +63,7 @@ void MainController::resetProfile() {
   ProfileRecord& rec = profile(p);
   for (int k = 0; k < kKeyCount; ++k)
     if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
-  rec.FuncKey = 0;
-  std::memset(&rec, 0, sizeof rec);
-  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
-  for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
-  applyKeySetZeroDefaults(rec);
+  resetProfileSettings(p);
   if (selectedKey_ >= 0) {
     view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
     selectedKey_ = -1;
@@ -196,7 +193,11 @@ void MainController::onCommand(Command command, int index) {
     onSingleKey();
     break;
   case Command::Sync:
-    break; // their dialogs open here once they exist
+    onSync();
+    break;
+  case Command::WholeKeyboardColour:
+    onWholeKeyboardColour();
+    break;
   case Command::App:
     onApp();
     break;
@@ -356,6 +357,26 @@ void MainController::onImport() {
     editFlag_ = true;
     return;
   }
+}
+
+void MainController::onSync() {
+  if (shownProfile_ < 0) return;
+  ProfileRecord& rec = profile(shownProfile_);
+  LinkSlots slots;
+  static_assert(sizeof slots == sizeof rec.LinkExe);
+  std::memcpy(&slots, rec.LinkExe, sizeof slots);
+  {
+    ModalScope modal(*this);
+    if (!view_.editLinkedPrograms(shownProfile_, slots)) return;
+  }
+  std::memcpy(rec.LinkExe, &slots, sizeof slots);
+  editFlag_ = true;
+}
+
+void MainController::onWholeKeyboardColour() {
+  // Without the editor's stored OK, the profile's entries are put back when it closes.
+  WholeKeyColourRun run(safeProfileIndex(working().header.ProfileCurrent));
+  view_.runColourEditor();
 }
 
 // --- Messages from outside -----------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "app/keyboard_view.h"
 #include "app/main_commands.h"
 #include "keys/key_record.h"
+#include "keys/linked_programs.h"
 #include "monitor/monitor_link.h"
 #include "platform/files.h"
 #include "platform/registry.h"
@@ -51,16 +52,17 @@ public:
   virtual void showFileError() = 0;
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
+  // The linked-programs dialog on a copy of a profile's five slots: true on OK, with slots then
+  // holding what the dialog hands back.
+  virtual bool editLinkedPrograms(int profile, LinkSlots& slots) = 0;
+  // Runs the colour editor modally on the current profile.
+  virtual void runColourEditor() = 0;
   // Runs the macro editor modally on record and leaves its working copy there. loaded: opened by
   // MACRO on the selected key's record; otherwise opened from outside (1555) on the record of the key
   // last handed to an editor. kResultYes for OK, otherwise kResultNo.
   virtual int editMacro(KeyRecord& record, bool loaded) = 0;
   virtual void bringMacroEditorForward() = 0;
 };
-
-// The colour a profile reset gives ProfileColor of profiles 0 ... 5.
-constexpr uint32_t kResetProfileColours[kLastProfileWithButton + 1] = {0x00FF00FF, 0x00FF0000, 0x000000FF,
-                                                                       0x00FFFFFF, 0x0000FF00, 0x0000FFFF};
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
 struct ProgressRing {
@@ -148,6 +150,8 @@ private:
   void onMacro();
   void onExport();
   void onImport();
+  void onSync();
+  void onWholeKeyboardColour();
 
   Registry& registry_;
   MonitorLink& monitor_;

@@ -11,7 +11,8 @@
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
 #include "keys/key_codes.h"
-#include "app/keyboard_layout_tables.h"
+#include "keys/key_places.h"
+#include "lighting/whole_key_colour.h"
 #include "monitor/messages.h"
 #include "settings/settings_image.h"
 
@@ -71,6 +72,17 @@ struct FakeMainView final : MainView {
   void showFileError() override { ++fileErrors; }
   void openUrl(std::u16string_view url) override { calls.push_back("url " + std::string(url.begin(), url.end())); }
   void openHelp() override { calls.push_back("help"); }
+  // The linked-programs dialog: what it sees, and what the user does in it.
+  std::function<bool(int, LinkSlots&)> linkedPrograms = [](int, LinkSlots&) { return false; };
+  bool editLinkedPrograms(int p, LinkSlots& slots) override {
+    if (whileOpen) whileOpen();
+    return linkedPrograms(p, slots);
+  }
+  std::function<void()> colourEditor = [] {};
+  void runColourEditor() override {
+    calls.push_back("colour editor");
+    colourEditor();
+  }
   // What the macro editor does with its record; without one it is cancelled untouched.
   std::function<int(KeyRecord&, bool)> macroEditor;
   int editorsOpened = 0, editorsBroughtForward = 0;
@@ -730,6 +742,19 @@ TEST_F(Controller, ProfileRequestsWaitForTheModalWindowAndTheLatestWins) {
   EXPECT_EQ(key(5, 9).Kind, 0);
   EXPECT_EQ(controller.shownProfile(), 2);
   EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 0}}));
+
+  // The linked-programs dialog open: the programs land in the profile it was opened for.
+  view.posts.clear();
+  view.whileOpen = [this] { controller.onSwitchRequest(5, 0); };
+  view.linkedPrograms = [](int, LinkSlots& slots) {
+    slots.names[0][0] = u'g';
+    return true;
+  };
+  controller.onCommand(Command::Sync);
+  view.whileOpen = nullptr;
+  EXPECT_EQ(profile(2).LinkExe[0][0], u'g');
+  EXPECT_EQ(controller.shownProfile(), 2);
+  EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 0}}));
 }
 
 // An acknowledgement that arrives while a modal window is open ends the save wait, but the main
@@ -1057,6 +1082,73 @@ TEST(ProgressRingTest, ArcAndPercentage) {
     EXPECT_DOUBLE_EQ(r.sweepDegrees, c.sweep) << c.count;
     EXPECT_EQ(r.percent, c.percent) << c.count;
   }
+}
+
+TEST_F(Controller, SyncHandsACopyOfTheShownProfilesSlotsAndTakesItBackOnlyOnOk) {
+  controller.switchProfile(4, false);
+  const std::u16string kept = u"kept.exe";
+  std::copy(kept.begin(), kept.end(), profile(4).LinkExe[1]);
+  profile(4).LinkExe[4][259] = u'Q'; // every byte of the slots travels, terminator or not
+  const auto before = [&] {
+    LinkSlots s;
+    std::memcpy(&s, profile(4).LinkExe, sizeof s);
+    return s;
+  }();
+  struct Case {
+    const char* name;
+    bool ok;
+    std::function<void(LinkSlots&)> edit;
+  };
+  const Case cases[] = {
+      {"clear then CANCEL", false, [](LinkSlots& s) { std::memset(&s, 0, sizeof s); }},
+      {"a program then CANCEL", false, [](LinkSlots& s) { s.names[0][0] = u'x'; }},
+      {"clear then OK", true, [](LinkSlots& s) { std::memset(&s, 0, sizeof s); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::memcpy(profile(4).LinkExe, &before, sizeof before);
+    LinkSlots expected = before;
+    if (c.ok) c.edit(expected);
+    int seenProfile = -1;
+    view.linkedPrograms = [&](int p, LinkSlots& slots) {
+      seenProfile = p;
+      EXPECT_EQ(0, std::memcmp(&slots, &before, sizeof slots));
+      c.edit(slots);
+      return c.ok;
+    };
+    controller.onCommand(Command::Apply); // clears the edit flag
+    controller.onCommand(Command::Sync);
+    EXPECT_EQ(seenProfile, 4);
+    EXPECT_EQ(0, std::memcmp(profile(4).LinkExe, &expected, sizeof expected));
+    EXPECT_EQ(controller.editFlag(), c.ok);
+  }
+  EXPECT_EQ(profile(3).LinkExe[1][0], 0); // no other profile
+}
+
+TEST_F(Controller, ColourEditorRunPutsTheEntryBackUnlessItsOkStoredIt) {
+  WholeKeyColorStatus[1] = 0;
+  WholeKeyColor[1] = 0x000A0B0C;
+  WholeKeyColorSaved = true; // left from an earlier run
+  view.colourEditor = [] {
+    EXPECT_FALSE(WholeKeyColorSaved); // cleared when the run begins
+    WholeKeyColorStatus[1] = 1;
+    WholeKeyColor[1] = 0x00FFFFFF;
+  };
+  controller.onCommand(Command::WholeKeyboardColour);
+  EXPECT_EQ(WholeKeyColorStatus[1], 0);
+  EXPECT_EQ(WholeKeyColor[1], 0x000A0B0Cu);
+  EXPECT_FALSE(controller.editFlag());
+
+  view.colourEditor = [] {
+    WholeKeyColorStatus[1] = 1;
+    WholeKeyColor[1] = 0x00FFFFFF;
+    WholeKeyColorSaved = true;
+    WholeKeyColor[1] = 0x00000001; // changed after OK: kept in memory
+  };
+  controller.onCommand(Command::WholeKeyboardColour);
+  EXPECT_EQ(WholeKeyColorStatus[1], 1);
+  EXPECT_EQ(WholeKeyColor[1], 0x00000001u);
+  EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "colour editor"), 2);
 }
 
 } // namespace

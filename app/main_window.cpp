@@ -12,8 +12,11 @@
 #include "app/warning_dialog.h"
 #include "macro/macro_set_dlg.h"
 #include "keys/single_key_dlg.h"
+#include "keys/sync_key_dialog.h"
+#include "lighting/whole_keyboard.h"
 #include "ui/reflect.h"
 #include "app/resource.h"
+#include "platform/win32/file_dialog.h"
 #include "app/start_trace.h"
 #include "platform/win32/shell.h"
 #include "monitor/messages.h"
@@ -138,6 +141,8 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   case msg::kSwitchProfile:
     controller_.onSwitchRequest(wParam, lParam);
+    // An open colour editor follows the switch on its next message: give it one.
+    if (HWND popup = GetLastActivePopup(wnd_); popup && popup != wnd_) PostMessageW(popup, WM_NULL, 0, 0);
     return true;
   case msg::kDeviceNotice:
     controller_.onDeviceNotice();
@@ -288,41 +293,18 @@ void CKeyvaneDlg::bringMacroEditorForward() {
   }
 }
 
-namespace {
-
-std::optional<std::u16string> fileDialog(HWND owner, bool save, const wchar_t* filter, const wchar_t* ext,
-                                         const wchar_t* folder, DWORD flags) {
-  wchar_t file[MAX_PATH] = {};
-  std::wstring initial = std::wstring(L"*.") + ext;
-  initial.copy(file, MAX_PATH - 1);
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.lpstrInitialDir = folder;
-  ofn.lpstrDefExt = ext;
-  ofn.Flags = flags | OFN_EXPLORER;
-  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-  if (!ok) return std::nullopt;
-  return std::u16string(win32::u16(file));
-}
-
-} // namespace
-
 std::optional<std::u16string> CKeyvaneDlg::chooseProgram() {
   wchar_t folder[MAX_PATH] = {};
   ExpandEnvironmentStringsW(L"%ProgramFiles%", folder, MAX_PATH);
-  return fileDialog(wnd_, false, L"Execute File(*.exe)\0*.exe\0", L"exe", folder,
-                    OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+  return win32::fileDialog(wnd_, false, L"Execute File(*.exe)\0*.exe\0", L"exe", folder,
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
 }
 
 std::optional<std::u16string> CKeyvaneDlg::chooseProfileFile(bool forSaving) {
   wchar_t documents[MAX_PATH] = {};
   SHGetSpecialFolderPathW(wnd_, documents, CSIDL_PERSONAL, FALSE);
   const DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | (forSaving ? 0 : OFN_FILEMUSTEXIST);
-  return fileDialog(wnd_, forSaving, L"Profile File(*.prof)\0*.prof\0", L"prof", documents, flags);
+  return win32::fileDialog(wnd_, forSaving, L"Profile File(*.prof)\0*.prof\0", L"prof", documents, flags);
 }
 
 void CKeyvaneDlg::showFileError() {
@@ -333,6 +315,18 @@ void CKeyvaneDlg::showFileError() {
                  code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   MessageBoxW(wnd_, text ? text : L"The file could not be read or written.", nullptr, MB_OK | MB_ICONEXCLAMATION);
   if (text) LocalFree(text);
+}
+
+bool CKeyvaneDlg::editLinkedPrograms(int profile, LinkSlots& slots) {
+  CSyncKeyDlg dialog(wnd_, profile, slots);
+  if (dialog.runModal() != kResultYes) return false;
+  slots = dialog.slots();
+  return true;
+}
+
+void CKeyvaneDlg::runColourEditor() {
+  CWholeKeyboard editor(wnd_, registry_);
+  editor.runModal();
 }
 
 void CKeyvaneDlg::openUrl(std::u16string_view url) { win32::openWithShell(url); }

@@ -85,6 +85,8 @@ private:
   void showFileError() override;
   void openUrl(std::u16string_view url) override;
   void openHelp() override;
+  bool editLinkedPrograms(int profile, LinkSlots& slots) override;
+  void runColourEditor() override;
 
   HINSTANCE instance_;
   win32::UniqueIcon icon_;

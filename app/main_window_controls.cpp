@@ -36,6 +36,7 @@ bool perKeyButton(Control id) {
 }
 
 bool hasTooltip(Control id, std::u16string_view lang) {
+  if (id == Control::WholeKeyboardColour) return true;
   if (id == Control::Default) return false;
   if (id == Control::Macro) return lang == u"DE";
   return perKeyButton(id);
@@ -211,6 +212,7 @@ void CKeyvaneDlg::onCommand(UINT, HWND from) {
       {Control::App, Command::App},
       {Control::Disable, Command::Disable},
       {Control::Default, Command::Default},
+      {Control::WholeKeyboardColour, Command::WholeKeyboardColour},
   };
   for (const Match& m : kOrder) {
     if (control(m.control).window() == from) {

@@ -56,6 +56,7 @@ enum class Control {
   Sync,
   Disable,
   Default,
+  WholeKeyboardColour, // opens the colour editor
 };
 
 // What a control is, which decides how its pictures look.
@@ -75,6 +76,10 @@ struct ControlEntry {
   std::u16string_view text; // key of section "MAIN", empty when the control has no fixed caption
   const ButtonMask* mask;   // nullptr: rectangular
 };
+
+// The whole-keyboard colour button, which opens the colour editor: on the left panel between
+// RESETPROFILE and the progress ring.
+inline constexpr Rect kWholeKeyboardColourRoom{71, 272, 148, 295};
 
 inline constexpr ControlEntry kControls[] = {
     {Control::Picture, ControlKind::Picture, {715, 52, 886, 101}, {}, nullptr},
@@ -104,6 +109,7 @@ inline constexpr ControlEntry kControls[] = {
     {Control::Sync, ControlKind::WhiteButton, {138, 559, 236, 593}, u"SYNC", nullptr},
     {Control::Disable, ControlKind::WhiteButton, {250, 559, 347, 593}, u"DISABLE", nullptr},
     {Control::Default, ControlKind::WhiteButton, {360, 559, 457, 593}, u"DEFAULT", nullptr},
+    {Control::WholeKeyboardColour, ControlKind::WhiteButton, kWholeKeyboardColourRoom, u"WHOLECOLOR", nullptr},
 };
 
 // Where a per-key button sits for some language codes instead of its rectangle above.
@@ -124,7 +130,7 @@ constexpr bool controlsInEnumOrder() {
   int i = 0;
   for (const ControlEntry& c : kControls)
     if (static_cast<int>(c.id) != i++) return false;
-  return i == static_cast<int>(Control::Default) + 1;
+  return i == static_cast<int>(Control::WholeKeyboardColour) + 1;
 }
 static_assert(controlsInEnumOrder(), "kControls holds every control once, in the order of Control");
 
@@ -179,9 +185,6 @@ struct ProgressRing {
   Rect percentBox;   // layout box of the percentage
   Rect invalidatedAfterAssignment;
 };
-// Kept free for the whole-keyboard colour button, which opens the colour editor: on the left panel
-// between RESETPROFILE and the progress ring.
-inline constexpr Rect kWholeKeyboardColourRoom{71, 272, 148, 295};
 
 inline constexpr ProgressRing kProgressRing{
     {95, 368, 138, 411}, 12.5f, 0xFF4C1479u, {103, 382, 133, 396}, {63, 306, 113, 356}};

@@ -49,6 +49,7 @@ TEST(MainWindowLayout, ControlsStandWhereTheWindowPutsThem) {
       {Control::Sync, {138, 559, 236, 593}, u"SYNC", nullptr},
       {Control::Disable, {250, 559, 347, 593}, u"DISABLE", nullptr},
       {Control::Default, {360, 559, 457, 593}, u"DEFAULT", nullptr},
+      {Control::WholeKeyboardColour, {71, 272, 148, 295}, u"WHOLECOLOR", nullptr},
   };
   ASSERT_EQ(std::size(expected), std::size(kControls));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -61,8 +62,10 @@ TEST(MainWindowLayout, ControlsStandWhereTheWindowPutsThem) {
   }
 }
 
-TEST(MainWindowLayout, RoomForTheWholeKeyboardColourButtonIsFree) {
-  for (const ControlEntry& c : kControls) EXPECT_FALSE(overlap(c.rect, kWholeKeyboardColourRoom)) << int(c.id);
+TEST(MainWindowLayout, TheWholeKeyboardColourButtonHasItsRoomToItself) {
+  EXPECT_EQ(control(Control::WholeKeyboardColour).rect, kWholeKeyboardColourRoom);
+  for (const ControlEntry& c : kControls)
+    if (c.id != Control::WholeKeyboardColour) EXPECT_FALSE(overlap(c.rect, kWholeKeyboardColourRoom)) << int(c.id);
   for (const LanguageRect& l : kLanguageRects) EXPECT_FALSE(overlap(l.rect, kWholeKeyboardColourRoom));
   EXPECT_FALSE(overlap(kProgressRing.arcBox, kWholeKeyboardColourRoom));
   EXPECT_FALSE(overlap(kProgressRing.invalidatedAfterAssignment, kWholeKeyboardColourRoom));

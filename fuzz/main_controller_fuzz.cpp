@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -107,6 +108,11 @@ struct QuietView final : MainView {
   void showFileError() override {}
   void openUrl(std::u16string_view) override {}
   void openHelp() override {}
+  bool editLinkedPrograms(int, LinkSlots& slots) override {
+    slots.names[0][0] = u'f';
+    return answer == kResultYes;
+  }
+  void runColourEditor() override {}
   // The macro editor works through its commands on whatever record it is given.
   int editMacro(KeyRecord& record, bool loaded) override {
     whileOpen();
@@ -207,9 +213,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     case 7: {
       // Commands that edit the working copy; saving and reloading are left out for speed.
-      static constexpr Command kEdits[] = {
-          Command::App,    Command::Disable,   Command::Default, Command::ResetProfile, Command::Import,
-          Command::Export, Command::KeyButton, Command::Cancel,  Command::SingleKey,    Command::Macro};
+      static constexpr Command kEdits[] = {Command::App,
+                                           Command::Disable,
+                                           Command::Default,
+                                           Command::ResetProfile,
+                                           Command::Import,
+                                           Command::Export,
+                                           Command::KeyButton,
+                                           Command::Cancel,
+                                           Command::SingleKey,
+                                           Command::Sync,
+                                           Command::WholeKeyboardColour,
+                                           Command::Macro};
       w.controller.onCommand(kEdits[a % std::size(kEdits)], static_cast<int32_t>(b));
       break;
     }

@@ -1,7 +1,7 @@
 #include "keys/single_key_dlg.h"
 
 #include "keys/key_names.h"
-#include "monitor/messages.h"
+#include "platform/hook_protocol.h"
 #include "text/string_lookup.h"
 #include "ui/skin_canvas.h"
 
@@ -89,7 +89,7 @@ bool CSinglekeyDlg::onMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& resu
   case WM_SHOWWINDOW:
     if (hook_) hook_->setStatus(wParam ? 1 : 0);
     return false; // default processing goes on
-  case msg::kHookKey:
+  case hook::kReport:
     capture_.onReport(wParam);
     showCaptured();
     result = TRUE;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/hook_protocol.h"
+
 namespace q7::msg {
 
 // To the monitor window "Q7PrismoMon".
@@ -31,7 +33,7 @@ constexpr uint32_t kKeyCommand = 1281;      // 0x501: lParam high word action, l
 constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 
 // From the hook library to the window it reports to: wParam vk, lParam 0x80 on release.
-constexpr uint32_t kHookKey = 0x40A; // WM_HOOKKEY
+constexpr uint32_t kHookKey = hook::kReport; // WM_HOOKKEY
 
 // Our monitor: "HID.exe --post" hands (message, wParam, lParam) to the running monitor in a
 // WM_COPYDATA with this tag and three 64-bit values; the monitor posts it to the main window.

@@ -19,8 +19,8 @@ public:
   // Reads a value of any type into slot[0, size): a longer value is cut to the slot, a shorter
   // one leaves the rest of the slot zero. A missing value leaves the slot as it was and gives false.
   virtual bool read(std::u16string_view name, void* slot, size_t size) = 0;
-  // Writes a REG_BINARY value of exactly size bytes.
-  virtual void write(std::u16string_view name, const void* data, size_t size) = 0;
+  // Writes a REG_BINARY value of exactly size bytes: 0 when written, otherwise the system's error code.
+  virtual uint32_t write(std::u16string_view name, const void* data, size_t size) = 0;
 };
 
 class Registry {
@@ -30,6 +30,9 @@ public:
   virtual std::unique_ptr<RegistryKey> open(std::u16string_view path) = 0;
   // Creates (or opens) HKCU\path with kRegistryAccess; null when that fails too.
   virtual std::unique_ptr<RegistryKey> create(std::u16string_view path) = 0;
+
+  // The system's error code of the last open or create that failed (0 when it cannot be told).
+  virtual uint32_t lastError() const { return 0; }
 
   std::unique_ptr<RegistryKey> openOrCreate(std::u16string_view path) {
     auto key = open(path);

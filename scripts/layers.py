@@ -11,7 +11,7 @@ ALLOWED = {
     "platform": {"platform"},
     "text": {"platform"},
     "ui": {"platform", "text"},
-    "keys": {"platform", "text", "ui", "monitor"},
+    "keys": {"platform", "text", "ui"},
     "monitor": {"platform", "keys", "settings"},
     "settings": {"platform", "keys"},
     "macro": {"platform", "text", "ui", "keys", "settings", "monitor"},

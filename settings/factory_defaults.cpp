@@ -33,6 +33,15 @@ void applyLedDefaults(ProfileRecord& profile) {
   profile.ExplosingLED = 0x00FFFFFF;
 }
 
+void resetProfileSettings(int p) {
+  p = safeProfileIndex(static_cast<uint32_t>(p));
+  ProfileRecord& rec = profile(p);
+  std::memset(&rec, 0, sizeof rec);
+  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
+  for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
+  applyKeySetZeroDefaults(rec);
+}
+
 void applyKeySetZeroDefaults(ProfileRecord& profile) {
   setText(profile.KeySets[0].ProfileName, 130, u"DEFAULT");
   for (const DefaultKeyColor& c : kDefaultKeyColors) profile.KeySets[0].ProfileButton[c.position].KeyColor = c.colour;

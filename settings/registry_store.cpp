@@ -187,6 +187,15 @@ void saveSettings(Registry& registry) {
   commitSaved();
 }
 
+uint32_t saveWholeKeyColours(Registry& registry, int p) {
+  if (!registry.openOrCreate(kMainKeyPath)) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
+  auto key = registry.openOrCreate(profileKeyPath(safeProfileIndex(static_cast<uint32_t>(p))));
+  if (!key) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
+  if (const uint32_t rc = key->write(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus))
+    return rc;
+  return key->write(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
+}
+
 void readSecondTreeLinks(Registry& registry) {
   for (int p = 0; p < kProfileCount; ++p) {
     auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p).str());

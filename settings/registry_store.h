@@ -38,6 +38,12 @@ inline ValueName valueName(std::u16string_view prefix, int number, int digits = 
 std::u16string profileKeyPath(int profile);
 std::u16string keySetKeyPath(int profile, int set);
 
+// Writes the whole-keyboard arrays, all nine entries of each, into the key of profile p only (the
+// main key is created first when missing). 0 when both values were written, otherwise the system's
+// error code of the first failure.
+uint32_t saveWholeKeyColours(Registry& registry, int p);
+inline constexpr uint32_t kUnknownRegistryError = 1; // ERROR_INVALID_FUNCTION: a failure with no code of its own
+
 // Reads "LinkExe%d" of every profile from the second tree into the working copy (activation refresh).
 void readSecondTreeLinks(Registry& registry);
 

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "platform/hook_protocol.h"
 #include "platform/win32/shell.h"
 
 namespace q7::win32 {
@@ -15,7 +16,7 @@ template <typename F> F entry(HMODULE module, const char* name) {
 HookLibrary::HookLibrary() : HookLibrary(programFolder()) {}
 
 HookLibrary::HookLibrary(const std::wstring& folder, Trace trace) {
-  const std::wstring path = folder + L"KBHook.dll";
+  const std::wstring path = folder + hook::kLibraryFile;
   module_.reset(LoadLibraryW(path.c_str()));
   const DWORD error = module_ ? 0 : GetLastError();
   if (trace) trace(path.c_str());
@@ -26,9 +27,9 @@ HookLibrary::HookLibrary(const std::wstring& folder, Trace trace) {
     return;
   }
   if (trace) trace(L"HookDll IN");
-  install_ = entry<Install>(module_.get(), "installhook");
-  remove_ = entry<Remove>(module_.get(), "removehook");
-  setStatus_ = entry<SetStatus>(module_.get(), "SetHookStatus");
+  install_ = entry<Install>(module_.get(), hook::kInstall);
+  remove_ = entry<Remove>(module_.get(), hook::kRemove);
+  setStatus_ = entry<SetStatus>(module_.get(), hook::kSetStatus);
 }
 
 HookLibrary::~HookLibrary() {

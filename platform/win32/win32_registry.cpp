@@ -58,9 +58,10 @@ public:
     return true;
   }
 
-  void write(std::u16string_view name, const void* data, size_t size) override {
+  uint32_t write(std::u16string_view name, const void* data, size_t size) override {
     const WideName n(name);
-    RegSetValueExW(key_.get(), n.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    return static_cast<uint32_t>(
+        RegSetValueExW(key_.get(), n.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), static_cast<DWORD>(size)));
   }
 
 private:
@@ -71,16 +72,22 @@ private:
 
 std::unique_ptr<RegistryKey> Win32Registry::open(std::u16string_view path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, kRegistryAccess, &key) != ERROR_SUCCESS)
+  if (const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, kRegistryAccess, &key);
+      rc != ERROR_SUCCESS) {
+    lastError_ = static_cast<uint32_t>(rc);
     return nullptr;
+  }
   return std::make_unique<Win32Key>(key);
 }
 
 std::unique_ptr<RegistryKey> Win32Registry::create(std::u16string_view path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kRegistryAccess,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (const LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, zeroEnded(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      kRegistryAccess, nullptr, &key, nullptr);
+      rc != ERROR_SUCCESS) {
+    lastError_ = static_cast<uint32_t>(rc);
     return nullptr;
+  }
   return std::make_unique<Win32Key>(key);
 }
 

@@ -11,6 +11,10 @@ class Win32Registry final : public Registry {
 public:
   std::unique_ptr<RegistryKey> open(std::u16string_view path) override;
   std::unique_ptr<RegistryKey> create(std::u16string_view path) override;
+  uint32_t lastError() const override { return lastError_; }
+
+private:
+  uint32_t lastError_ = 0;
 };
 
 } // namespace q7::win32

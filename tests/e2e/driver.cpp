@@ -172,11 +172,11 @@ HWND childAt(HWND parent, int left, int top, int right, int bottom) {
 
 void click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms) {
+HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms, HWND also) {
   const ULONGLONG end = GetTickCount64() + ms;
   do {
     for (HWND w : windowsOf(processId))
-      if (w != main) return w;
+      if (w != main && w != also) return w;
     Sleep(30);
   } while (GetTickCount64() < end);
   return nullptr;
@@ -215,8 +215,8 @@ COLORREF screenPixel(HWND wnd, int x, int y) {
   return c;
 }
 
-bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms) {
-  HWND dlg = waitForOtherWindow(processId, main, ms);
+bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms, HWND also) {
+  HWND dlg = waitForOtherWindow(processId, main, ms, also);
   if (!dlg) return false;
   Sleep(300); // let the dialog finish its initialisation
   HWND name = GetDlgItem(dlg, 0x47C);

@@ -58,8 +58,8 @@ void pumpFor(DWORD ms);
 HWND childAt(HWND parent, int left, int top, int right, int bottom);
 // Clicks a button of another process as the user would (posted, so a dialog it opens cannot block us).
 void click(HWND button);
-// A visible top-level window of the process other than main, waiting up to ms.
-HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms);
+// A visible top-level window of the process other than main (and also), waiting up to ms.
+HWND waitForOtherWindow(DWORD processId, HWND main, DWORD ms, HWND also = nullptr);
 // Waits until the window is gone.
 bool waitGone(HWND wnd, DWORD ms);
 // Waits until the window's enabled state is as wanted.
@@ -68,6 +68,7 @@ std::wstring windowText(HWND wnd);
 // The colour on screen at a client point of a window.
 COLORREF screenPixel(HWND wnd, int x, int y);
 // Fills in the file name of a file dialog of the process and confirms it.
-bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms);
+// also: a dialog of the program already open under the file dialog.
+bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWORD ms, HWND also = nullptr);
 
 } // namespace q7::e2e

@@ -19,6 +19,7 @@ public:
 
   std::map<std::u16string, Values> keys;                   // path -> values
   std::set<std::u16string> unopenable;                     // paths that can be neither opened nor created
+  std::set<std::u16string, std::less<>> unwritable;        // value names whose writes fail (access denied)
   size_t writeCount = 0;                                   // values written
   std::u16string firstWrite;                               // "path|name" of the first value written
   std::map<std::u16string, int, std::less<>> writesByName; // how often each value name was written
@@ -26,18 +27,30 @@ public:
 
   std::unique_ptr<RegistryKey> open(std::u16string_view path) override {
     const std::u16string p(path);
-    if (unopenable.count(p) || !keys.count(p)) return nullptr;
+    if (unopenable.count(p) || !keys.count(p)) {
+      lastFailure = unopenable.count(p) ? kAccessDenied : kNotFound;
+      return nullptr;
+    }
     return std::make_unique<Key>(*this, p);
   }
   std::unique_ptr<RegistryKey> create(std::u16string_view path) override {
     const std::u16string p(path);
-    if (unopenable.count(p)) return nullptr;
+    if (unopenable.count(p)) {
+      lastFailure = kAccessDenied;
+      return nullptr;
+    }
     if (!keys.count(p)) {
       keys[p];
       created.push_back(p);
     }
     return std::make_unique<Key>(*this, p);
   }
+
+  uint32_t lastError() const override { return lastFailure; }
+
+  static constexpr uint32_t kNotFound = 2;     // ERROR_FILE_NOT_FOUND
+  static constexpr uint32_t kAccessDenied = 5; // ERROR_ACCESS_DENIED
+  uint32_t lastFailure = 0;
 
   void clearLog() {
     writeCount = 0;
@@ -65,7 +78,8 @@ private:
       std::memset(static_cast<uint8_t*>(slot) + n, 0, size - n);
       return true;
     }
-    void write(std::u16string_view name, const void* data, size_t size) override {
+    uint32_t write(std::u16string_view name, const void* data, size_t size) override {
+      if (reg.unwritable.count(name)) return kAccessDenied;
       auto* b = static_cast<const uint8_t*>(data);
       // Overwrite in place: the same value is rewritten by every save.
       auto v = values.find(name);
@@ -75,6 +89,7 @@ private:
       auto n = reg.writesByName.find(name);
       if (n == reg.writesByName.end()) n = reg.writesByName.emplace(std::u16string(name), 0).first;
       ++n->second;
+      return 0;
     }
     MemoryRegistry& reg;
     std::u16string path;

@@ -168,7 +168,9 @@ TEST_F(SingleKeyDialog, WithoutAnyReportOkHandsBackTheGivenCodeAndEnterAndEscape
                                  [&] {
                                    HWND w = dlg.window();
                                    ASSERT_TRUE(IsWindowVisible(w));
-                                   if (mode == Mode::Assign) EXPECT_EQ(windowText(child(w, kAssign.current)), L"#");
+                                   if (mode == Mode::Assign) {
+                                     EXPECT_EQ(windowText(child(w, kAssign.current)), L"#");
+                                   }
                                    SendMessageW(child(w, layout(mode).ok), BM_CLICK, 0, 0);
                                  }});
     EXPECT_EQ(result, kResultYes);

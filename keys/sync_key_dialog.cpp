@@ -1,0 +1,93 @@
+#include "keys/sync_key_dialog.h"
+
+#include <shlobj.h>
+
+#include "keys/linked_programs_layout.h"
+#include "platform/win32/file_dialog.h"
+
+namespace q7 {
+
+namespace {
+
+constexpr TextStyle kHeadingStyle{"Calibri", 13, 400, 0x00FFFFFF};
+constexpr TextStyle kSlotStyle{"Calibri", 13, 400, 0x00000000};
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+} // namespace
+
+CSyncKeyDlg::CSyncKeyDlg(HWND owner, int profile, const LinkSlots& slots, Lookup lookup)
+    : SkinnedDialog(owner, {.keepEnterEscape = false}), lookup_(lookup ? lookup : lookupString),
+      programs_(profile, slots, *this) {}
+
+int CSyncKeyDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? kResultYes : kResultNo; }
+
+void CSyncKeyDlg::onCreate() {
+  loadSkins(linked_programs::kSkin);
+  const auto caption = [&](CBitmapBtn2& button, const Rect& r, std::u16string_view section, std::u16string_view key) {
+    if (!makeButton(button, r)) return false;
+    button.setTextColours(kWhite, kWhite, kWhite);
+    button.setFontHeight(13);
+    const std::u16string text = lookup_(section, key);
+    button.setText(std::wstring_view(win32::wide(text.c_str()), text.size()), 0);
+    return true;
+  };
+  for (int i = 0; i < kLinkSlots; ++i) makeButton(browse_[i], linked_programs::kSlots[i].browse);
+  caption(clear_, linked_programs::kClear, u"SYNC", u"Init");
+  if (caption(cancel_, linked_programs::kCancel, u"MAIN", u"CANCEL")) cancel_.setMask(win32::widen(kCancelButtonMask));
+  if (caption(ok_, linked_programs::kOk, u"MAIN", u"OK")) ok_.setMask(win32::widen(kOkButtonMask));
+}
+
+void CSyncKeyDlg::onInit() {
+  heading_ = lookup_(u"OTHER", u"SYNC1") + lookup_(u"OTHER", u"SYNC2");
+  // The heading also names the window, for accessibility tools and test drivers.
+  SetWindowTextW(wnd_, win32::wide(heading_.c_str()));
+}
+
+void CSyncKeyDlg::onCommand(UINT, HWND control) {
+  if (!control) return;
+  if (control == ok_.window()) {
+    programs_.ok();
+  } else if (control == cancel_.window()) {
+    programs_.cancel();
+  } else if (control == clear_.window()) {
+    programs_.clear();
+  } else {
+    for (int i = 0; i < kLinkSlots; ++i)
+      if (control == browse_[i].window()) programs_.browse(i);
+  }
+}
+
+void CSyncKeyDlg::onDialogCommand(UINT id) {
+  // The system's close arrives as IDCANCEL; Enter and Escape are kept from the dialog manager.
+  if (id == IDOK)
+    programs_.ok();
+  else
+    programs_.cancel();
+}
+
+void CSyncKeyDlg::paintTexts(HDC dc) {
+  dialog::drawText(dc, heading_, linked_programs::kHeading, kHeadingStyle, DT_LEFT);
+  win32::UniqueGdi<HBRUSH> grey(CreateSolidBrush(linked_programs::kSlotFieldColour));
+  for (int i = 0; i < kLinkSlots; ++i) {
+    const Rect& r = linked_programs::kSlots[i].text;
+    const RECT field{r.left, r.top, r.right, r.bottom};
+    FillRect(dc, &field, grey.get());
+    dialog::drawText(dc, programs_.shownName(i), r, kSlotStyle, DT_LEFT);
+  }
+}
+
+std::optional<std::u16string> CSyncKeyDlg::chooseProgram() {
+  wchar_t desktop[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(wnd_, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+  return win32::fileDialog(wnd_, false, L"Execute File(*.exe)\0*.exe\0", L"exe", desktop,
+                           OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
+}
+
+void CSyncKeyDlg::repaintSlot(int slot) {
+  if (!wnd_ || slot < 0 || slot >= kLinkSlots) return;
+  const Rect& r = linked_programs::kSlots[slot].text;
+  const RECT rc{r.left, r.top, r.right, r.bottom};
+  InvalidateRect(wnd_, &rc, FALSE);
+}
+
+} // namespace q7

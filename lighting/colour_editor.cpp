@@ -1,0 +1,110 @@
+#include "lighting/colour_editor.h"
+
+#include <algorithm>
+
+#include "lighting/colour_editor_layout.h"
+#include "lighting/whole_key_colour.h"
+#include "settings/registry_store.h"
+#include "settings/settings_image.h"
+#include "ui/dialog_result.h"
+
+namespace q7 {
+
+namespace {
+
+int currentIndex() { return safeProfileIndex(working().header.ProfileCurrent); }
+
+constexpr uint32_t colourOf(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint32_t>(b) << 16 | static_cast<uint32_t>(g) << 8 | r;
+}
+
+void store(uint32_t colour) {
+  const int p = currentIndex();
+  WholeKeyColorStatus[p] = 1;
+  WholeKeyColor[p] = colour;
+}
+
+constexpr ColourField kFields[] = {ColourField::Red, ColourField::Green, ColourField::Blue};
+
+} // namespace
+
+uint32_t fieldNumber(std::u16string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  uint64_t n = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+    n = std::min<uint64_t>(n * 10 + static_cast<uint64_t>(text[i] - u'0'), UINT32_MAX);
+  return static_cast<uint32_t>(n);
+}
+
+uint8_t fieldChannel(std::u16string_view text) {
+  return static_cast<uint8_t>(std::min<uint32_t>(fieldNumber(text), 255));
+}
+
+ColourEditor::ColourEditor(Registry& registry, ColourEditorView& view)
+    : registry_(registry), view_(view), shown_(currentIndex()) {}
+
+void ColourEditor::applyColor(uint8_t r, uint8_t g, uint8_t b) {
+  view_.showFields(r, g, b);
+  const uint32_t colour = colourOf(r, g, b);
+  store(colour);
+  view_.paintSwatch(colour);
+}
+
+void ColourEditor::showStored() {
+  const uint32_t c = WholeKeyColor[currentIndex()];
+  applyColor(colour_editor::red(c), colour_editor::green(c), colour_editor::blue(c));
+}
+
+void ColourEditor::followProfile() {
+  if (currentIndex() == shown_) return;
+  shown_ = currentIndex();
+  showStored();
+}
+
+void ColourEditor::commitFields() {
+  const uint32_t colour =
+      colourOf(fieldChannel(view_.fieldText(ColourField::Red)), fieldChannel(view_.fieldText(ColourField::Green)),
+               fieldChannel(view_.fieldText(ColourField::Blue)));
+  store(colour);
+  view_.paintSwatch(colour);
+}
+
+void ColourEditor::onClick(int x, int y) {
+  if (colour_editor::kPaletteStrip.contains(x, y)) {
+    const uint32_t c = view_.shownColourAt(x, y);
+    applyColor(colour_editor::red(c), colour_editor::green(c), colour_editor::blue(c));
+    return;
+  }
+  for (const colour_editor::Preset& preset : colour_editor::kPresets) {
+    if (preset.rect.contains(x, y)) {
+      applyColor(colour_editor::red(preset.colour), colour_editor::green(preset.colour),
+                 colour_editor::blue(preset.colour));
+      break; // the first hit wins
+    }
+  }
+  // Any click on the body commits what the fields show.
+  commitFields();
+}
+
+void ColourEditor::onFieldKeyUp(unsigned virtualKey) {
+  for (ColourField f : kFields)
+    if (fieldNumber(view_.fieldText(f)) > 255) view_.setFieldText(f, u"255");
+  if (virtualKey == kEnterKey) commitFields();
+}
+
+void ColourEditor::onOk() {
+  // The arrays count as stored only when the registry took them; otherwise the close puts back
+  // what the registry still holds.
+  if (const uint32_t error = saveWholeKeyColours(registry_, currentIndex()); error != 0) {
+    view_.showStoreError(error);
+    return;
+  }
+  WholeKeyColorSaved = true;
+}
+
+void ColourEditor::onCancel() { view_.endEditor(kResultNo); }
+
+void ColourEditor::onDefault() { applyColor(0, 0, 0); }
+
+} // namespace q7

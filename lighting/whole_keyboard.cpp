@@ -1,0 +1,157 @@
+#include "lighting/whole_keyboard.h"
+
+#include <string>
+
+#include "lighting/colour_editor_layout.h"
+#include "ui/window_messages.h"
+
+namespace q7 {
+
+namespace {
+
+using colour_editor::Control;
+using colour_editor::ControlKind;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kFieldLimit = 5;
+constexpr ColourField kFieldOrder[] = {ColourField::Red, ColourField::Green, ColourField::Blue};
+constexpr const Rect* kFieldRects[] = {&colour_editor::kRedField, &colour_editor::kGreenField,
+                                       &colour_editor::kBlueField};
+
+} // namespace
+
+CWholeKeyboard::CWholeKeyboard(HWND owner, Registry& registry, Lookup lookup)
+    : SkinnedDialog(owner), lookup_(lookup ? lookup : lookupString), editor_(registry, *this) {}
+
+int CWholeKeyboard::runModal() { return static_cast<int>(SkinnedDialog::runModal()); }
+
+void CWholeKeyboard::onCreate() {
+  loadSkins({colour_editor::kNormalImage.data(), colour_editor::kOverImage.data(), colour_editor::kDownImage.data(),
+             colour_editor::kWindowMask.data(), colour_editor::kPanel});
+  const auto makeCaptioned = [&](const colour_editor::ControlEntry& c) {
+    CBitmapBtn2& button = buttons_[static_cast<int>(c.id)];
+    if (!makeButton(button, c.rect)) return;
+    const COLORREF text = c.kind == ControlKind::DarkButton ? kBlack : kWhite;
+    button.setTextColours(text, text, text);
+    button.setFontHeight(c.fontHeight);
+    const std::u16string caption = lookup_(c.section, c.text);
+    const std::wstring wide = win32::widen(caption);
+    button.setText(wide, c.align == colour_editor::TextAlign::Left ? 1 : 0);
+    if (!c.mask.empty()) button.setMask(win32::widen(c.mask));
+    if (c.kind != ControlKind::Caption) button.setTooltip(wide, true);
+  };
+  // Title, caption, OK, Cancel, Default; the three fields; then the R, G and B captions.
+  for (Control id : {Control::Title, Control::AdjustCaption, Control::Ok, Control::Cancel, Control::Default})
+    makeCaptioned(colour_editor::control(id));
+  for (int i = 0; i < 3; ++i) {
+    if (!fields_[i].create(wnd_, *kFieldRects[i], true)) continue;
+    SendMessageW(fields_[i].window(), EM_LIMITTEXT, kFieldLimit, 0);
+  }
+  for (Control id : {Control::RedCaption, Control::GreenCaption, Control::BlueCaption})
+    makeCaptioned(colour_editor::control(id));
+  editor_.showStored();
+}
+
+void CWholeKeyboard::onInit() {
+  // The title also names the window, for accessibility tools and test drivers.
+  const std::u16string title = lookup_(u"key", u"key_title");
+  SetWindowTextW(wnd_, win32::wide(title.c_str()));
+}
+
+void CWholeKeyboard::onCommand(UINT, HWND control) {
+  if (!control) return;
+  if (control == buttons_[static_cast<int>(Control::Cancel)].window())
+    editor_.onCancel();
+  else if (control == buttons_[static_cast<int>(Control::Ok)].window())
+    editor_.onOk();
+  else if (control == buttons_[static_cast<int>(Control::Default)].window())
+    editor_.onDefault();
+}
+
+void CWholeKeyboard::onPaint() {
+  // Every paint shows the stored colour of the current profile again.
+  editor_.showStored();
+  SkinnedDialog::onPaint();
+}
+
+void CWholeKeyboard::paintTexts(HDC dc) { drawSwatch(dc); }
+
+bool CWholeKeyboard::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  // A profile switch may have come while the editor is open.
+  editor_.followProfile();
+  switch (message) {
+  case WM_LBUTTONDOWN:
+    editor_.onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    return false;
+  case msg::kCrleditKeyUp:
+    editor_.onFieldKeyUp(static_cast<unsigned>(wParam));
+    result = 1;
+    return true;
+  default:
+    return false;
+  }
+}
+
+void CWholeKeyboard::showFields(uint8_t r, uint8_t g, uint8_t b) {
+  const uint8_t values[] = {r, g, b};
+  for (int i = 0; i < 3; ++i) {
+    HWND f = fields_[i].window();
+    if (!f) continue;
+    SetWindowTextW(f, std::to_wstring(values[i]).c_str());
+    SendMessageW(f, EM_LIMITTEXT, kFieldLimit, 0);
+    fields_[i].setTextColour(kWhite);
+    fields_[i].setBackgroundColour(kBlack);
+    SendMessageW(f, WM_SETFONT, 0, FALSE); // the system's font
+  }
+}
+
+std::u16string CWholeKeyboard::fieldText(ColourField f) {
+  HWND wnd = field(f).window();
+  if (!wnd) return {};
+  wchar_t text[16] = {};
+  const int n = GetWindowTextW(wnd, text, 16);
+  return std::u16string(win32::u16(text), static_cast<size_t>(n > 0 ? n : 0));
+}
+
+void CWholeKeyboard::setFieldText(ColourField f, std::u16string_view text) {
+  if (HWND wnd = field(f).window()) SetWindowTextW(wnd, win32::widen(text).c_str());
+}
+
+void CWholeKeyboard::drawSwatch(HDC dc) const {
+  const Rect& s = colour_editor::kSwatch;
+  win32::UniqueGdi<HBRUSH> fill(CreateSolidBrush(swatch_));
+  win32::UniqueGdi<HBRUSH> outline(CreateSolidBrush(kBlack));
+  const RECT rc{s.left, s.top, s.right, s.bottom};
+  FillRect(dc, &rc, fill.get());
+  FrameRect(dc, &rc, outline.get());
+}
+
+void CWholeKeyboard::paintSwatch(uint32_t colour) {
+  swatch_ = colour;
+  if (!wnd_) return;
+  // Drawn at once rather than invalidated: the paint itself applies the stored colour.
+  if (HDC dc = GetDC(wnd_)) {
+    drawSwatch(dc);
+    ReleaseDC(wnd_, dc);
+  }
+}
+
+uint32_t CWholeKeyboard::shownColourAt(int x, int y) {
+  HDC dc = GetDC(wnd_);
+  if (!dc) return 0;
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(wnd_, dc);
+  return c == CLR_INVALID ? 0 : static_cast<uint32_t>(c) & 0x00FFFFFF;
+}
+
+void CWholeKeyboard::showStoreError(uint32_t code) {
+  // The system's own text for the error that kept the colour from the registry.
+  wchar_t* text = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  MessageBoxW(wnd_, text ? text : L"The colour could not be stored.", nullptr, MB_OK | MB_ICONEXCLAMATION);
+  if (text) LocalFree(text);
+}
+
+} // namespace q7
