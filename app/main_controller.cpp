@@ -186,6 +186,9 @@ void MainController::onCommand(Command command, int index) {
   case Command::Import:
     onImport();
     break;
+  case Command::Macro:
+    onMacro();
+    break;
   case Command::SingleKey:
     onSingleKey();
     break;
@@ -195,8 +198,6 @@ void MainController::onCommand(Command command, int index) {
   case Command::WholeKeyboardColour:
     onWholeKeyboardColour();
     break;
-  case Command::Macro:
-    break; // their dialogs open here once they exist
   case Command::App:
     onApp();
     break;
@@ -275,6 +276,63 @@ void MainController::onDefault() {
   std::memset(rec, 0, sizeof *rec);
   keyChanged();
   countReset(currentProfile());
+}
+
+namespace {
+// Marks a macro editor open for as long as it runs.
+class EditorOpen {
+public:
+  explicit EditorOpen(bool& flag) : flag_(flag) { flag_ = true; }
+  EditorOpen(const EditorOpen&) = delete;
+  EditorOpen& operator=(const EditorOpen&) = delete;
+  ~EditorOpen() { flag_ = false; }
+
+private:
+  bool& flag_;
+};
+} // namespace
+
+void MainController::onMacro() {
+  const KeyRecord* rec = selectedRecord();
+  if (!rec || keyLimitReached(currentProfile())) return;
+  // The key it was opened for: the selection may be released while the editor runs.
+  const int p = shownProfile_, k = selectedKey_;
+  KeyRecord edited = *rec;
+  // Only the editor that runs now hands its record over: a flag left from an earlier OK would turn
+  // this editor's Cancel into a store.
+  macroSaved_ = false;
+  macroEditorKey_ = k;
+  int result = kResultNo;
+  {
+    ModalScope modal(*this);
+    EditorOpen open(macroEditorOpen_);
+    result = view_.editMacro(edited, true);
+  }
+  if (result != kResultYes && !macroSaved_) return;
+  if (edited.EventCount != 0) {
+    KeyRecord& target = key(p, k);
+    countAssignment(profile(p), target.Kind);
+    target = edited;
+    target.Kind = static_cast<uint8_t>(KeyKind::Macro);
+    if (p == shownProfile_) {
+      view_.refreshKey(k, k == selectedKey_ ? KeyRefreshMode::Selected : KeyRefreshMode::Normal);
+      view_.repaintMainWindow();
+    }
+  }
+  editFlag_ = true;
+}
+
+void MainController::onOpenMacroEditor() {
+  // One editor at a time: a second would share the hook library with the first.
+  if (macroEditorOpen_) {
+    view_.bringMacroEditorForward();
+    return;
+  }
+  KeyRecord record{};
+  if (macroEditorKey_ >= 0) record = key(safeProfileIndex(working().header.ProfileCurrent), macroEditorKey_);
+  ModalScope modal(*this);
+  EditorOpen open(macroEditorOpen_);
+  view_.editMacro(record, false); // its result is not used
 }
 
 void MainController::onExport() {

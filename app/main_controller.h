@@ -57,6 +57,11 @@ public:
   virtual bool editLinkedPrograms(int profile, LinkSlots& slots) = 0;
   // Runs the colour editor modally on the current profile.
   virtual void runColourEditor() = 0;
+  // Runs the macro editor modally on record and leaves its working copy there. loaded: opened by
+  // MACRO on the selected key's record; otherwise opened from outside (1555) on the record of the key
+  // last handed to an editor. kResultYes for OK, otherwise kResultNo.
+  virtual int editMacro(KeyRecord& record, bool loaded) = 0;
+  virtual void bringMacroEditorForward() = 0;
 };
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
@@ -117,6 +122,7 @@ public:
   void onRelease(uintptr_t wParam);                        // 1544, and 1552 with wParam 16
   void onMacroMessage(uintptr_t wParam);                   // 1552
   void onKeyCommand(intptr_t lParam);                      // 1281
+  void onOpenMacroEditor();                                // 1555
   void onAcknowledgementOverdue();                         // the bounded wait after a save ran out
 
   int shownProfile() const { return shownProfile_; }
@@ -141,6 +147,7 @@ private:
   void modalClosed();
   void onDisable();
   void onDefault();
+  void onMacro();
   void onExport();
   void onImport();
   void onSync();
@@ -163,6 +170,8 @@ private:
   std::optional<std::pair<uintptr_t, intptr_t>> heldSwitch_; // the latest 1537
   bool heldAcknowledgement_ = false;                         // 13317 or the wait ran out
   bool heldRelease_ = false;                                 // 1544 or 1552 with 16
+  int macroEditorKey_ = -1;                                  // the key position last handed to a macro editor
+  bool macroEditorOpen_ = false;
 };
 
 } // namespace q7

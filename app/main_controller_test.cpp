@@ -83,6 +83,14 @@ struct FakeMainView final : MainView {
     calls.push_back("colour editor");
     colourEditor();
   }
+  // What the macro editor does with its record; without one it is cancelled untouched.
+  std::function<int(KeyRecord&, bool)> macroEditor;
+  int editorsOpened = 0, editorsBroughtForward = 0;
+  int editMacro(KeyRecord& record, bool loaded) override {
+    ++editorsOpened;
+    return macroEditor ? macroEditor(record, loaded) : kResultNo;
+  }
+  void bringMacroEditorForward() override { ++editorsBroughtForward; }
 
   int lit() const {
     int n = -1;
@@ -878,6 +886,188 @@ TEST_F(Controller, FailedExportKeepsTheOldFile) {
   view.profileFile = u"locked.prof";
   controller.onCommand(Command::Export); // cannot be created: silently nothing
   EXPECT_EQ(view.fileErrors, 1);
+}
+
+// --- The macro editor ----------------------------------------------------------------------------
+
+// An editor that records two events and ends with result.
+std::function<int(KeyRecord&, bool)> recordingEditor(int result) {
+  return [result](KeyRecord& r, bool) {
+    r.EventCount = 2;
+    r.Events[0] = 0x41;
+    r.MacroName[0] = u'M';
+    return result;
+  };
+}
+
+TEST_F(Controller, MacroStoresWhatTheEditorConfirmed) {
+  const struct {
+    int result;
+    uint32_t events; // what the editor leaves in EventCount
+    bool stored;
+    bool editFlag;
+  } cases[] = {
+      {kResultYes, 2, true, true},
+      {kResultYes, 0, false, true}, // no events: no macro, but the edit flag
+      {kResultNo, 2, false, false},
+  };
+  for (const auto& c : cases) {
+    controller.onCommand(Command::Apply); // clears the edit flag
+    key(1, 7) = KeyRecord{};
+    profile(1).FuncKey = 0;
+    controller.selectKey(7);
+    view.macroEditor = [&](KeyRecord& r, bool loaded) {
+      EXPECT_TRUE(loaded);
+      r.EventCount = c.events;
+      r.Events[0] = 0x41;
+      return c.result;
+    };
+    controller.onCommand(Command::Macro);
+    EXPECT_EQ(view.editorsOpened, 1);
+    EXPECT_EQ(key(1, 7).Kind, c.stored ? 2 : 0) << (&c - cases);
+    EXPECT_EQ(key(1, 7).EventCount, c.stored ? 2u : 0u) << (&c - cases);
+    EXPECT_EQ(profile(1).FuncKey, c.stored ? 1u : 0u) << (&c - cases);
+    EXPECT_EQ(controller.editFlag(), c.editFlag) << (&c - cases);
+    if (c.stored) {
+      EXPECT_EQ(view.looks[7], KeyRefreshMode::Selected);
+    }
+    view.editorsOpened = 0;
+  }
+}
+
+TEST_F(Controller, MacroEditorStartsFromTheKeysRecordAndCountsOnce) {
+  KeyRecord& k = key(1, 9);
+  k = KeyRecord{};
+  k.Kind = static_cast<uint8_t>(KeyKind::Macro);
+  k.EventCount = 4;
+  k.RepeatCount = 6;
+  profile(1).FuncKey = 1;
+  controller.selectKey(9);
+  view.macroEditor = [](KeyRecord& r, bool) {
+    EXPECT_EQ(r.EventCount, 4u);
+    EXPECT_EQ(r.RepeatCount, 6);
+    r.RepeatCount = 2;
+    return kResultYes;
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(key(1, 9).RepeatCount, 2);
+  EXPECT_EQ(profile(1).FuncKey, 1u) << "already in use: not counted again";
+}
+
+TEST_F(Controller, MacroRefusedAtTheKeyLimitAndWithoutASelection) {
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(view.editorsOpened, 0);
+  controller.selectKey(7);
+  profile(1).FuncKey = 114;
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(view.editorsOpened, 0);
+  EXPECT_FALSE(controller.editFlag());
+}
+
+TEST_F(Controller, OnlyTheEditorJustConfirmedHandsItsRecordOver) {
+  key(1, 7) = KeyRecord{};
+  key(1, 8) = KeyRecord{};
+  controller.selectKey(7);
+  // The editor's OK tells the main window before it closes.
+  view.macroEditor = [&](KeyRecord& r, bool b) {
+    controller.onMacroMessage(0x3400);
+    return recordingEditor(kResultYes)(r, b);
+  };
+  controller.onCommand(Command::Macro);
+  ASSERT_EQ(key(1, 7).Kind, 2);
+  ASSERT_TRUE(controller.macroSaved());
+
+  // A later editor on another key, cancelled after recording: nothing is stored.
+  controller.selectKey(8);
+  view.macroEditor = recordingEditor(kResultNo);
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(key(1, 8).Kind, 0);
+  EXPECT_EQ(key(1, 8).EventCount, 0u);
+
+  // The stored notice of the editor that runs still counts, whatever it answers.
+  view.macroEditor = [&](KeyRecord& r, bool b) {
+    controller.onMacroMessage(0x3400);
+    return recordingEditor(kResultNo)(r, b);
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(key(1, 8).Kind, 2);
+}
+
+TEST_F(Controller, TheEditedMacroLandsOnTheKeyItWasOpenedFor) {
+  key(1, 7) = KeyRecord{};
+  controller.selectKey(7);
+  view.macroEditor = [&](KeyRecord& r, bool b) {
+    controller.onKeyCommand(0); // an outside key command clears the selection meanwhile
+    return recordingEditor(kResultYes)(r, b);
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(controller.selectedKey(), -1);
+  EXPECT_EQ(key(1, 7).Kind, 2);
+  EXPECT_EQ(key(1, 7).MacroName[0], u'M');
+}
+
+TEST_F(Controller, ProfileRequestWhileTheEditorIsOpenWaitsForIt) {
+  key(1, 7) = KeyRecord{};
+  key(3, 7) = KeyRecord{};
+  controller.selectKey(7);
+  view.macroEditor = [&](KeyRecord& r, bool b) {
+    controller.onSwitchRequest(3, 0);
+    EXPECT_EQ(controller.shownProfile(), 1) << "not switched under the editor";
+    return recordingEditor(kResultYes)(r, b);
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(key(1, 7).Kind, 2) << "the macro lands in the profile it was made for";
+  EXPECT_EQ(key(3, 7).Kind, 0);
+  ASSERT_EQ(view.posts.size(), 1u);
+  EXPECT_EQ(view.posts[0].message, 1537u);
+}
+
+TEST_F(Controller, OutsideRequestOpensTheEditorOnTheKeyLastHandedOver) {
+  controller.onOpenMacroEditor();
+  KeyRecord seen{};
+  bool loaded = true;
+  view.macroEditor = [&](KeyRecord& r, bool l) {
+    seen = r;
+    loaded = l;
+    r.EventCount = 2;
+    return kResultYes;
+  };
+  controller.onOpenMacroEditor();
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(seen.EventCount, 0u) << "no key handed over yet: an empty record";
+
+  key(1, 12) = KeyRecord{};
+  key(1, 12).EventCount = 6;
+  controller.selectKey(12);
+  view.macroEditor = {};
+  controller.onCommand(Command::Macro); // hands key 12 over, then is cancelled
+  controller.deselectKey();
+  view.macroEditor = [&](KeyRecord& r, bool l) {
+    seen = r;
+    loaded = l;
+    r.EventCount = 2;
+    controller.onMacroMessage(0x3400);
+    return kResultYes;
+  };
+  controller.onOpenMacroEditor();
+  EXPECT_EQ(seen.EventCount, 6u);
+  EXPECT_EQ(key(1, 12).EventCount, 6u) << "its result is not used";
+  EXPECT_FALSE(controller.editFlag());
+}
+
+TEST_F(Controller, OutsideRequestWhileAnEditorIsOpenBringsItForward) {
+  controller.selectKey(7);
+  view.macroEditor = [&](KeyRecord&, bool) {
+    controller.onOpenMacroEditor();
+    controller.onOpenMacroEditor();
+    return kResultNo;
+  };
+  controller.onCommand(Command::Macro);
+  EXPECT_EQ(view.editorsOpened, 1);
+  EXPECT_EQ(view.editorsBroughtForward, 2);
+  view.macroEditor = {};
+  controller.onOpenMacroEditor(); // closed again: a new one opens
+  EXPECT_EQ(view.editorsOpened, 2);
 }
 
 TEST(ProgressRingTest, ArcAndPercentage) {

@@ -10,6 +10,7 @@
 
 #include "app/about_dialog.h"
 #include "app/warning_dialog.h"
+#include "macro/macro_set_dlg.h"
 #include "keys/single_key_dlg.h"
 #include "keys/sync_key_dialog.h"
 #include "lighting/whole_keyboard.h"
@@ -150,7 +151,8 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     controller_.onKeyCommand(lParam);
     return true;
   case msg::kOpenMacroEditor:
-    return true; // the macro editor opens here once it exists
+    controller_.onOpenMacroEditor();
+    return true;
   default:
     return false;
   }
@@ -266,6 +268,32 @@ std::optional<uint8_t> CKeyvaneDlg::chooseSingleKey(uint8_t ownKey) {
 
 void CKeyvaneDlg::postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   PostMessageW(wnd_, message, wParam, lParam);
+}
+
+// The editor's questions are kinds of the warning dialog.
+static_assert(static_cast<int>(EditorWarning::DelayWarn) == static_cast<int>(Warning::DelayWarn));
+static_assert(static_cast<int>(EditorWarning::MaxWarn) == static_cast<int>(Warning::MaxWarn));
+static_assert(static_cast<int>(EditorWarning::LeaveEditor) == static_cast<int>(Warning::LeaveEditor));
+
+int CKeyvaneDlg::editMacro(KeyRecord& record, bool loaded) {
+  CMacroSetDlg editor(wnd_, record, loaded, [](HWND owner, int kind) {
+    CWarningDlg question(owner, kind);
+    return question.runModal();
+  });
+  struct Running {
+    CMacroSetDlg*& slot;
+    ~Running() { slot = nullptr; }
+  } running{macroEditor_ = &editor};
+  const int result = editor.runModal();
+  record = editor.record();
+  return result;
+}
+
+void CKeyvaneDlg::bringMacroEditorForward() {
+  if (HWND editor = macroEditor_ ? macroEditor_->window() : nullptr) {
+    SetForegroundWindow(editor);
+    BringWindowToTop(editor);
+  }
 }
 
 std::optional<std::u16string> CKeyvaneDlg::chooseProgram() {

@@ -26,6 +26,8 @@
 
 namespace q7 {
 
+class CMacroSetDlg;
+
 class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView {
 public:
   explicit CKeyvaneDlg(HINSTANCE instance);
@@ -76,6 +78,8 @@ private:
   int ask(Warning kind) override;
   std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) override;
   void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  int editMacro(KeyRecord& record, bool loaded) override;
+  void bringMacroEditorForward() override;
   std::optional<std::u16string> chooseProgram() override;
   std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
   void showFileError() override;
@@ -104,6 +108,7 @@ private:
   std::array<bool, kLastProfileWithButton + 1> profileSelected_{};
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
   std::array<CBitmapBtn2, kKeyCount> keys_;
+  CMacroSetDlg* macroEditor_ = nullptr; // while the macro editor runs
 };
 
 } // namespace q7

@@ -16,11 +16,56 @@
 #include "monitor/messages.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
+#include "macro/macro_editor_controller.h"
 #include "settings/settings_image.h"
 
 namespace {
 
 using namespace q7;
+
+// The macro editor's window: a list that remembers nothing but its size and a selection that
+// reaches past both ends of it.
+struct QuietEditorView final : MacroEditorView {
+  size_t lines = 0;
+  void showLines(const std::vector<MacroListLine>& l, const std::vector<int>& selected) override {
+    lines = l.size();
+    for (int i : selected)
+      if (i < 0 || static_cast<size_t>(i) >= lines) __builtin_trap(); // never selects a line it lacks
+  }
+  void addLine(const MacroListLine&) override { ++lines; }
+  void rewriteLastLine(const std::u16string&) override {
+    if (lines == 0) __builtin_trap();
+  }
+  void showLastLine() override {}
+  void selectAll(bool) override {}
+  std::vector<int> selectedLines() override {
+    if (lines == 0) return {};
+    return {0, static_cast<int>(lines / 2), static_cast<int>(lines - 1)};
+  }
+  int caretLine() override { return lines ? static_cast<int>(lines - 1) : -1; }
+  void focusList() override {}
+  void showRecordLatched(bool) override {}
+  void showStopLatched(bool) override {}
+  void setEditingEnabled(bool) override {}
+  void showPauseMode(int) override {}
+  void showPlayOption(int mode) override {
+    if (mode < -1 || mode > 2) __builtin_trap();
+  }
+  std::u16string fieldText(EditorField f) override { return f == EditorField::Name ? u"name" : u"120"; }
+  void setFieldText(EditorField, const std::u16string&) override {}
+  int ask(EditorWarning) override { return kResultYes; }
+  std::optional<uint8_t> askKeyToInsert() override { return uint8_t{0x42}; }
+  void postLimitNotice() override {}
+  void sendMacroStored() override {}
+  void installHook() override {}
+  void setHookStatus(int) override {}
+  void close(int) override {}
+};
+
+struct StillClock final : Clock {
+  uint32_t milliseconds() override { return now += 7; }
+  uint32_t now = 1;
+};
 
 struct QuietView final : MainView {
   void setMainWindowEnabled(bool) override {}
@@ -68,6 +113,30 @@ struct QuietView final : MainView {
     return answer == kResultYes;
   }
   void runColourEditor() override {}
+  // The macro editor works through its commands on whatever record it is given.
+  int editMacro(KeyRecord& record, bool loaded) override {
+    whileOpen();
+    QuietEditorView editorView;
+    UsKeyboardText keyboard;
+    StillClock clock;
+    MacroEditorController editor(editorView, keyboard, clock);
+    if (loaded)
+      editor.load(record);
+    else
+      editor.fill(record);
+    editor.initialise();
+    using macro_editor::Control;
+    for (Control c :
+         {Control::Up, Control::Down, Control::Copy, Control::Paste, Control::InsertKey, Control::ApplyPause,
+          Control::PauseOption1, Control::ApplyPause, Control::Delete, Control::Paste, Control::Record})
+      editor.onCommand(c);
+    for (uintptr_t vk = 0x41; vk < 0x60; ++vk) editor.onHookKey(vk, vk & 1 ? 0x80 : 0);
+    editor.onCommand(Control::Stop);
+    editor.onCommand(Control::Ok);
+    record = editor.working();
+    return answer;
+  }
+  void bringMacroEditorForward() override {}
   int answer = kResultNo;
   std::optional<uint8_t> singleKey;
   MainController* controller = nullptr;
@@ -154,12 +223,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                            Command::Cancel,
                                            Command::SingleKey,
                                            Command::Sync,
-                                           Command::WholeKeyboardColour};
+                                           Command::WholeKeyboardColour,
+                                           Command::Macro};
       w.controller.onCommand(kEdits[a % std::size(kEdits)], static_cast<int32_t>(b));
       break;
     }
     case 8:
-      w.controller.onSaveAcknowledged();
+      if (a & 2)
+        w.controller.onOpenMacroEditor();
+      else
+        w.controller.onSaveAcknowledged();
       break;
     default:
       w.controller.onActivateApp();

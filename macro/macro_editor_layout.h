@@ -3,10 +3,12 @@
 // The editor and the skin generator both read these tables.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "ui/rect.h"
 #include "ui/skin_canvas.h"
+#include "ui/text_style.h"
 
 namespace q7::macro_editor {
 
@@ -114,9 +116,28 @@ inline constexpr Rect kNameField{612, 98, 703, 113};   // at most 20 characters
 inline constexpr Rect kPauseField{751, 289, 808, 300}; // digits only, at most 5
 inline constexpr Rect kCountField{805, 397, 846, 407}; // digits only, at most 5
 
-// The event list, control id 257.
+// The event list, control id 257: a visible child with a vertical scroll bar, LBS_NOTIFY,
+// LBS_MULTIPLESEL (a click toggles a row), LBS_OWNERDRAWVARIABLE and LBS_HASSTRINGS.
 inline constexpr Rect kEventList{530, 130, 703, 318};
 inline constexpr int kEventListId = 257;
+inline constexpr uint32_t kEventListStyle = 0x50200069;
+
+// The list's look. Colours are 0x00BBGGRR.
+struct ListLook {
+  const char* face;
+  int fontHeight, fontWeight;
+  int rowHeight;
+  uint32_t text, selectedText, highlight, background;
+  int iconSize;
+};
+inline constexpr ListLook kListLook{"MyriadPro-Regular", 14,         400,        15, 0x00FFFFFF,
+                                    0x00FFFFFF,          0x0000AFFF, 0x001B1C1F, 13};
+// Where a row draws its parts, from the row's left edge: the tick box at 0, the arrow, the key name
+// up to kKeyPartRight, the pause from kPausePartLeft to the row's end.
+inline constexpr int kArrowOffset = 65;
+inline constexpr int kKeyPartLeft = 15;
+inline constexpr int kKeyPartRight = 70;
+inline constexpr int kPausePartLeft = 80;
 
 // Headings the editor paints in white, texts of section "MACRO".
 struct Heading {
@@ -134,5 +155,21 @@ inline constexpr Heading kHeadings[] = {
 constexpr Rect headingRect(const Heading& heading, std::u16string_view languageCode) {
   return languageCode == u"FR" ? heading.frenchRect : heading.rect;
 }
+
+inline constexpr uint32_t kWhite = 0x00FFFFFF;
+inline constexpr TextStyle kHeadingStyle{"Calibri", 15, 400, kWhite};
+inline constexpr TextStyle kFrenchHeadingStyle{"Calibri", 13, 400, kWhite};
+constexpr const TextStyle& headingStyle(std::u16string_view languageCode) {
+  return languageCode == u"FR" ? kFrenchHeadingStyle : kHeadingStyle;
+}
+// Caption heights in pixels: the buttons' captions and the labels beside the options.
+inline constexpr int kCaptionHeight = 12;
+inline constexpr int kLabelHeight = 12;
+// The edit fields: white text on the list's background.
+inline constexpr uint32_t kFieldText = kWhite;
+inline constexpr uint32_t kFieldBackground = 0x001B1C1F;
+inline constexpr TextStyle kNameFieldFont{"Arial", 13, 400, kFieldText};
+inline constexpr TextStyle kDigitFieldFont{"Arial", 11, 400, kFieldText}; // the pause and count fields are 11 px high
+inline constexpr int kPauseFieldStart = 50;
 
 } // namespace q7::macro_editor

@@ -9,7 +9,7 @@ bool reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
   switch (message) {
   case WM_DRAWITEM: {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (item && item->CtlType == ODT_BUTTON) child = item->hwndItem;
+    if (item && (item->CtlType == ODT_BUTTON || item->CtlType == ODT_LISTBOX)) child = item->hwndItem;
     break;
   }
   case WM_CTLCOLOREDIT:
@@ -23,6 +23,13 @@ bool reflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
   if (!child || !IsWindow(child)) return false;
   result = SendMessageW(child, msg::kReflectBase + message, wParam, lParam);
   return result != 0;
+}
+
+bool reflectMeasureToChild(HWND parent, LPARAM lParam) {
+  const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lParam);
+  if (!item || item->CtlType != ODT_LISTBOX) return false;
+  HWND child = GetDlgItem(parent, static_cast<int>(item->CtlID));
+  return child && SendMessageW(child, msg::kReflectBase + WM_MEASUREITEM, 0, lParam) != 0;
 }
 
 } // namespace q7

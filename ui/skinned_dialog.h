@@ -3,8 +3,8 @@
 // exception out, forgets the window at WM_NCDESTROY), the modal run on an empty template, the
 // creation sequence (pictures, shape, controls, placement, initialisation), the double-buffered
 // paint of the face plus the window's own texts without background erase, the filter that keeps
-// Enter and Escape from the dialog manager, and the reflection of owner-draw and colour requests
-// to the controls that asked.
+// Enter and Escape from the dialog manager, and the reflection of owner-draw, row measurement and
+// colour requests to the controls that asked.
 //
 // A dialog derives from SkinnedDialog<Dialog> and supplies, as plain members that the base calls
 // (each optional but onCommand):
@@ -211,6 +211,8 @@ private:
       if (!reflectToChild(message, wParam, lParam, answer)) return FALSE;
       return message == WM_DRAWITEM ? TRUE : static_cast<INT_PTR>(answer);
     }
+    case WM_MEASUREITEM:
+      return reflectMeasureToChild(wnd_, lParam) ? TRUE : FALSE;
     case WM_CLOSE:
       d.onClose();
       return TRUE;

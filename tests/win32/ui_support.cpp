@@ -110,6 +110,7 @@ LRESULT CALLBACK TestWindow::windowProc(HWND wnd, UINT message, WPARAM wParam, L
   if (!self) return DefWindowProcW(wnd, message, wParam, lParam);
   LRESULT reflected = 0;
   if (reflectToChild(message, wParam, lParam, reflected)) return reflected;
+  if (message == WM_MEASUREITEM && reflectMeasureToChild(wnd, lParam)) return TRUE;
   switch (message) {
   case WM_COMMAND:
     self->commands.push_back({wParam, lParam});

@@ -42,7 +42,7 @@ private:
   ULONG_PTR token_ = 0;
 };
 
-// A top-level window painted in one colour. It hands owner drawing and colour requests back to its
+// A top-level window painted in one colour. It hands owner drawing, row measurement and colour requests back to its
 // children, records the commands it receives and passes messages from WM_USER up to onMessage.
 class TestWindow {
 public:

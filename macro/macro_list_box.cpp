@@ -1,0 +1,138 @@
+#include "macro/macro_list_box.h"
+
+#include <string>
+
+#include "macro/macro_editor_layout.h"
+
+namespace q7 {
+
+using namespace macro_editor;
+
+CMacroListBox::CMacroListBox() {
+  for (int i = 0; i < 4; ++i)
+    icons_[i].reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kTickedBox + i),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+bool CMacroListBox::create(HWND parent) {
+  if (!CListBoxEx::create(parent, kEventList, kEventListId, kEventListStyle)) return false;
+  const ListLook& look = kListLook;
+  setTextFont(win32::widen(std::string_view(look.face)), look.fontHeight, look.fontWeight);
+  setRowHeight(look.rowHeight);
+  setTextColours(look.text, look.selectedText, look.highlight);
+  setIconSize(look.iconSize, look.iconSize);
+  setBackground(look.background);
+  return true;
+}
+
+namespace {
+std::wstring wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+} // namespace
+
+void CMacroListBox::setLines(const std::vector<MacroListLine>& lines, const std::vector<int>& selected) {
+  const LRESULT top = SendMessageW(wnd_, LB_GETTOPINDEX, 0, 0);
+  const LRESULT caret = SendMessageW(wnd_, LB_GETCARETINDEX, 0, 0);
+  SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(wnd_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(wnd_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(lines.size() * 32 * sizeof(wchar_t)));
+  for (const MacroListLine& line : lines) {
+    const std::wstring text = wide(line.text);
+    const LRESULT at = SendMessageW(wnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (at >= 0) SendMessageW(wnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
+  }
+  for (int i : selected) SendMessageW(wnd_, LB_SETSEL, TRUE, i);
+  const LRESULT count = static_cast<LRESULT>(lines.size());
+  if (caret >= 0 && caret < count) SendMessageW(wnd_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), TRUE);
+  if (top >= 0 && top < count) SendMessageW(wnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  SendMessageW(wnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+void CMacroListBox::addLine(const MacroListLine& line) {
+  const std::wstring text = wide(line.text);
+  const LRESULT at = SendMessageW(wnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (at >= 0) SendMessageW(wnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
+}
+
+void CMacroListBox::rewriteLastLine(const std::u16string& text) {
+  const int last = lineCount() - 1;
+  if (last < 0) return;
+  const LRESULT data = SendMessageW(wnd_, LB_GETITEMDATA, static_cast<WPARAM>(last), 0);
+  SendMessageW(wnd_, LB_DELETESTRING, static_cast<WPARAM>(last), 0);
+  addLine({text, static_cast<int>(data)});
+}
+
+void CMacroListBox::showLastLine() {
+  const int last = lineCount() - 1;
+  if (last >= 0) SendMessageW(wnd_, LB_SETCARETINDEX, static_cast<WPARAM>(last), FALSE);
+}
+
+void CMacroListBox::selectAll(bool selected) {
+  SendMessageW(wnd_, LB_SETSEL, selected ? TRUE : FALSE, -1);
+  InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+std::vector<int> CMacroListBox::selectedLines() const {
+  const LRESULT n = SendMessageW(wnd_, LB_GETSELCOUNT, 0, 0);
+  if (n <= 0) return {};
+  std::vector<int> lines(static_cast<size_t>(n));
+  const LRESULT got =
+      SendMessageW(wnd_, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(lines.data()));
+  lines.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return lines;
+}
+
+int CMacroListBox::caretLine() const {
+  if (lineCount() == 0) return -1;
+  const LRESULT caret = SendMessageW(wnd_, LB_GETCARETINDEX, 0, 0);
+  return caret == LB_ERR ? -1 : static_cast<int>(caret);
+}
+
+int CMacroListBox::lineCount() const {
+  const LRESULT n = SendMessageW(wnd_, LB_GETCOUNT, 0, 0);
+  return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+void CMacroListBox::drawIcon(HDC dc, int resource, int x, int y) {
+  const int i = resource - kTickedBox;
+  if (i < 0 || i >= 4 || !icons_[i]) return;
+  win32::UniqueDc from(CreateCompatibleDC(dc));
+  win32::Selection select(from.get(), icons_[i].get());
+  GdiTransparentBlt(dc, x, y, iconWidth_, iconHeight_, from.get(), 0, 0, iconWidth_, iconHeight_, RGB(0, 0, 0));
+}
+
+void CMacroListBox::drawItem(const DRAWITEMSTRUCT& item) {
+  if (static_cast<int>(item.itemID) < 0 || item.itemData == 0) return;
+  HDC dc = item.hDC;
+  const RECT& r = item.rcItem;
+  // The row's own background first: a selection change redraws the row without erasing it, and
+  // the empty box would otherwise show over the tick it replaces.
+  if (backgroundBrush()) FillRect(dc, &r, backgroundBrush());
+
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  COLORREF colour = text_;
+  if (selected && (item.itemState & ODS_FOCUS)) colour = selectedText_;
+  if (item.itemState & ODS_DISABLED) colour = GetSysColor(COLOR_BTNSHADOW);
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  win32::Selection withFont(dc, textFont());
+
+  const LRESULT length = SendMessageW(wnd_, LB_GETTEXTLEN, item.itemID, 0);
+  std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+  if (length > 0) SendMessageW(wnd_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+  const std::u16string line(text.begin(), text.end());
+  const std::u16string_view key = painterKeyPart(line), pause = painterPausePart(line);
+
+  if (item.itemData != 1) {
+    drawIcon(dc, static_cast<int>(item.itemData), r.left + kArrowOffset, r.top);
+    drawIcon(dc, selected ? kTickedBox : kUntickedBox, r.left, r.top);
+  }
+  const UINT format = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+  RECT keyRect{r.left + kKeyPartLeft, r.top, r.left + kKeyPartRight, r.bottom};
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(key.data()), static_cast<int>(key.size()), &keyRect, format);
+  RECT pauseRect{r.left + kPausePartLeft, r.top, r.right, r.bottom};
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(pause.data()), static_cast<int>(pause.size()), &pauseRect, format);
+}
+
+} // namespace q7

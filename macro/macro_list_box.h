@@ -1,0 +1,38 @@
+// CMacroListBox: the macro editor's event list. One row per macro line: a tick box for the
+// selection, the key name, an arrow for a press or a release and the pause, drawn from the text
+// and item data the editor writes (macro_list_text.h). A click toggles a row's selection.
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include <vector>
+
+#include "macro/macro_list_text.h"
+#include "ui/list_box_ex.h"
+
+namespace q7 {
+
+class CMacroListBox final : public CListBoxEx {
+public:
+  CMacroListBox();
+  // The list at its place in the editor, with the macro look.
+  bool create(HWND parent);
+
+  // Every line replaced, the given ones selected; the scroll position and the caret stay.
+  void setLines(const std::vector<MacroListLine>& lines, const std::vector<int>& selected);
+  void addLine(const MacroListLine& line);
+  void rewriteLastLine(const std::u16string& text); // keeps the line's item data
+  void showLastLine();
+  void selectAll(bool selected);
+  std::vector<int> selectedLines() const;
+  int caretLine() const;
+  int lineCount() const;
+
+private:
+  void drawItem(const DRAWITEMSTRUCT& item) override;
+  void drawIcon(HDC dc, int resource, int x, int y);
+
+  win32::UniqueGdi<HBITMAP> icons_[4]; // resources kTickedBox ... kArrowUp
+};
+
+} // namespace q7

@@ -1,0 +1,275 @@
+#include "macro/macro_set_dlg.h"
+
+#include <memory>
+
+#include "keys/single_key_dlg.h"
+#include "monitor/messages.h"
+#include "text/string_lookup.h"
+#include "ui/dialog_result.h"
+#include "ui/fonts.h"
+#include "ui/region.h"
+#include "ui/skin_family.h"
+
+namespace q7 {
+
+using namespace macro_editor;
+
+namespace {
+
+std::wstring wideText(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+
+constexpr SkinFamily kSkins{kNormalImage.data(), kOverImage.data(), kDownImage.data(), kWindowMask.data(), kPanel};
+
+// The controls a recording disables: everything but the close and stop buttons.
+constexpr Control kEditingControls[] = {
+    Control::Ok,          Control::Cancel,       Control::Select,       Control::SelectNone,  Control::Up,
+    Control::Down,        Control::PauseOption0, Control::PauseOption1, Control::ApplyPause,  Control::Copy,
+    Control::Delete,      Control::InsertKey,    Control::Paste,        Control::PlayOption0, Control::PlayOption1,
+    Control::PlayOption2, Control::Record,
+};
+
+} // namespace
+
+// The editor's pictures are decoded and cut once per skin folder and kept for the process: opening
+// the editor again costs no picture decoding, no region scan and no cutting.
+struct CMacroSetDlg::Pictures {
+  std::wstring folder; // the normal picture's path, which names the skin folder
+  SkinBitmap normal, over, down;
+  win32::UniqueGdi<HRGN> shape;                                        // copied for each window, which owns its copy
+  std::array<std::array<SkinBitmap, 3>, std::size(kControls)> buttons; // normal, over, down
+  std::array<SkinBitmap, std::size(kLabels)> labels;
+
+  static const Pictures& forFolder() {
+    static std::unique_ptr<Pictures> cached;
+    const std::wstring path = skinFile(win32::widen(kSkins.normal));
+    if (!cached || cached->folder != path) {
+      auto p = std::make_unique<Pictures>();
+      p->folder = path;
+      p->normal = loadSkinBitmap(path);
+      p->over = loadSkinBitmap(skinFile(win32::widen(kSkins.over)));
+      p->down = loadSkinBitmap(skinFile(win32::widen(kSkins.down)));
+      p->shape = regionFromMask(loadSkinBitmap(skinFile(win32::widen(kSkins.mask))), kMaskKeyColour);
+      for (const ControlEntry& c : kControls) {
+        const Rect& r = c.rect;
+        auto& pieces = p->buttons[static_cast<size_t>(c.id)];
+        pieces[0] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+        pieces[1] = cutBitmap(p->over, r.left, r.top, r.right, r.bottom);
+        pieces[2] = cutBitmap(p->down, r.left, r.top, r.right, r.bottom);
+      }
+      for (size_t i = 0; i < std::size(kLabels); ++i) {
+        const Rect& r = kLabels[i].rect;
+        p->labels[i] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+      }
+      cached = std::move(p);
+    }
+    return *cached;
+  }
+};
+
+CMacroSetDlg::CMacroSetDlg(HWND owner, const KeyRecord& record, bool loaded, Ask ask)
+    : SkinnedDialog(owner), ask_(std::move(ask)) {
+  if (loaded)
+    controller_.load(record);
+  else
+    controller_.fill(record);
+}
+
+int CMacroSetDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? kResultYes : kResultNo; }
+
+void CMacroSetDlg::onCreate() {
+  languageCode_ = lookupString(u"MAIN", u"LANG");
+  const Pictures& p = Pictures::forFolder();
+  pictures_ = &p;
+  if (p.shape) {
+    win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+    if (shape && CombineRgn(shape.get(), p.shape.get(), nullptr, RGN_COPY) != ERROR &&
+        SetWindowRgn(wnd_, shape.get(), TRUE))
+      shape.release(); // the window owns it now
+  }
+  size_ = kSize; // the buttons stand where the layout puts them, whatever the picture's size
+
+  for (const ControlEntry& c : kControls) {
+    CBitmapBtn2& b = button(c.id);
+    if (!b.create(wnd_, c.rect)) continue;
+    const auto& pieces = p.buttons[static_cast<size_t>(c.id)];
+    b.showPieces(&pieces[0], &pieces[1], &pieces[2], &pieces[0]);
+    if (c.kind == ControlKind::Text) {
+      b.setTextColours(kWhite, kWhite, kWhite);
+      b.setFontHeight(kCaptionHeight);
+      b.setText(wideText(lookupString(c.section, c.text)), 0);
+    }
+  }
+  for (size_t i = 0; i < std::size(kLabels); ++i) {
+    const Label& l = kLabels[i];
+    if (!labelShown(l, languageCode_)) continue;
+    CBitmapBtn2& label = labels_[i];
+    if (!label.create(wnd_, l.rect)) continue;
+    // A label shows the face in every state; it has no command.
+    const SkinBitmap* face = &p.labels[i];
+    label.showPieces(face, face, face, face);
+    label.setTextColours(kWhite, kWhite, kWhite);
+    label.setFontHeight(kLabelHeight);
+    label.setText(wideText(lookupString(u"MACRO", l.text)), 1);
+  }
+  for (auto [f, rect, digits, limit] :
+       {std::tuple{&name_, kNameField, false, kMaxNameLength}, std::tuple{&pause_, kPauseField, true, kMaxDigits},
+        std::tuple{&count_, kCountField, true, kMaxDigits}}) {
+    if (!f->create(wnd_, rect, digits)) continue;
+    f->setTextColour(kFieldText);
+    f->setBackgroundColour(kFieldBackground);
+    SendMessageW(f->window(), EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+  }
+  SetWindowTextW(pause_.window(), std::to_wstring(kPauseFieldStart).c_str());
+  list_.create(wnd_);
+  for (size_t i = 0; i < std::size(kHeadings); ++i) headings_[i] = lookupString(u"MACRO", kHeadings[i].text);
+
+  // Loaded before the window first shows, so that showing it installs the hook for this window.
+  hook_.emplace();
+  hook_->install(wnd_);
+}
+
+void CMacroSetDlg::onInit() { controller_.initialise(); }
+
+void CMacroSetDlg::onCommand(UINT code, HWND control) {
+  if (code != BN_CLICKED || !control) return;
+  for (const ControlEntry& c : kControls)
+    if (control == button(c.id).window()) {
+      controller_.onCommand(c.id);
+      return;
+    }
+}
+
+bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  switch (message) {
+  case WM_SHOWWINDOW:
+    if (hook_) {
+      if (wParam) {
+        hook_->install(wnd_);
+        hook_->setStatus(1);
+      } else {
+        hook_->setStatus(0);
+        hook_->remove();
+      }
+    }
+    return false;
+  case msg::kHookKey: {
+    // A report rewrites a line, adds one and scrolls: the list redraws once, afterwards.
+    HWND list = controller_.recording() ? list_.window() : nullptr;
+    if (list) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    result = controller_.onHookKey(wParam, lParam);
+    if (list) {
+      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(list, nullptr, TRUE);
+    }
+    return true;
+  }
+  default:
+    return false;
+  }
+}
+
+void CMacroSetDlg::paintFace(HDC dc, int width, int height) {
+  paintSkinFace(dc, pictures_ ? pictures_->normal : normal_, width, height);
+}
+
+void CMacroSetDlg::paintTexts(HDC dc) {
+  const TextStyle& style = headingStyle(languageCode_);
+  for (size_t i = 0; i < std::size(kHeadings); ++i)
+    dialog::drawText(dc, headings_[i], headingRect(kHeadings[i], languageCode_), style,
+                     i == 0 ? DT_RIGHT : DT_LEFT); // the name's heading stands right-aligned beside its field
+}
+
+void CMacroSetDlg::onDestroy() {
+  hook_.reset(); // status 0, hook removed, library unloaded
+}
+
+CCrledit& CMacroSetDlg::field(EditorField f) {
+  switch (f) {
+  case EditorField::Name:
+    return name_;
+  case EditorField::Pause:
+    return pause_;
+  case EditorField::Count:
+    break;
+  }
+  return count_;
+}
+
+HWND CMacroSetDlg::mainWindow() const {
+  const std::u16string title = lookupString(u"MAIN", u"NAME");
+  return FindWindowW(nullptr, win32::wide(title.c_str()));
+}
+
+// --- MacroEditorView ---------------------------------------------------------------------------
+
+void CMacroSetDlg::showLines(const std::vector<MacroListLine>& lines, const std::vector<int>& selected) {
+  list_.setLines(lines, selected);
+}
+void CMacroSetDlg::addLine(const MacroListLine& line) { list_.addLine(line); }
+void CMacroSetDlg::rewriteLastLine(const std::u16string& text) { list_.rewriteLastLine(text); }
+void CMacroSetDlg::showLastLine() { list_.showLastLine(); }
+void CMacroSetDlg::selectAll(bool selected) { list_.selectAll(selected); }
+std::vector<int> CMacroSetDlg::selectedLines() { return list_.selectedLines(); }
+int CMacroSetDlg::caretLine() { return list_.caretLine(); }
+void CMacroSetDlg::focusList() { SetFocus(list_.window()); }
+
+void CMacroSetDlg::showRecordLatched(bool latched) { button(Control::Record).setLatched(latched); }
+void CMacroSetDlg::showStopLatched(bool latched) { button(Control::Stop).setLatched(latched); }
+
+void CMacroSetDlg::setEditingEnabled(bool enabled) {
+  for (Control c : kEditingControls)
+    if (HWND b = button(c).window()) EnableWindow(b, enabled ? TRUE : FALSE);
+}
+
+void CMacroSetDlg::showPauseMode(int mode) {
+  button(Control::PauseOption0).setLatched(mode == 0);
+  button(Control::PauseOption1).setLatched(mode == 1);
+  if (pause_.window()) EnableWindow(pause_.window(), mode == 0 ? TRUE : FALSE);
+}
+
+void CMacroSetDlg::showPlayOption(int mode) {
+  button(Control::PlayOption0).setLatched(mode == 0);
+  button(Control::PlayOption1).setLatched(mode == 1);
+  button(Control::PlayOption2).setLatched(mode == 2);
+}
+
+std::u16string CMacroSetDlg::fieldText(EditorField f) {
+  HWND wnd = field(f).window();
+  if (!wnd) return {};
+  const int length = GetWindowTextLengthW(wnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
+  return std::u16string(text.begin(), text.end());
+}
+
+void CMacroSetDlg::setFieldText(EditorField f, const std::u16string& text) {
+  if (HWND wnd = field(f).window()) SetWindowTextW(wnd, wideText(text).c_str());
+}
+
+int CMacroSetDlg::ask(EditorWarning kind) { return ask_ ? ask_(wnd_, static_cast<int>(kind)) : kResultNo; }
+
+std::optional<uint8_t> CMacroSetDlg::askKeyToInsert() {
+  CSinglekeyDlg dialog(wnd_, 0, single_key_dialog::Mode::Insert);
+  if (dialog.runModal() != kResultYes) return std::nullopt;
+  return dialog.capturedKey();
+}
+
+void CMacroSetDlg::postLimitNotice() {
+  if (HWND main = mainWindow()) PostMessageW(main, msg::kMacroStored, msg::kMacroStoredParam2, 0);
+}
+
+void CMacroSetDlg::sendMacroStored() {
+  if (HWND main = mainWindow()) SendMessageW(main, msg::kMacroStored, msg::kMacroStoredParam, 0);
+}
+
+void CMacroSetDlg::installHook() {
+  if (hook_) hook_->install(wnd_);
+}
+
+void CMacroSetDlg::setHookStatus(int status) {
+  if (hook_) hook_->setStatus(status);
+}
+
+void CMacroSetDlg::close(int result) { end(result); }
+
+} // namespace q7

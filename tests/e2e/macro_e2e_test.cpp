@@ -1,0 +1,332 @@
+// The macro editor end to end: opened from the main window on a key, a recording of real key
+// presses through our hook library, editing in the list, and the stored record in the registry;
+// the editor opened by the monitor's 1555; and the editor in a program folder without the hook library.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "keys/key_codes.h"
+#include "keys/key_layout.h"
+#include "app/keyboard_layout_tables.h"
+#include "app/main_window_layout.h"
+#include "app/warning_dialog_layout.h"
+#include "driver.h"
+#include "keys/key_record.h"
+#include "keys/single_key_dialog_layout.h"
+#include "macro/macro_editor_layout.h"
+#include "macro/macro_event.h"
+#include "macro/macro_list_text.h"
+#include "text/string_lookup.h"
+
+namespace q7::e2e {
+namespace {
+
+constexpr DWORD kWaitMs = 30000;
+using main_window::Control;
+using MacroControl = macro_editor::Control;
+std::u16string u16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
+
+void sendKey(WORD vk, bool release) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof in);
+}
+
+// Copies a folder with everything below it; false when something could not be copied.
+bool copyTree(const std::wstring& from, const std::wstring& to, const wchar_t* leaveOut) {
+  CreateDirectoryW(to.c_str(), nullptr);
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((from + L"*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L".." || (leaveOut && _wcsicmp(name.c_str(), leaveOut) == 0)) continue;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ok = copyTree(from + name + L"\\", to + name + L"\\", nullptr) && ok;
+    else
+      ok = copyFile(from + name, to + name) && ok;
+  } while (FindNextFileW(h, &found));
+  FindClose(h);
+  return ok;
+}
+
+struct ListLine {
+  std::wstring text;
+  LRESULT itemData;
+};
+
+std::vector<ListLine> listLines(HWND list) {
+  std::vector<ListLine> lines;
+  const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    wchar_t text[256] = {};
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    if (length > 0 && length < 256) SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    lines.push_back({text, SendMessageW(list, LB_GETITEMDATA, i, 0)});
+  }
+  return lines;
+}
+
+// The pause a line shows: the number before " MS" at its end; -1 without one.
+int shownPause(const std::wstring& text) {
+  const size_t ms = text.rfind(L" MS");
+  if (ms == std::wstring::npos || ms + 3 != text.size()) return -1;
+  const size_t start = text.find_last_of(L' ', ms - 1);
+  return _wtoi(text.substr(start + 1, ms - start - 1).c_str());
+}
+
+class MacroAtWork : public ::testing::Test {
+protected:
+  void start(const std::wstring& folder) {
+    SetEnvironmentVariableW(L"Q7MON_LOG", monitorLogPath().c_str());
+    DeleteFileW(monitorLogPath().c_str());
+    setStringFilePath(u16(folder + L"Strings.xml"));
+    layout = keyLayoutFor(lookupString(u"MAIN", u"LANG"));
+    program = Process(folder + L"Q7Config.exe");
+    ASSERT_TRUE(program.started());
+    main = waitForWindow(program.id(), kWaitMs);
+    ASSERT_NE(main, nullptr);
+    ASSERT_GE(waitForLog(1542, kWaitMs), 0);
+  }
+  HWND button(Control id) {
+    const Rect r = main_window::control(id).rect;
+    return childAt(main, r.left, r.top, r.right, r.bottom);
+  }
+  int positionOf(int32_t virtualKey) {
+    for (int k = 0; k < kKeyCount; ++k)
+      if (keyVisible(layout, k) && virtualKeyForCode(keyCodeAt(layout, k)) == virtualKey) return k;
+    return -1;
+  }
+  void selectKey(int position) {
+    const Rect r = keyRectangle(layout, position);
+    click(childAt(main, r.left, r.top, r.right, r.bottom));
+    ASSERT_TRUE(waitEnabled(button(Control::Macro), true, kWaitMs));
+  }
+  // The editor the last action opened, once its list exists.
+  HWND waitForEditor() {
+    HWND dlg = waitForOtherWindow(program.id(), main, kWaitMs);
+    if (!dlg) return nullptr;
+    for (ULONGLONG end = GetTickCount64() + kWaitMs; GetTickCount64() < end; pumpFor(30))
+      if (list(dlg)) return dlg;
+    return nullptr;
+  }
+  HWND at(HWND dlg, const Rect& r) { return childAt(dlg, r.left, r.top, r.right, r.bottom); }
+  HWND control(HWND dlg, MacroControl id) { return at(dlg, macro_editor::control(id).rect); }
+  HWND list(HWND dlg) { return at(dlg, macro_editor::kEventList); }
+  bool waitForLines(HWND list, size_t n) {
+    for (ULONGLONG end = GetTickCount64() + kWaitMs; GetTickCount64() < end; pumpFor(30))
+      if (static_cast<size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)) == n) return true;
+    return false;
+  }
+  void apply() {
+    const int from = waitForLog(2026, 0);
+    click(button(Control::Apply));
+    ASSERT_GE(waitForLog(2026, kWaitMs, static_cast<size_t>(from + 1)), 0);
+    ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  }
+  std::vector<uint8_t> stored(int profile, int position) {
+    wchar_t name[16];
+    swprintf(name, 16, L"Button%.3d", position);
+    return registryValue(L"Software\\VORTAN\\Q7\\Profile" + std::to_wstring(profile), name);
+  }
+  DWORD post(unsigned message, long long wParam, long long lParam) {
+    Process hid(distFolder() + L"HID.exe", L"--post " + std::to_wstring(message) + L" " + std::to_wstring(wParam) +
+                                               L" " + std::to_wstring(lParam));
+    return hid.wait(10000);
+  }
+
+  KeyLayout layout = KeyLayout::Ansi;
+  Process program;
+  HWND main = nullptr;
+};
+
+TEST_F(MacroAtWork, RecordEditNameAndStoreAMacro) {
+  start(distFolder());
+  const int position = positionOf('Q');
+  ASSERT_GE(position, 0);
+  selectKey(position);
+  click(button(Control::Macro));
+  HWND dlg = waitForEditor();
+  ASSERT_NE(dlg, nullptr);
+  RECT d{}, m{};
+  GetWindowRect(dlg, &d);
+  GetWindowRect(main, &m);
+  EXPECT_EQ(d.left, m.left) << "over the main window's top-left corner";
+  EXPECT_EQ(d.top, m.top);
+  HWND events = list(dlg);
+  EXPECT_EQ(GetDlgCtrlID(events), 257);
+  EXPECT_EQ(SendMessageW(events, LB_GETCOUNT, 0, 0), 0) << "a default key: an empty list";
+  HWND record = control(dlg, MacroControl::Record), ok = control(dlg, MacroControl::Ok);
+  ASSERT_NE(record, nullptr);
+  ASSERT_NE(ok, nullptr);
+
+  click(record);
+  ASSERT_TRUE(waitEnabled(record, false, kWaitMs));
+  EXPECT_FALSE(IsWindowEnabled(ok)) << "OK waits for the recording's end";
+  pumpFor(300);
+  // A press and release of A with 130 ms between, then B; a held key's repeated press counts once.
+  sendKey('A', false);
+  Sleep(130);
+  sendKey('A', true);
+  Sleep(60);
+  sendKey('B', false);
+  sendKey('B', false);
+  Sleep(40);
+  sendKey('B', true);
+  ASSERT_TRUE(waitForLines(events, 4)) << SendMessageW(events, LB_GETCOUNT, 0, 0);
+  click(control(dlg, MacroControl::Stop));
+  ASSERT_TRUE(waitEnabled(record, true, kWaitMs));
+  ASSERT_TRUE(waitEnabled(ok, true, kWaitMs));
+  pumpFor(200);
+
+  std::vector<ListLine> lines = listLines(events);
+  ASSERT_EQ(lines.size(), 4u);
+  const wchar_t* names[] = {L"A", L"A", L"B", L"B"};
+  const LRESULT arrows[] = {kArrowDown, kArrowUp, kArrowDown, kArrowUp};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(lines[i].text.substr(0, lines[i].text.find(L' ')), names[i]) << i;
+    EXPECT_EQ(lines[i].itemData, arrows[i]) << i;
+  }
+  EXPECT_GE(shownPause(lines[0].text), 110) << "about 130 ms: " << lines[0].text;
+  EXPECT_GE(shownPause(lines[1].text), 20);
+  EXPECT_GE(shownPause(lines[2].text), 20);
+  EXPECT_EQ(shownPause(lines[3].text), 0) << "the closing pause";
+
+  // Line 1 gets a pause of 300 ms; then the name, the play count and OK.
+  SendMessageW(events, LB_SETSEL, TRUE, 1);
+  SendMessageW(at(dlg, macro_editor::kPauseField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"300"));
+  click(control(dlg, MacroControl::ApplyPause));
+  for (ULONGLONG end = GetTickCount64() + kWaitMs;
+       GetTickCount64() < end && shownPause(listLines(events)[1].text) != 300;)
+    pumpFor(30);
+  EXPECT_EQ(shownPause(listLines(events)[1].text), 300);
+  // After line 0, a press and release of C through the single-key dialog in its insert mode.
+  SendMessageW(events, LB_SETSEL, FALSE, -1);
+  SendMessageW(events, LB_SETSEL, TRUE, 0);
+  SendMessageW(events, LB_SETCARETINDEX, 0, FALSE);
+  click(control(dlg, MacroControl::InsertKey));
+  HWND single = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !single && GetTickCount64() < end; pumpFor(30))
+    for (HWND w : windowsOf(program.id()))
+      if (w != main && w != dlg) single = w;
+  ASSERT_NE(single, nullptr);
+  using single_key_dialog::kInsert;
+  HWND captured = nullptr, singleOk = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !(captured && singleOk) && GetTickCount64() < end; pumpFor(30)) {
+    captured = at(single, kInsert.captured);
+    singleOk = at(single, kInsert.ok);
+  }
+  ASSERT_NE(singleOk, nullptr);
+  pumpFor(300);
+  sendKey('C', false);
+  sendKey('C', true);
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; windowText(captured) != L"C" && GetTickCount64() < end;) pumpFor(30);
+  ASSERT_EQ(windowText(captured), L"C");
+  click(singleOk);
+  ASSERT_TRUE(waitGone(single, kWaitMs));
+  ASSERT_TRUE(waitForLines(events, 6));
+  lines = listLines(events);
+  EXPECT_EQ(lines[1].text, L"C        50 MS");
+  EXPECT_EQ(lines[1].itemData, kArrowDown);
+  EXPECT_EQ(lines[2].text, L"C        50 MS");
+  EXPECT_EQ(lines[2].itemData, kArrowUp);
+
+  SendMessageW(at(dlg, macro_editor::kNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Combo \u00e9"));
+  SendMessageW(at(dlg, macro_editor::kCountField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3"));
+  click(ok);
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  EXPECT_TRUE(stored(1, position).size() == 3100u && stored(1, position)[0] == 0) << "nothing stored before APPLY";
+
+  apply();
+  const std::vector<uint8_t> bytes = stored(1, position);
+  ASSERT_EQ(bytes.size(), 3100u);
+  KeyRecord r{};
+  std::memcpy(&r, bytes.data(), sizeof r);
+  EXPECT_EQ(r.Kind, 2);
+  EXPECT_EQ(r.RepeatMode, 0);
+  EXPECT_EQ(r.RepeatCount, 2);
+  ASSERT_EQ(r.EventCount, 12u);
+  const uint8_t keys[] = {'A', 'C', 'C', 'A', 'B', 'B'};
+  const uint8_t states[] = {0x80, 0x80, 0, 0, 0x80, 0};
+  for (uint32_t i = 0; i < 6; ++i) {
+    const MacroEvent key = eventAt(r, 2 * i), pause = eventAt(r, 2 * i + 1);
+    EXPECT_EQ(key.Vk, keys[i]) << i;
+    EXPECT_EQ(key.Usage, hidUsage(keys[i])) << i;
+    EXPECT_EQ(key.State, states[i]) << i;
+    EXPECT_TRUE(pause.isPause()) << i;
+    if (i < 5) {
+      EXPECT_GE(pause.PauseMs, 20) << i;
+    }
+  }
+  EXPECT_EQ(eventAt(r, 3).PauseMs, 50);
+  EXPECT_EQ(eventAt(r, 5).PauseMs, 50);
+  EXPECT_EQ(eventAt(r, 7).PauseMs, 300);
+  EXPECT_EQ(eventAt(r, 11).PauseMs, 0);
+  EXPECT_EQ(std::u16string(r.MacroName), u"Combo \u00e9");
+  EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7\\Profile1", L"FuncKey"), std::vector<uint8_t>{1});
+}
+
+TEST_F(MacroAtWork, OutsideRequestOpensOneEditor) {
+  start(distFolder());
+  EXPECT_EQ(post(1555, 0, 0), 0u);
+  HWND dlg = waitForEditor();
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(post(1555, 0, 0), 0u);
+  pumpFor(800);
+  size_t open = 0;
+  for (HWND w : windowsOf(program.id())) open += w != main;
+  EXPECT_EQ(open, 1u) << "a second request brings the open editor forward";
+  // Enter and Escape do not close the editor.
+  sendKey(VK_RETURN, false);
+  sendKey(VK_RETURN, true);
+  sendKey(VK_ESCAPE, false);
+  sendKey(VK_ESCAPE, true);
+  pumpFor(500);
+  EXPECT_TRUE(IsWindowVisible(dlg));
+  click(control(dlg, MacroControl::Cancel));
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+}
+
+TEST_F(MacroAtWork, WithoutTheHookLibraryTheEditorStillEdits) {
+  const std::wstring folder = freshFolder(L"nohook");
+  ASSERT_TRUE(copyTree(distFolder(), folder, L"KBHook.dll"));
+  start(folder);
+  selectKey(positionOf('W'));
+  click(button(Control::Macro));
+  HWND dlg = waitForEditor();
+  ASSERT_NE(dlg, nullptr);
+  HWND record = control(dlg, MacroControl::Record), events = list(dlg);
+  click(record);
+  ASSERT_TRUE(waitEnabled(record, false, kWaitMs));
+  sendKey('A', false);
+  sendKey('A', true);
+  pumpFor(500);
+  click(control(dlg, MacroControl::Stop));
+  ASSERT_TRUE(waitEnabled(record, true, kWaitMs));
+  EXPECT_EQ(SendMessageW(events, LB_GETCOUNT, 0, 0), 0) << "no report ever arrives";
+  // A typed name is an edit: the close button asks before it is lost.
+  SendMessageW(at(dlg, macro_editor::kNameField), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+  click(control(dlg, MacroControl::Close));
+  HWND question = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !question && GetTickCount64() < end; pumpFor(30))
+    for (HWND w : windowsOf(program.id()))
+      if (w != main && w != dlg) question = w;
+  ASSERT_NE(question, nullptr);
+  pumpFor(300);
+  HWND yes = childAt(question, warning::kLargeYes.left, warning::kLargeYes.top, warning::kLargeYes.right,
+                     warning::kLargeYes.bottom);
+  if (!yes)
+    yes = childAt(question, warning::kSmallYes.left, warning::kSmallYes.top, warning::kSmallYes.right,
+                  warning::kSmallYes.bottom);
+  ASSERT_NE(yes, nullptr);
+  click(yes);
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+}
+
+} // namespace
+} // namespace q7::e2e

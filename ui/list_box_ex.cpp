@@ -1,0 +1,196 @@
+#include "ui/list_box_ex.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "ui/fonts.h"
+#include "ui/window_messages.h"
+
+namespace q7 {
+
+namespace {
+constexpr UINT_PTR kSubclassId = 0x5138;
+constexpr UINT_PTR kToolId = 1;
+constexpr int kNoRow = 0xFFFF; // what a list answers for a point below its rows
+} // namespace
+
+CListBoxEx::~CListBoxEx() {
+  if (HWND wnd = wnd_) {
+    detach();
+    DestroyWindow(wnd);
+  }
+}
+
+bool CListBoxEx::create(HWND parent, const Rect& rect, int id, DWORD style) {
+  HWND wnd = CreateWindowExW(0, L"LISTBOX", L"", style, rect.left, rect.top, rect.width(), rect.height(), parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (!wnd) return false;
+  if (!SetWindowSubclass(wnd, subclassProcOf<CListBoxEx>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    DestroyWindow(wnd);
+    return false;
+  }
+  wnd_ = wnd;
+  // The tooltip exists from the start, inactive until a row is hovered. It has no owner, and it
+  // watches the list's mouse messages itself: a modal loop has no place to relay them.
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
+  if (tooltip_) SendMessageW(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
+  return true;
+}
+
+void CListBoxEx::detach() {
+  RemoveWindowSubclass(wnd_, subclassProcOf<CListBoxEx>, kSubclassId);
+  tooltip_.reset();
+  toolAdded_ = false;
+  wnd_ = nullptr;
+}
+
+void CListBoxEx::setTextFont(std::wstring_view face, int height, int weight) {
+  font_ = createSkinFont(face, height, weight);
+  if (wnd_) SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void CListBoxEx::setTextColours(COLORREF text, COLORREF selectedText, COLORREF highlight) {
+  text_ = text;
+  selectedText_ = selectedText;
+  highlight_ = highlight;
+}
+
+void CListBoxEx::setIconSize(int width, int height) {
+  iconWidth_ = width;
+  iconHeight_ = height;
+}
+
+void CListBoxEx::setBackground(COLORREF colour) { background_.reset(CreateSolidBrush(colour)); }
+
+LRESULT CListBoxEx::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(wnd_, message, wParam, lParam);
+}
+
+void CListBoxEx::invalidateRow(int row) {
+  RECT r{};
+  if (SendMessageW(wnd_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+    InvalidateRect(wnd_, &r, TRUE);
+}
+
+void CListBoxEx::showTip(int row) {
+  if (!tooltip_) return;
+  const LRESULT length = SendMessageW(wnd_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+  if (length == LB_ERR) return;
+  tipText_.assign(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(wnd_, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(tipText_.data()));
+  tipText_.resize(static_cast<size_t>(length));
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = wnd_;
+  tool.uId = kToolId;
+  GetClientRect(wnd_, &tool.rect);
+  std::wstring buffer = tipText_;
+  tool.lpszText = buffer.data();
+  if (!toolAdded_) toolAdded_ = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+}
+
+// Only a change of the row under the mouse repaints: the row left and the row entered.
+void CListBoxEx::onMouseMove(LPARAM lParam) {
+  if (!tracking_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, wnd_, 0};
+    tracking_ = TrackMouseEvent(&track) != FALSE;
+  }
+  if (keyboardWindowAlive()) return;
+  const LRESULT found = SendMessageW(wnd_, LB_ITEMFROMPOINT, 0, lParam);
+  const int row = LOWORD(found);
+  if (row == hovered_) return;
+  if (hovered_ >= 0) invalidateRow(hovered_);
+  hovered_ = row;
+  if (HIWORD(found) != 0) { // below the last row
+    hovered_ = -1;
+    return;
+  }
+  RECT r{};
+  if (SendMessageW(wnd_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)) != LB_ERR &&
+      !IsRectEmpty(&r))
+    showTip(row);
+  invalidateRow(row);
+}
+
+LRESULT CListBoxEx::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+  case WM_MOUSEMOVE: {
+    const LRESULT result = defaultProcessing(message, wParam, lParam);
+    onMouseMove(lParam);
+    return result;
+  }
+  case WM_MOUSELEAVE:
+    tracking_ = false;
+    break;
+  case WM_LBUTTONDOWN:
+    if (mouseOff_) return 0;
+    if (hovered_ != -1 && hovered_ != kNoRow) PostMessageW(GetParent(wnd_), kListRowClicked, hovered_, 0);
+    break;
+  case WM_RBUTTONUP:
+    if (mouseOff_) return 0;
+    if (!rightClickOff_) {
+      const LRESULT found = SendMessageW(wnd_, LB_ITEMFROMPOINT, 0, lParam);
+      const int row = LOWORD(found);
+      SendMessageW(wnd_, LB_SETCARETINDEX, row, FALSE);
+      if (notifyTarget_) {
+        const LRESULT data = SendMessageW(wnd_, LB_GETITEMDATA, row, 0);
+        if (data != LB_ERR) PostMessageW(notifyTarget_, kListRowRightClicked, row, data);
+      } else {
+        PostMessageW(GetParent(wnd_), kListRowRightClicked, row, 0);
+      }
+    }
+    break;
+  case WM_MBUTTONDOWN:
+    if (mouseOff_) return 0;
+    break;
+  case WM_KILLFOCUS:
+    if (!keepParent_) { // a list in a pop-up: losing the focus ends the pop-up
+      HWND parent = GetParent(wnd_);
+      const LRESULT result = defaultProcessing(message, wParam, lParam);
+      ShowWindow(parent, SW_HIDE);
+      DestroyWindow(parent);
+      return result;
+    }
+    break;
+  case WM_ENABLE: {
+    const LRESULT result = defaultProcessing(message, wParam, lParam);
+    InvalidateRect(wnd_, nullptr, TRUE);
+    return result;
+  }
+  case WM_KEYDOWN:
+  case WM_KEYUP:
+  case WM_CHAR: // the list's own search by typed letters would move its caret
+    if (!keyboardWindowAlive()) return 0;
+    break;
+  case WM_MOUSEWHEEL:
+  case WM_NCLBUTTONDOWN:
+  case WM_NCMOUSEMOVE:
+    if (ownHighlight_) {
+      const LRESULT result = defaultProcessing(message, wParam, lParam);
+      InvalidateRect(wnd_, nullptr, TRUE);
+      return result;
+    }
+    break;
+  case msg::kReflectBase + WM_CTLCOLORLISTBOX:
+    if (!IsWindowEnabled(wnd_)) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
+    return reinterpret_cast<LRESULT>(background_ ? background_.get() : GetSysColorBrush(COLOR_WINDOW));
+  case msg::kReflectBase + WM_MEASUREITEM:
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(rowHeight_);
+    return TRUE;
+  case msg::kReflectBase + WM_DRAWITEM:
+    drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    return TRUE;
+  default:
+    break;
+  }
+  return defaultProcessing(message, wParam, lParam);
+}
+
+} // namespace q7

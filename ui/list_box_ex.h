@@ -1,0 +1,91 @@
+// CListBoxEx: the system's list box, owner-drawn by a derived class, with hover tracking (a tooltip
+// shows the full text of the row under the mouse), keyboard input swallowed, a notice to the parent
+// when a row is clicked, and its own colours, font, row height and background. The parent routes
+// WM_DRAWITEM, WM_MEASUREITEM and WM_CTLCOLORLISTBOX back to the list (ui/reflect.h).
+#pragma once
+
+#include "platform/win32/windows_only.h"
+
+#include "ui/subclass_proc.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/handles.h"
+#include "ui/rect.h"
+
+namespace q7 {
+
+// Notices a list posts to its parent: a left click on a row (wParam the row) and a right click
+// (wParam the row, lParam its item data when sent to a notify target).
+inline constexpr UINT kListRowClicked = 13314;      // 0x3402
+inline constexpr UINT kListRowRightClicked = 13312; // 0x3400
+
+class CListBoxEx {
+public:
+  CListBoxEx() = default;
+  CListBoxEx(const CListBoxEx&) = delete;
+  CListBoxEx& operator=(const CListBoxEx&) = delete;
+  virtual ~CListBoxEx();
+
+  // A list box child at rect with the given control id and window and list styles; then attached.
+  bool create(HWND parent, const Rect& rect, int id, DWORD style);
+  HWND window() const { return wnd_; }
+
+  void setTextFont(std::wstring_view face, int height, int weight);
+  void setRowHeight(int pixels) { rowHeight_ = pixels; }
+  // Colours are 0x00BBGGRR.
+  void setTextColours(COLORREF text, COLORREF selectedText, COLORREF highlight);
+  void setIconSize(int width, int height);
+  void setBackground(COLORREF colour);
+  void setKeepParent(bool keep) { keepParent_ = keep; }
+  void setRightClickOff(bool off) { rightClickOff_ = off; }
+  void setMouseOff(bool off) { mouseOff_ = off; }
+  void setOwnHighlight(bool on) { ownHighlight_ = on; }
+  // While a live window is set here, keys reach the list and hover tracking pauses.
+  void setKeyboardWindow(HWND wnd) { keyboardWindow_ = wnd; }
+  void setNotifyTarget(HWND wnd) { notifyTarget_ = wnd; }
+
+  int hoveredRow() const { return hovered_; }
+  HWND tooltip() const { return tooltip_.get(); }
+  const std::wstring& tooltipText() const { return tipText_; }
+
+protected:
+  // Draws one row; the list's own background under it is already painted.
+  virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
+  virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+  HFONT textFont() const { return font_.get(); }
+  HBRUSH backgroundBrush() const { return background_.get(); }
+
+  HWND wnd_ = nullptr;
+  COLORREF text_ = GetSysColor(COLOR_WINDOWTEXT);
+  COLORREF selectedText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  COLORREF highlight_ = GetSysColor(COLOR_HIGHLIGHT);
+  int iconWidth_ = 16, iconHeight_ = 16;
+
+private:
+  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void detach();
+  void onMouseMove(LPARAM lParam);
+  void showTip(int row);
+  void invalidateRow(int row);
+  bool keyboardWindowAlive() const { return keyboardWindow_ && IsWindow(keyboardWindow_); }
+
+  win32::UniqueGdi<HFONT> font_;
+  win32::UniqueGdi<HBRUSH> background_;
+  win32::UniqueWindow tooltip_;
+  std::wstring tipText_;
+  bool toolAdded_ = false;
+  int rowHeight_ = 15;
+  int hovered_ = -1;
+  bool tracking_ = false;
+  bool ownHighlight_ = true;
+  bool keepParent_ = true;
+  bool rightClickOff_ = true;
+  bool mouseOff_ = false;
+  HWND keyboardWindow_ = nullptr;
+  HWND notifyTarget_ = nullptr;
+};
+
+} // namespace q7
