@@ -10,7 +10,7 @@
 
 #include "keys/key_record.h"
 #include "macro/macro_editor_layout.h"
-#include "macro/macro_event.h"
+#include "keys/macro_event.h"
 #include "macro/macro_list_text.h"
 #include "macro/macro_recording.h"
 #include "platform/clock.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "macro/macro_event.h"
+#include "keys/macro_event.h"
 #include "macro/macro_key_names.h"
 
 namespace q7 {

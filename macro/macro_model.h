@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "keys/key_record.h"
-#include "macro/macro_event.h"
+#include "keys/macro_event.h"
 
 namespace q7 {
 

@@ -16,11 +16,11 @@ MacroScript macroScript(const KeyRecord& record) {
   const uint32_t n = record.boundedEventCount();
   script.steps.reserve(n);
   for (uint32_t i = 0; i < n; ++i) {
-    const uint8_t* e = record.Events + 6 * i;
-    if (e[1] == kPauseMarker) {
-      script.steps.push_back({true, 0, false, static_cast<uint16_t>(e[4] | e[5] << 8)});
-    } else if (usableVk(e[0])) {
-      script.steps.push_back({false, e[0], (e[2] & 0x80) == 0, 0});
+    const MacroEvent e = eventAt(record, i);
+    if (e.isPause()) {
+      script.steps.push_back({true, 0, false, e.PauseMs});
+    } else if (usableVk(e.Vk)) {
+      script.steps.push_back({false, e.Vk, (e.State & kKeyPressed) == 0, 0});
     }
   }
   if (record.RepeatMode == 1 || record.RepeatMode == 2) {

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "keys/key_record.h"
+#include "keys/macro_event.h"
 
 namespace q7 {
-
-// The 6-byte event: byte 0 the virtual key, byte 1 its HID usage or 0xFF for a pause, byte 2 0x80
-// for a press, bytes 4-5 the pause in ms (little-endian).
-constexpr uint8_t kPauseMarker = 0xFF;
 
 struct MacroStep {
   bool pause = false;

@@ -14,7 +14,7 @@
 #include "keys/key_record.h"
 #include "keys/single_key_dialog_layout.h"
 #include "macro/macro_editor_layout.h"
-#include "macro/macro_event.h"
+#include "keys/macro_event.h"
 #include "macro/macro_list_text.h"
 #include "text/string_lookup.h"
 
