@@ -26,7 +26,7 @@ cd "$out"
 
 # The main window's decisions: a crafted profile file, then any messages and commands.
 cbinary="$out/fuzz/main_controller_fuzz"
-cruns=${FUZZ_CONTROLLER_RUNS:-6000}
+cruns=${FUZZ_CONTROLLER_RUNS:-40000}
 echo "fuzz: main controller, $cruns runs"
 mkdir -p "$out/controller-corpus"
 "$cbinary" -runs="$cruns" -max_len=65536 -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
