@@ -144,11 +144,12 @@ Shape slantedFace(Size mask) {
 }
 
 void body(Canvas& canvas, const Mask& mask, const Paint& paint, Rgb edge) {
-  constexpr int kBleed = 3;
+  constexpr int kBleed = 3; // device pixels: what a compressed block can smear across the edge
+  const PixelGrid& grid = canvas.grid();
   for (int y = 0; y < mask.height(); ++y)
     for (int x = 0; x < mask.width(); ++x) {
       if (mask.at(x, y)) {
-        canvas.set(x, y, paint(x + 0.5f, y + 0.5f));
+        canvas.set(x, y, paint(grid.centre(x), grid.centre(y)));
         continue;
       }
       bool near = false;
@@ -181,12 +182,11 @@ void hatch(Canvas& canvas, const Shape& area, const Rect& bounds, const std::fun
     return std::abs(v - 3.5f) - 0.5f;
   };
   const Shape hatching = intersection(area, lines);
-  for (int y = std::max(bounds.top, 0); y < std::min(bounds.bottom, canvas.height()); ++y)
-    for (int x = std::max(bounds.left, 0); x < std::min(bounds.right, canvas.width()); ++x) {
-      const float cx = x + 0.5f, cy = y + 0.5f;
-      const float coverage = std::clamp(0.5f - hatching(cx, cy), 0.0f, 1.0f);
-      if (coverage > 0) canvas.blend(x, y, hex(0x262a33), 0.5f * coverage * (fade ? fade(cx, cy) : 1.0f));
-    }
+  const float k = canvas.grid().devicePerTable();
+  canvas.forEachPixel(bounds, 0, [&](int x, int y, float cx, float cy) {
+    const float coverage = std::clamp(0.5f - hatching(cx, cy) * k, 0.0f, 1.0f);
+    if (coverage > 0) canvas.blend(x, y, hex(0x262a33), 0.5f * coverage * (fade ? fade(cx, cy) : 1.0f));
+  });
 }
 
 void accentLine(Canvas& canvas, Point a, Point b, Rgb colour, float width) {

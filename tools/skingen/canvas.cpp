@@ -94,8 +94,9 @@ Shape unite(Shape a, Shape b) {
   return [a = std::move(a), b = std::move(b)](float x, float y) { return std::min(a(x, y), b(x, y)); };
 }
 
-Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(width), height_(height), clip_{0, 0, width, height}, pixels_(static_cast<size_t>(width) * height, fill) {}
+Canvas::Canvas(int width, int height, Rgb fill, Scale scale)
+    : grid_(scale), size_{width, height}, width_(scale.px(width)),
+      height_(scale.px(height)), clip_{0, 0, width_, height_}, pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
 void Canvas::blend(int x, int y, Rgb c, float alpha) {
   if (alpha <= 0 || !clip_.contains(x, y)) return;
@@ -104,34 +105,33 @@ void Canvas::blend(int x, int y, Rgb c, float alpha) {
 }
 
 void Canvas::setClip(const Rect& clip) {
-  clip_ = {std::max(clip.left, 0), std::max(clip.top, 0), std::min(clip.right, width_), std::min(clip.bottom, height_)};
+  const Rect d = scale().rect(clip);
+  clip_ = {std::max(d.left, 0), std::max(d.top, 0), std::min(d.right, width_), std::min(d.bottom, height_)};
 }
 
 void Canvas::resetClip() { clip_ = {0, 0, width_, height_}; }
 
 Rect Canvas::clipped(const Rect& r, int grow) const {
-  return {std::max(r.left - grow, clip_.left), std::max(r.top - grow, clip_.top), std::min(r.right + grow, clip_.right),
-          std::min(r.bottom + grow, clip_.bottom)};
+  const Rect d = scale().rect({r.left - grow, r.top - grow, r.right + grow, r.bottom + grow});
+  return {std::max(d.left, clip_.left), std::max(d.top, clip_.top), std::min(d.right, clip_.right),
+          std::min(d.bottom, clip_.bottom)};
 }
 
+// Coverage is measured in device pixels: a distance in table pixels times devicePerTable.
 void Canvas::fill(const Shape& shape, const Rect& bounds, const Paint& paint, float opacity) {
-  const Rect b = clipped(bounds, 2);
-  for (int y = b.top; y < b.bottom; ++y)
-    for (int x = b.left; x < b.right; ++x) {
-      const float cx = x + 0.5f, cy = y + 0.5f;
-      const float coverage = clamp01(0.5f - shape(cx, cy));
-      if (coverage > 0) blend(x, y, paint(cx, cy), coverage * opacity);
-    }
+  const float k = grid_.devicePerTable();
+  forEachPixel(bounds, 2, [&](int x, int y, float cx, float cy) {
+    const float coverage = clamp01(0.5f - shape(cx, cy) * k);
+    if (coverage > 0) blend(x, y, paint(cx, cy), coverage * opacity);
+  });
 }
 
 void Canvas::stroke(const Shape& shape, const Rect& bounds, float width, const Paint& paint, float opacity) {
-  const Rect b = clipped(bounds, 2 + static_cast<int>(width));
-  for (int y = b.top; y < b.bottom; ++y)
-    for (int x = b.left; x < b.right; ++x) {
-      const float cx = x + 0.5f, cy = y + 0.5f;
-      const float coverage = clamp01(0.5f - (std::abs(shape(cx, cy)) - width / 2));
-      if (coverage > 0) blend(x, y, paint(cx, cy), coverage * opacity);
-    }
+  const float k = grid_.devicePerTable();
+  forEachPixel(bounds, 2 + static_cast<int>(width), [&](int x, int y, float cx, float cy) {
+    const float coverage = clamp01(0.5f - (std::abs(shape(cx, cy)) - width / 2) * k);
+    if (coverage > 0) blend(x, y, paint(cx, cy), coverage * opacity);
+  });
 }
 
 void Canvas::innerStroke(const Shape& shape, const Rect& bounds, float width, const Paint& paint, float opacity) {
@@ -139,20 +139,17 @@ void Canvas::innerStroke(const Shape& shape, const Rect& bounds, float width, co
 }
 
 void Canvas::glow(const Shape& shape, const Rect& bounds, float radius, Rgb colour, float strength) {
-  const Rect b = clipped(bounds, static_cast<int>(radius * 2.5f) + 1);
-  for (int y = b.top; y < b.bottom; ++y)
-    for (int x = b.left; x < b.right; ++x) {
-      const float d = shape(x + 0.5f, y + 0.5f);
-      if (d <= 0) continue;
-      const float k = d / radius;
-      blend(x, y, colour, strength * std::exp(-k * k) * clamp01(d + 0.5f));
-    }
+  const float k = grid_.devicePerTable();
+  forEachPixel(bounds, static_cast<int>(radius * 2.5f) + 1, [&](int x, int y, float cx, float cy) {
+    const float d = shape(cx, cy);
+    if (d <= 0) return;
+    const float e = d / radius;
+    blend(x, y, colour, strength * std::exp(-e * e) * clamp01(d * k + 0.5f));
+  });
 }
 
 void Canvas::copyFrom(const Canvas& other, const Rect& piece) {
-  const Rect b = clipped(piece, 0);
-  for (int y = b.top; y < b.bottom; ++y)
-    for (int x = b.left; x < b.right; ++x) set(x, y, other.at(x, y));
+  forEachPixel(piece, 0, [&](int x, int y, float, float) { set(x, y, other.at(x, y)); });
 }
 
 std::vector<uint8_t> Canvas::rgb8() const {
@@ -163,10 +160,11 @@ std::vector<uint8_t> Canvas::rgb8() const {
   return out;
 }
 
-Mask Mask::of(const Shape& shape, int width, int height, float dx, float dy) {
-  Mask m(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) m.set(x, y, shape(x + 0.5f + dx, y + 0.5f + dy) < 0);
+Mask Mask::of(const Shape& shape, int width, int height, Scale scale) {
+  const PixelGrid grid(scale);
+  Mask m(scale.px(width), scale.px(height), scale);
+  for (int y = 0; y < m.height(); ++y)
+    for (int x = 0; x < m.width(); ++x) m.set(x, y, shape(grid.centre(x), grid.centre(y)) < 0);
   return m;
 }
 

@@ -1,5 +1,10 @@
 // A small anti-aliased raster: an RGB canvas, shapes given by signed distance functions, and the
 // fills, strokes and glows the skin pictures are painted with.
+//
+// Shapes, rectangles, widths and text sizes are given in table pixels (pixels of a 96-DPI display).
+// A canvas or mask at another scale holds Scale::size of its table size in device pixels, and
+// evaluates every shape at the table point of each device pixel's centre, with the soft edge one
+// device pixel wide: a picture drawn at 200 % is drawn afresh, not stretched.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +12,7 @@
 #include <vector>
 
 #include "ui/rect.h"
+#include "ui/scale.h"
 
 namespace q7::skin {
 
@@ -52,19 +58,54 @@ Shape intersection(Shape a, Shape b);
 Shape subtraction(Shape from, Shape cut);
 Shape unite(Shape a, Shape b);
 
+// Where the device pixels of a scale sit in table pixels.
+class PixelGrid {
+public:
+  explicit PixelGrid(Scale scale = {})
+      : scale_(scale), devicePerTable_(static_cast<float>(scale.dpi) / kBaseDpi),
+        tablePerDevice_(static_cast<float>(kBaseDpi) / static_cast<float>(scale.dpi)) {}
+
+  Scale scale() const { return scale_; }
+  // Device pixels per table pixel (1.5 at 144 DPI): turns a distance in table pixels into device pixels.
+  float devicePerTable() const { return devicePerTable_; }
+  // The table coordinate of the centre of device pixel v (v + 0.5 at 96 DPI).
+  float centre(int v) const { return (static_cast<float>(v) + 0.5f) * tablePerDevice_; }
+  // A table coordinate in device pixels.
+  float device(float v) const { return v * devicePerTable_; }
+
+private:
+  Scale scale_;
+  float devicePerTable_, tablePerDevice_;
+};
+
 class Canvas {
 public:
-  Canvas(int width, int height, Rgb fill);
+  // A canvas of width x height table pixels, held at the scale's size in device pixels.
+  Canvas(int width, int height, Rgb fill, Scale scale = {});
 
+  const PixelGrid& grid() const { return grid_; }
+  Scale scale() const { return grid_.scale(); }
+  Size size() const { return size_; } // in table pixels
+  // Pixels are addressed in device pixels.
   int width() const { return width_; }
   int height() const { return height_; }
   Rgb at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
   void set(int x, int y, Rgb c) { pixels_[static_cast<size_t>(y) * width_ + x] = c; }
   void blend(int x, int y, Rgb c, float alpha);
 
-  // Painting is limited to the clip rectangle (the whole canvas by default).
+  // Painting is limited to the clip rectangle (the whole canvas by default), in table pixels.
   void setClip(const Rect& clip);
   void resetClip();
+
+  // Calls visit(x, y, tx, ty) for every device pixel (x, y) of a table rectangle, grown by a margin
+  // of table pixels and cut at the clip; (tx, ty) is the table point at the pixel's centre.
+  template <typename Visit> void forEachPixel(const Rect& bounds, int grow, Visit visit) const {
+    const Rect b = clipped(bounds, grow);
+    for (int y = b.top; y < b.bottom; ++y) {
+      const float ty = grid_.centre(y);
+      for (int x = b.left; x < b.right; ++x) visit(x, y, grid_.centre(x), ty);
+    }
+  }
 
   // Anti-aliased painting of a shape within the bounds (grown a little for the soft edge).
   void fill(const Shape& shape, const Rect& bounds, const Paint& paint, float opacity = 1);
@@ -74,24 +115,30 @@ public:
   // A soft light (or shadow) around the shape's outside, fading over radius pixels.
   void glow(const Shape& shape, const Rect& bounds, float radius, Rgb colour, float strength);
 
-  // Copies a piece of another canvas of the same size.
+  // Copies a piece (in table pixels) of another canvas of the same size and scale.
   void copyFrom(const Canvas& other, const Rect& piece);
 
   std::vector<uint8_t> rgb8() const;
 
 private:
+  // The device pixels of a table rectangle grown by a margin, within the clip.
   Rect clipped(const Rect& r, int grow) const;
+  PixelGrid grid_;
+  Size size_;
   int width_, height_;
-  Rect clip_;
+  Rect clip_; // in device pixels
   std::vector<Rgb> pixels_;
 };
 
 // A one-bit picture: true where a shape covers the pixel's centre.
 class Mask {
 public:
-  Mask(int width, int height) : width_(width), height_(height), bits_(static_cast<size_t>(width) * height, false) {}
-  static Mask of(const Shape& shape, int width, int height, float dx = 0, float dy = 0);
+  Mask(int width, int height, Scale scale = {})
+      : scale_(scale), width_(width), height_(height), bits_(static_cast<size_t>(width) * height, false) {}
+  // The mask of a shape over width x height table pixels, at the scale's size in device pixels.
+  static Mask of(const Shape& shape, int width, int height, Scale scale = {});
 
+  Scale scale() const { return scale_; }
   int width() const { return width_; }
   int height() const { return height_; }
   bool at(int x, int y) const { return bits_[static_cast<size_t>(y) * width_ + x]; }
@@ -101,6 +148,7 @@ public:
   std::vector<uint8_t> rgb8() const;
 
 private:
+  Scale scale_;
   int width_, height_;
   std::vector<bool> bits_;
 };

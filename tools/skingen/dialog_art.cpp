@@ -66,7 +66,7 @@ void drawStates(const Canvas& base, const std::function<void(Canvas&, State)>& c
 
 Mask dialogPanel(Canvas& canvas, const Rect& panel, Rgb accent) {
   const Shape shape = panelShape(panel);
-  const Mask mask = Mask::of(shape, canvas.width(), canvas.height());
+  const Mask mask = Mask::of(shape, canvas.size().width, canvas.size().height, canvas.scale());
   body(canvas, mask, vertical(hex(0x1b1e24), hex(0x121418), panel.top, panel.bottom), kEdge);
   canvas.setClip(panel);
   canvas.innerStroke(shape, panel, 1, solid(hex(0x363c48)));
@@ -78,9 +78,9 @@ Mask dialogPanel(Canvas& canvas, const Rect& panel, Rgb accent) {
   return mask;
 }
 
-void drawMacroEditor(SkinSink& sink) {
+void drawMacroEditor(SkinSink& sink, Scale scale) {
   using namespace macro_editor;
-  Canvas base(kSize.width, kSize.height, kCutAway);
+  Canvas base(kSize.width, kSize.height, kCutAway, scale);
   const Mask mask = dialogPanel(base, kPanel, kVioletMid);
   titleBand(base, kPanel, 124);
   plate(base, chamfered({462, 128, 714, 462}, 8, 0, 8, 0), {462, 128, 714, 462}, 0.8f);
@@ -118,9 +118,9 @@ void drawMacroEditor(SkinSink& sink) {
   sink.mask(kWindowMask, mask);
 }
 
-void drawSingleKeyDialog(SkinSink& sink) {
+void drawSingleKeyDialog(SkinSink& sink, Scale scale) {
   using namespace single_key_dialog;
-  Canvas base(kSize.width, kSize.height, kCutAway);
+  Canvas base(kSize.width, kSize.height, kCutAway, scale);
   const Mask mask = dialogPanel(base, kAssignSkin.panel, kVioletMid);
   titleBand(base, kAssignSkin.panel, 540);
   lightField(base, kAssign.current, hex(0x7c8493));
@@ -133,14 +133,14 @@ void drawSingleKeyDialog(SkinSink& sink) {
   drawStates(base, controls, sink,
              {{State::Normal, kAssignSkin.normal}, {State::Over, kAssignSkin.over}, {State::Down, kAssignSkin.down}});
   sink.mask(kAssignSkin.mask, mask);
-  sink.mask(kOkButtonMask, Mask::of(slantedFace(kOkButtonMaskSize), kOkButtonMaskSize.width, kOkButtonMaskSize.height));
-  sink.mask(kCancelButtonMask,
-            Mask::of(slantedFace(kCancelButtonMaskSize), kCancelButtonMaskSize.width, kCancelButtonMaskSize.height));
+  for (const auto& [file, size] :
+       {std::pair{kOkButtonMask, kOkButtonMaskSize}, {kCancelButtonMask, kCancelButtonMaskSize}})
+    sink.mask(file, Mask::of(slantedFace(size), size.width, size.height, scale));
 }
 
-void drawLinkedPrograms(SkinSink& sink) {
+void drawLinkedPrograms(SkinSink& sink, Scale scale) {
   using namespace linked_programs;
-  Canvas base(kSize.width, kSize.height, kCutAway);
+  Canvas base(kSize.width, kSize.height, kCutAway, scale);
   dialogPanel(base, kSkin.panel, kVioletMid);
   for (const Slot& s : kSlots) fieldFrame(base, s.text);
 
@@ -155,7 +155,7 @@ void drawLinkedPrograms(SkinSink& sink) {
   // Its mask is the single-key dialog's.
 }
 
-void drawWarnings(SkinSink& sink) {
+void drawWarnings(SkinSink& sink, Scale scale) {
   using namespace warning;
   // Each family shows the buttons of the kinds that wear it, where its panel shows them.
   const auto familyButtons = [](const SkinFamily* family) {
@@ -183,7 +183,7 @@ void drawWarnings(SkinSink& sink) {
       {&kWarning1Skins, kAlarm, u"!", false},
   };
   for (const auto& f : families) {
-    Canvas base(kWindowWidth, kWindowHeight, kCutAway);
+    Canvas base(kWindowWidth, kWindowHeight, kCutAway, scale);
     const Rect& panel = f.family->panel;
     const Mask mask = dialogPanel(base, panel, f.accent);
     const bool large = f.family == &kDefaultSkins;
@@ -205,9 +205,9 @@ void drawWarnings(SkinSink& sink) {
   }
 }
 
-void drawColourEditor(SkinSink& sink) {
+void drawColourEditor(SkinSink& sink, Scale scale) {
   using namespace colour_editor;
-  Canvas base(kSize.width, kSize.height, kCutAway);
+  Canvas base(kSize.width, kSize.height, kCutAway, scale);
   const Mask mask = dialogPanel(base, kPanel, kVioletMid);
   titleBand(base, kPanel, 542);
 
@@ -219,13 +219,12 @@ void drawColourEditor(SkinSink& sink) {
   for (const Preset& p : kPresets) {
     const Rgb c{static_cast<float>(red(p.colour)), static_cast<float>(green(p.colour)),
                 static_cast<float>(blue(p.colour))};
-    for (int y = p.rect.top; y < p.rect.bottom; ++y)
-      for (int x = p.rect.left; x < p.rect.right; ++x) base.set(x, y, c);
+    base.forEachPixel(p.rect, 0, [&](int x, int y, float, float) { base.set(x, y, c); });
   }
   well(base, {kPaletteStrip.left - 3, kPaletteStrip.top - 3, kPaletteStrip.right + 3, kPaletteStrip.bottom + 3}, 3);
-  for (int x = kPaletteStrip.left; x < kPaletteStrip.right; ++x) {
+  base.forEachPixel(kPaletteStrip, 0, [&](int x, int y, float cx, float) {
     // Hue runs once round the circle from red, at full saturation and value.
-    const float h = (x - kPaletteStrip.left + 0.5f) / kPaletteStrip.width() * 6;
+    const float h = (cx - kPaletteStrip.left) / kPaletteStrip.width() * 6;
     const float f = h - std::floor(h);
     const float up = 255 * f, down = 255 * (1 - f);
     Rgb c;
@@ -249,8 +248,8 @@ void drawColourEditor(SkinSink& sink) {
       c = {255, 0, down};
       break;
     }
-    for (int y = kPaletteStrip.top; y < kPaletteStrip.bottom; ++y) base.set(x, y, c);
-  }
+    base.set(x, y, c);
+  });
   for (const Rect& r : {kRedField, kGreenField, kBlueField}) fieldFrame(base, r);
 
   const auto controls = [](Canvas& canvas, State state) {
@@ -272,11 +271,11 @@ void drawColourEditor(SkinSink& sink) {
   sink.mask(kWindowMask, mask);
 }
 
-void drawAbout(SkinSink& sink) {
+void drawAbout(SkinSink& sink, Scale scale) {
   using namespace about_window;
-  Canvas base(kSize.width, kSize.height, kCutAway);
+  Canvas base(kSize.width, kSize.height, kCutAway, scale);
   const Shape shape = box(kPanel, 16);
-  const Mask mask = Mask::of(shape, kSize.width, kSize.height);
+  const Mask mask = Mask::of(shape, kSize.width, kSize.height, scale);
   body(base, mask, vertical(hex(0x1d2027), hex(0x111317), kPanel.top, kPanel.bottom), kEdge);
   base.innerStroke(shape, kPanel, 1, solid(hex(0x363c48)));
   hatch(base, offset(shape, -2), kPanel);

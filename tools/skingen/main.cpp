@@ -1,4 +1,5 @@
-// skingen: draws the program's skin set into a folder.
+// skingen: draws the program's skin set into a folder, with the sets for larger displays in its
+// sub-folders (150/ and 200/: the same file names, drawn at 150 % and 200 %).
 //
 //   skingen [--lang CODE] FOLDER
 //

@@ -97,7 +97,7 @@ void drawRingTrack(Canvas& canvas) {
 }
 
 Canvas drawBase(const Mask& mask, std::u16string_view languageCode) {
-  Canvas canvas(main_window::kSize.width, main_window::kSize.height, kCutAway);
+  Canvas canvas(main_window::kSize.width, main_window::kSize.height, kCutAway, mask.scale());
   const Shape outline = bodyShape();
   body(canvas, mask, vertical(kBodyTop, kBodyBottom, kBody.top, kBody.bottom), kEdge);
   canvas.setClip(kBody);
@@ -109,7 +109,9 @@ Canvas drawBase(const Mask& mask, std::u16string_view languageCode) {
         [&](float x, float y) { return ramp((x - 480) / 260) * ramp((y - 548) / 80); });
   // Header: hatching, a violet line under it, a line along the chamfer.
   hatch(canvas, offset(outline, -3), {24, 40, 720, 136}, [&](float x, float) { return ramp(1 - (x - 40) / 680); });
-  for (int x = 40; x < 700; ++x) canvas.blend(x, 138, kVioletMid, 0.9f * (1 - (x - 40) / 660.0f));
+  canvas.forEachPixel({40, 138, 700, 139}, 0, [&](int x, int y, float cx, float) {
+    canvas.blend(x, y, kVioletMid, 0.9f * (1 - (cx - 0.5f - 40) / 660.0f)); // cx - 0.5: the pixel's left edge
+  });
   accentLine(canvas, {880, 40}, {976, 136}, kVioletMid, 1.2f);
   accentLine(canvas, {24, 690}, {24, 560}, kVioletDeep, 1.2f);
 
@@ -177,8 +179,8 @@ void drawControl(Canvas& canvas, const main_window::ControlEntry& c, const Rect&
 
 } // namespace
 
-void drawMainWindow(std::u16string_view languageCode, SkinSink& sink) {
-  const Mask mask = Mask::of(bodyShape(), main_window::kSize.width, main_window::kSize.height);
+void drawMainWindow(std::u16string_view languageCode, SkinSink& sink, Scale scale) {
+  const Mask mask = Mask::of(bodyShape(), main_window::kSize.width, main_window::kSize.height, scale);
   const Canvas base = drawBase(mask, languageCode);
   const std::vector<KeyCap> keys = keyCapsFor(languageCode);
 
@@ -200,7 +202,7 @@ void drawMainWindow(std::u16string_view languageCode, SkinSink& sink) {
   sink.mask(main_window::kWindowMask, mask);
   for (const main_window::ButtonMask* m :
        {&main_window::kButtonMask, &main_window::kButton4Mask, &main_window::kButton5Mask})
-    sink.mask(m->file, Mask::of(slantedFace(m->size), m->size.width, m->size.height));
+    sink.mask(m->file, Mask::of(slantedFace(m->size), m->size.width, m->size.height, scale));
 }
 
 } // namespace q7::skin

@@ -1,20 +1,23 @@
 #include "tools/skingen/skin_set.h"
 
 #include <filesystem>
+#include <future>
+#include <vector>
 
 #include "tools/skingen/image_files.h"
+#include "tools/skingen/text.h"
 #include "tools/skingen/windows_art.h"
 
 namespace q7::skin {
 
-void drawSkinSet(std::u16string_view languageCode, SkinSink& sink) {
-  drawMainWindow(languageCode, sink);
-  drawMacroEditor(sink);
-  drawSingleKeyDialog(sink);
-  drawLinkedPrograms(sink);
-  drawWarnings(sink);
-  drawColourEditor(sink);
-  drawAbout(sink);
+void drawSkinSet(std::u16string_view languageCode, SkinSink& sink, Scale scale) {
+  drawMainWindow(languageCode, sink, scale);
+  drawMacroEditor(sink, scale);
+  drawSingleKeyDialog(sink, scale);
+  drawLinkedPrograms(sink, scale);
+  drawWarnings(sink, scale);
+  drawColourEditor(sink, scale);
+  drawAbout(sink, scale);
 }
 
 namespace {
@@ -35,14 +38,26 @@ private:
   bool ok_ = true;
 };
 
-} // namespace
-
-bool writeSkinSet(std::u16string_view languageCode, const std::string& folder) {
+bool writeOneSet(std::u16string_view languageCode, const std::filesystem::path& folder, Scale scale) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   FolderSink sink(folder);
-  drawSkinSet(languageCode, sink);
+  drawSkinSet(languageCode, sink, scale);
   return sink.ok();
+}
+
+} // namespace
+
+bool writeSkinSet(std::u16string_view languageCode, const std::string& folder) {
+  // The sets share nothing but the fonts, which are loaded before the threads start.
+  faces();
+  const std::filesystem::path root(folder);
+  std::vector<std::future<bool>> scaled;
+  for (const SkinSet& set : kScaledSkinSets)
+    scaled.push_back(std::async(std::launch::async, writeOneSet, languageCode, root / set.folder, Scale{set.dpi}));
+  bool ok = writeOneSet(languageCode, root, Scale{});
+  for (auto& result : scaled) ok = result.get() && ok;
+  return ok;
 }
 
 } // namespace q7::skin

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/skingen/canvas.h"
+#include "ui/scale.h"
 
 namespace q7::skin {
 
@@ -27,10 +28,11 @@ struct KeyCap {
 std::vector<KeyCap> keyCapsFor(std::u16string_view languageCode);
 
 // Draws the set for a language code (the keyboard layout, key legends and per-language button
-// places follow from it) and hands every file to the sink.
-void drawSkinSet(std::u16string_view languageCode, SkinSink& sink);
+// places follow from it) at a scale and hands every file to the sink.
+void drawSkinSet(std::u16string_view languageCode, SkinSink& sink, Scale scale = {});
 
-// Writes the set into a folder; false when a file could not be written.
+// Writes the 96-DPI set into a folder and each scaled set of kScaledSkinSets into its sub-folder,
+// drawing the sets side by side; false when a file could not be written.
 bool writeSkinSet(std::u16string_view languageCode, const std::string& folder);
 
 } // namespace q7::skin

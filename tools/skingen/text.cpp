@@ -122,6 +122,12 @@ float Face::width(std::u16string_view text, float pixelHeight, float tracking) c
 void Face::draw(Canvas& canvas, std::u16string_view text, float pixelHeight, float x, float top, Rgb colour,
                 float tracking, float opacity) const {
   if (fonts_.empty()) return;
+  // The text is laid out again at the canvas's scale, in device pixels: glyphs stay sharp.
+  const PixelGrid& grid = canvas.grid();
+  pixelHeight = grid.device(pixelHeight);
+  x = grid.device(x);
+  top = grid.device(top);
+  tracking = grid.device(tracking);
   const Font& first = *fonts_.front();
   int ascent = 0, descent = 0, gap = 0;
   stbtt_GetFontVMetrics(&first.info, &ascent, &descent, &gap);

@@ -28,7 +28,8 @@ public:
   // Where capitals start below the top of the line box, and how high they are.
   std::pair<float, float> capitals(float pixelHeight) const;
   float width(std::u16string_view text, float pixelHeight, float tracking = 0) const;
-  // Draws one line with its top-left corner of the line box at (x, top).
+  // Draws one line with its top-left corner of the line box at (x, top); sizes and places in table
+  // pixels, drawn at the canvas's scale.
   void draw(Canvas& canvas, std::u16string_view text, float pixelHeight, float x, float top, Rgb colour,
             float tracking = 0, float opacity = 1) const;
 

@@ -1,4 +1,4 @@
-// The pictures of each window family, drawn from that window's table. Used by the skin set.
+// The pictures of each window family, drawn from that window's table at a scale. Used by the skin set.
 #pragma once
 
 #include <functional>
@@ -18,12 +18,12 @@ void drawStates(const Canvas& base, const std::function<void(Canvas&, State)>& c
 // The surface of a dialog on the white field: its panel, cut by its mask. Returns the mask.
 Mask dialogPanel(Canvas& canvas, const Rect& panel, Rgb accent);
 
-void drawMainWindow(std::u16string_view languageCode, SkinSink& sink);
-void drawMacroEditor(SkinSink& sink);
-void drawSingleKeyDialog(SkinSink& sink);
-void drawLinkedPrograms(SkinSink& sink);
-void drawWarnings(SkinSink& sink);
-void drawColourEditor(SkinSink& sink);
-void drawAbout(SkinSink& sink);
+void drawMainWindow(std::u16string_view languageCode, SkinSink& sink, Scale scale = {});
+void drawMacroEditor(SkinSink& sink, Scale scale = {});
+void drawSingleKeyDialog(SkinSink& sink, Scale scale = {});
+void drawLinkedPrograms(SkinSink& sink, Scale scale = {});
+void drawWarnings(SkinSink& sink, Scale scale = {});
+void drawColourEditor(SkinSink& sink, Scale scale = {});
+void drawAbout(SkinSink& sink, Scale scale = {});
 
 } // namespace q7::skin
