@@ -162,9 +162,12 @@ std::vector<uint8_t> Canvas::rgb8() const {
 
 Mask Mask::of(const Shape& shape, int width, int height, Scale scale) {
   const PixelGrid grid(scale);
+  // Centres fall on edges only at a scale; there the point moves a hair up and left (96-DPI centres
+  // are never on an edge, and stay where they are).
+  const float nudge = scale.identity() ? 0.0f : 1.0f / 1024;
   Mask m(scale.px(width), scale.px(height), scale);
   for (int y = 0; y < m.height(); ++y)
-    for (int x = 0; x < m.width(); ++x) m.set(x, y, shape(grid.centre(x), grid.centre(y)) < 0);
+    for (int x = 0; x < m.width(); ++x) m.set(x, y, shape(grid.centre(x) - nudge, grid.centre(y) - nudge) < 0);
   return m;
 }
 

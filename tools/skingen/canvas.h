@@ -62,20 +62,20 @@ Shape unite(Shape a, Shape b);
 class PixelGrid {
 public:
   explicit PixelGrid(Scale scale = {})
-      : scale_(scale), devicePerTable_(static_cast<float>(scale.dpi) / kBaseDpi),
-        tablePerDevice_(static_cast<float>(kBaseDpi) / static_cast<float>(scale.dpi)) {}
+      : scale_(scale), dpi_(static_cast<float>(scale.dpi)), devicePerTable_(dpi_ / kBaseDpi) {}
 
   Scale scale() const { return scale_; }
   // Device pixels per table pixel (1.5 at 144 DPI): turns a distance in table pixels into device pixels.
   float devicePerTable() const { return devicePerTable_; }
-  // The table coordinate of the centre of device pixel v (v + 0.5 at 96 DPI).
-  float centre(int v) const { return (static_cast<float>(v) + 0.5f) * tablePerDevice_; }
+  // The table coordinate of the centre of device pixel v (v + 0.5 at 96 DPI). Multiplied before it
+  // is divided, so that a centre that lies on a table pixel's edge lands on it exactly.
+  float centre(int v) const { return (static_cast<float>(v) + 0.5f) * kBaseDpi / dpi_; }
   // A table coordinate in device pixels.
   float device(float v) const { return v * devicePerTable_; }
 
 private:
   Scale scale_;
-  float devicePerTable_, tablePerDevice_;
+  float dpi_, devicePerTable_;
 };
 
 class Canvas {
@@ -130,7 +130,9 @@ private:
   std::vector<Rgb> pixels_;
 };
 
-// A one-bit picture: true where a shape covers the pixel's centre.
+// A one-bit picture: true where a shape covers the pixel's centre. At a scale, a centre that lies
+// exactly on a left or top edge is outside and one on a right or bottom edge inside, as Scale::rect
+// rounds: the mask of a rectangle holds exactly its scaled rectangle.
 class Mask {
 public:
   Mask(int width, int height, Scale scale = {})

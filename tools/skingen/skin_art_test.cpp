@@ -7,6 +7,7 @@
 
 #include "app/keyboard_layout_tables.h"
 #include "lighting/colour_editor_layout.h"
+#include "tools/skingen/art.h"
 #include "tools/skingen/skin_set.h"
 #include "tools/skingen/windows_art.h"
 
@@ -84,6 +85,52 @@ TEST(SkinArt, KeyCapsFollowTheLanguagesLayoutAndLegends) {
   bool found = false;
   for (const KeyCap& k : keyCapsFor(u"JP")) found = found || k.legend == u"\u53D8\u63DB";
   EXPECT_TRUE(found);
+}
+
+// What a legend adds to its key cap, drawn at a scale: the summed ink, the rows it spans, and how
+// many of its pixels are only partly inked (the soft rim of the glyphs).
+struct Ink {
+  double amount = 0;
+  int rows = 0, partial = 0, pixels = 0;
+};
+Ink legendInk(const Rect& r, std::u16string_view legend, Scale scale) {
+  Canvas plain(60, 40, black, scale), inked(60, 40, black, scale);
+  keyCap(plain, r, u"", KeyLook::Default);
+  keyCap(inked, r, legend, KeyLook::Default);
+  Ink ink;
+  const float full = std::abs(hex(0xc7ccd6).g - plain.at(plain.width() / 2, plain.height() / 2).g);
+  for (int y = 0; y < inked.height(); ++y) {
+    bool row = false;
+    for (int x = 0; x < inked.width(); ++x) {
+      const float d = std::abs(inked.at(x, y).g - plain.at(x, y).g) / full;
+      if (d < 0.05f) continue;
+      ink.amount += d;
+      row = true;
+      ++ink.pixels;
+      ink.partial += d < 0.8f;
+    }
+    ink.rows += row;
+  }
+  return ink;
+}
+
+// Legends are set again at the scaled pixel height, not stretched: the ink grows with the square of
+// the scale and its height with the scale, while the glyphs' soft rim grows only with their outline.
+TEST(SkinArt, LegendsAreDrawnAtTheScaledHeight) {
+  const Rect cap{10, 6, 46, 32};
+  for (const char16_t* legend : {u"W", u"Esc", u"F12"}) {
+    const Ink base = legendInk(cap, legend, Scale{96});
+    ASSERT_GT(base.amount, 20) << "no legend drawn";
+    for (int dpi : {144, 192}) {
+      const double k = dpi / 96.0;
+      const Ink ink = legendInk(cap, legend, Scale{dpi});
+      EXPECT_NEAR(ink.amount / base.amount, k * k, 0.2 * k * k) << dpi;
+      EXPECT_NEAR(ink.rows, base.rows * k, 2.0) << dpi;
+      // A stretched legend's rim would grow with the area (k * k); a redrawn one with the outline.
+      EXPECT_LT(static_cast<double>(ink.partial) / ink.pixels, 0.9 * static_cast<double>(base.partial) / base.pixels)
+          << dpi;
+    }
+  }
 }
 
 } // namespace
