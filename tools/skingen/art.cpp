@@ -143,6 +143,13 @@ Shape slantedFace(Size mask) {
   return polygon({{slant, 0}, {w, 0}, {w - slant, h}, {0, h}});
 }
 
+Mask slantedButtonMask(Size mask, Scale scale) {
+  const float half = scale.identity() ? 0.0f : 0.5f * kBaseDpi / scale.dpi; // half a device pixel
+  const Shape face = slantedFace(mask);
+  const Shape inset = [face, half](float x, float y) { return std::max(face(x - half, y), face(x + half, y)); };
+  return Mask::of(inset, mask.width, mask.height, scale);
+}
+
 void body(Canvas& canvas, const Mask& mask, const Paint& paint, Rgb edge) {
   constexpr int kBleed = 3; // device pixels: what a compressed block can smear across the edge
   const PixelGrid& grid = canvas.grid();

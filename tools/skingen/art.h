@@ -43,6 +43,10 @@ Shape placed(const Shape& shape, const Rect& at);
 
 // The slanted face of the shaped buttons, in the mask's own pixels.
 Shape slantedFace(Size mask);
+// The mask of a slanted button. Neighbouring buttons share a slanted edge; at a scale each button's
+// origin rounds to the device grid on its own, by up to half a device pixel either way, so the
+// scaled mask gives up half a device pixel on each slanted side: two neighbours never share a pixel.
+Mask slantedButtonMask(Size mask, Scale scale);
 
 // Fills the pixels of the mask with the paint, and a few pixels around it with the edge colour, so
 // that no white bleeds into the visible edge when the picture is compressed.

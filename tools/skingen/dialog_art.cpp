@@ -135,7 +135,7 @@ void drawSingleKeyDialog(SkinSink& sink, Scale scale) {
   sink.mask(kAssignSkin.mask, mask);
   for (const auto& [file, size] :
        {std::pair{kOkButtonMask, kOkButtonMaskSize}, {kCancelButtonMask, kCancelButtonMaskSize}})
-    sink.mask(file, Mask::of(slantedFace(size), size.width, size.height, scale));
+    sink.mask(file, slantedButtonMask(size, scale));
 }
 
 void drawLinkedPrograms(SkinSink& sink, Scale scale) {

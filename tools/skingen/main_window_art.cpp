@@ -202,7 +202,7 @@ void drawMainWindow(std::u16string_view languageCode, SkinSink& sink, Scale scal
   sink.mask(main_window::kWindowMask, mask);
   for (const main_window::ButtonMask* m :
        {&main_window::kButtonMask, &main_window::kButton4Mask, &main_window::kButton5Mask})
-    sink.mask(m->file, Mask::of(slantedFace(m->size), m->size.width, m->size.height, scale));
+    sink.mask(m->file, slantedButtonMask(m->size, scale));
 }
 
 } // namespace q7::skin
