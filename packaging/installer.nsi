@@ -315,8 +315,9 @@ FunctionEnd
   ${Case} "${CODE}"
     SetOutPath "$INSTDIR"
     File "/oname=Strings.xml" "${STAGE}\lang\Strings.${CODE}.xml"
+    ; The set with its sub-folders of pictures for larger displays (150, 200).
     SetOutPath "$INSTDIR\Skins"
-    File "${STAGE}\lang\Skins.${CODE}\*.*"
+    File /r "${STAGE}\lang\Skins.${CODE}\*.*"
 !macroend
 
 Section "Install"

@@ -8,6 +8,7 @@
 #include "tests/e2e/driver.h"
 #include "q7_version.h"
 #include "text/string_lookup.h"
+#include "ui/scale.h"
 
 #include <shlobj.h>
 
@@ -15,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <vector>
 
 namespace q7::e2e {
 namespace {
@@ -42,6 +45,41 @@ bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 std::string fileBytes(const std::wstring& path) {
   std::ifstream in(std::filesystem::path(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names of the files (not folders) in a folder, sorted.
+std::vector<std::wstring> filesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  while (FindNextFileW(find, &found));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
+std::string narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
+
+// A skin folder holds, beside its 96-DPI pictures, a sub-folder for each larger display with the
+// same file names, each file byte for byte the one of the language's set it came from.
+void expectSkinSetWithScaledFolders(const std::wstring& skins, const std::wstring& source) {
+  const std::vector<std::wstring> names = filesIn(skins);
+  EXPECT_GE(names.size(), 39u) << narrow(skins);
+  EXPECT_EQ(names, filesIn(source)) << narrow(skins);
+  for (const SkinSet& set : kScaledSkinSets) {
+    const std::wstring folder = skins + L"\\" + wide(set.folder), from = source + L"\\" + wide(set.folder);
+    EXPECT_EQ(filesIn(folder), names) << narrow(folder) << ": the same file names as the 96-DPI set";
+    for (const std::wstring& name : names) {
+      const std::string bytes = fileBytes(folder + L"\\" + name);
+      EXPECT_FALSE(bytes.empty()) << narrow(folder + L"\\" + name);
+      EXPECT_EQ(bytes, fileBytes(from + L"\\" + name)) << narrow(folder + L"\\" + name);
+      EXPECT_NE(bytes, fileBytes(skins + L"\\" + name)) << narrow(name) << ": drawn at its scale";
+    }
+  }
 }
 
 // A text value of the current user's registry; "" when missing.
@@ -253,6 +291,10 @@ TEST_F(Package, ZipHoldsEveryLanguageWithItsSkinSetAndEnglishInstalled) {
     EXPECT_EQ(languageOf(unpacked() + L"lang\\Strings." + c + L".xml"), std::u16string(c.begin(), c.end()));
     EXPECT_FALSE(fileBytes(unpacked() + L"lang\\Skins." + c + L"\\main_normal.jpg").empty())
         << "no set for " << c.size();
+    for (const SkinSet& set : kScaledSkinSets)
+      EXPECT_EQ(filesIn(unpacked() + L"lang\\Skins." + c + L"\\" + wide(set.folder)),
+                filesIn(unpacked() + L"lang\\Skins." + c))
+          << narrow(c) << " " << set.folder;
   }
   EXPECT_EQ(languageOf(unpacked() + L"Strings.xml"), u"EN");
   // The installed set is the English one, and the sets differ where their keyboards do.
@@ -260,6 +302,7 @@ TEST_F(Package, ZipHoldsEveryLanguageWithItsSkinSetAndEnglishInstalled) {
   EXPECT_EQ(installed, fileBytes(unpacked() + L"lang\\Skins.EN\\main_normal.jpg"));
   EXPECT_NE(installed, fileBytes(unpacked() + L"lang\\Skins.DE\\main_normal.jpg"));
   EXPECT_NE(installed, fileBytes(unpacked() + L"lang\\Skins.JP\\main_normal.jpg"));
+  expectSkinSetWithScaledFolders(unpacked() + L"Skins", unpacked() + L"lang\\Skins.EN");
   EXPECT_TRUE(fileExists(unpacked() + L"Help\\index.html"));
 }
 
@@ -280,6 +323,7 @@ TEST_F(Package, SilentInstallInGerman) {
   EXPECT_EQ(fileBytes(folder + L"Skins\\main_normal.jpg"), fileBytes(unpacked() + L"lang\\Skins.DE\\main_normal.jpg"))
       << "the German set";
   EXPECT_EQ(fileBytes(folder + L"Skins\\main_mask.bmp"), fileBytes(unpacked() + L"lang\\Skins.DE\\main_mask.bmp"));
+  expectSkinSetWithScaledFolders(folder + L"Skins", unpacked() + L"lang\\Skins.DE");
 
   // The uninstall entry.
   EXPECT_EQ(registryText(kUninstallKey, L"DisplayName"), L"Q7 Prismo Config");
@@ -331,6 +375,7 @@ TEST_F(Package, UpgradeOverARunningOlderVersionKeepsSettingsAndLanguage) {
     EXPECT_EQ(versionOf(installFolder() + file).fixed, Q7_VERSION_TEXT) << std::string(file, file + wcslen(file));
   EXPECT_EQ(registryText(kUninstallKey, L"DisplayVersion"), wide(Q7_VERSION_TEXT));
   EXPECT_EQ(languageOf(installFolder() + L"Strings.xml"), u"FR") << "the language chosen before";
+  expectSkinSetWithScaledFolders(installFolder() + L"Skins", unpacked() + L"lang\\Skins.FR");
 }
 
 TEST_F(Package, WithoutAutostartNoLogonEntryAndNoMonitorUntilTheProgramStarts) {

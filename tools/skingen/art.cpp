@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "tools/skingen/text.h"
 
@@ -152,21 +153,29 @@ Mask slantedButtonMask(Size mask, Scale scale) {
 
 void body(Canvas& canvas, const Mask& mask, const Paint& paint, Rgb edge) {
   constexpr int kBleed = 3; // device pixels: what a compressed block can smear across the edge
-  const PixelGrid& grid = canvas.grid();
-  for (int y = 0; y < mask.height(); ++y)
-    for (int x = 0; x < mask.width(); ++x) {
-      if (mask.at(x, y)) {
-        canvas.set(x, y, paint(grid.centre(x), grid.centre(y)));
-        continue;
-      }
-      bool near = false;
-      for (int dy = -kBleed; dy <= kBleed && !near; ++dy)
-        for (int dx = -kBleed; dx <= kBleed && !near; ++dx) {
-          const int nx = x + dx, ny = y + dy;
-          near = nx >= 0 && ny >= 0 && nx < mask.width() && ny < mask.height() && mask.at(nx, ny);
-        }
-      if (near) canvas.set(x, y, edge);
+  const int w = mask.width(), h = mask.height();
+  // Pixels with a mask pixel within kBleed across and down: the mask grown by rows, then by columns.
+  std::vector<char> rows(static_cast<size_t>(w) * h, 0);
+  for (int y = 0; y < h; ++y) {
+    int last = -1 - 2 * kBleed; // the last mask pixel at or left of x
+    for (int x = 0; x < w + kBleed; ++x) {
+      if (x < w && mask.at(x, y)) last = x;
+      if (x >= kBleed && last >= x - 2 * kBleed) rows[static_cast<size_t>(y) * w + x - kBleed] = 1;
     }
+  }
+  const PixelGrid& grid = canvas.grid();
+  for (int x = 0; x < w; ++x) {
+    int last = -1 - 2 * kBleed;
+    for (int y = 0; y < h + kBleed; ++y) {
+      if (y < h && rows[static_cast<size_t>(y) * w + x]) last = y;
+      const int at = y - kBleed;
+      if (at < 0) continue;
+      if (mask.at(x, at))
+        canvas.set(x, at, paint(grid.centre(x), grid.centre(at)));
+      else if (last >= at - kBleed)
+        canvas.set(x, at, edge);
+    }
+  }
 }
 
 void plate(Canvas& canvas, const Shape& shape, const Rect& bounds, float edgeOpacity) {
