@@ -151,12 +151,20 @@ TEST(SkinFiles, EachSetHoldsExactlyTheFilesOfTheSkinTableInTheirSizes) {
         const Image image = load(path);
         EXPECT_EQ((Size{image.width, image.height}), set.scale.size(e.size)) << language << " " << path;
         if (path.extension() == ".bmp") {
-          // A 24-bit BMP: "BM", then the bit count at offset 28.
+          // "BM", then the bit count at offset 28: 24 bits at 96 DPI; one bit in a scaled set, with
+          // a colour table of black and then white after the 54 bytes of headers.
           std::ifstream in(path, std::ios::binary);
-          char header[30] = {};
-          in.read(header, sizeof header);
-          EXPECT_EQ(std::string(header, 2), "BM") << path;
-          EXPECT_EQ(header[28], 24) << path;
+          unsigned char header[62] = {};
+          in.read(reinterpret_cast<char*>(header), sizeof header);
+          EXPECT_EQ(std::string(header, header + 2), "BM") << path;
+          if (set.folder.empty()) {
+            EXPECT_EQ(header[28], 24) << path;
+          } else {
+            EXPECT_EQ(header[28], 1) << path;
+            EXPECT_EQ(std::vector<unsigned char>(header + 54, header + 62),
+                      (std::vector<unsigned char>{0, 0, 0, 0, 255, 255, 255, 0}))
+                << path;
+          }
         }
       }
     }

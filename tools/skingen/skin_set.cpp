@@ -29,7 +29,10 @@ public:
     ok_ = writeJpeg((folder_ / fileName).string(), picture) && ok_;
   }
   void mask(std::string_view fileName, const Mask& mask) override {
-    ok_ = writeBmp((folder_ / fileName).string(), mask) && ok_;
+    // The 96-DPI masks stay 24-bit as they always were; the scaled ones, up to four times as large,
+    // take one bit a pixel.
+    const std::string path = (folder_ / fileName).string();
+    ok_ = (mask.scale().identity() ? writeBmp(path, mask) : writeOneBitBmp(path, mask)) && ok_;
   }
   bool ok() const { return ok_; }
 
