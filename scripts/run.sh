@@ -38,7 +38,8 @@ if [ "$pictures" -eq 1 ]; then
     mkdir -p "$folder"
     cp "$build/dist/Q7Config.exe" "$build/dist/HID.exe" "$build/dist/KBHook.dll" "$folder/"
     cp "data/strings/Strings.$code.xml" "$folder/Strings.xml"
-    cp -r "$build/skinsets/$code" "$folder/Skins"
+    # -a keeps the files' times: the program takes a scaled picture only if it is not older.
+    cp -a "$build/skinsets/$code" "$folder/Skins"
     dialogs=""
     [ "$code" = EN ] && dialogs="--dialogs"
     "$build/wine-run.sh" "$build/packaging/q7shots.exe" "$(winpath "$folder")" "$(winpath "$work/$name")" $dialogs

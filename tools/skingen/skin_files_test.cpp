@@ -131,6 +131,16 @@ const Expected kSkinTable[] = {
     {"about_over.jpg", {380, 220}},         {"about_down.jpg", {380, 220}},       {"about_mask.bmp", {380, 220}},
 };
 
+// The program reads a scaled picture only when it is not older than its 96-DPI picture.
+TEST(SkinFiles, ScaledFilesAreNotOlderThanTheir96DpiFiles) {
+  for (const char* language : kLanguages)
+    for (const SkinSet& set : kScaledSkinSets)
+      for (const Expected& e : kSkinTable) {
+        const fs::path base = setDir(language) / e.name, scaled = setDir(language) / set.folder / e.name;
+        EXPECT_GE(fs::last_write_time(scaled), fs::last_write_time(base)) << scaled;
+      }
+}
+
 // Every set, scaled or not, holds the same file names, each in its size scaled as Scale::size scales
 // it; the 96-DPI folder holds the scaled sets' folders and nothing else beside its files.
 TEST(SkinFiles, EachSetHoldsExactlyTheFilesOfTheSkinTableInTheirSizes) {
@@ -599,9 +609,10 @@ TEST(SkinFiles, ScaledPicturesShowTheSameColoursAtTheScaledRectangles) {
               nameOf(set) + " " + file + " " + std::to_string(r.left) + "," + std::to_string(r.top);
           const Rect inside{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
           // (A 7-pixel option circle is too coarse at 96 DPI for its mean to compare.)
-          if (r.width() >= 12 && r.height() >= 12)
+          if (r.width() >= 12 && r.height() >= 12) {
             for (int ch = 0; ch < 3; ++ch)
               EXPECT_NEAR(meanChannel(scaled, set.scale.rect(inside), ch), meanChannel(base, inside, ch), 6) << where;
+          }
           for (int y = inside.top + 1; y < inside.bottom - 1; y += 2)
             for (int x = inside.left + 1; x < inside.right - 1; x += 2) {
               if (!flatAround(base, x, y)) continue;

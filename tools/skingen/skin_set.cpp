@@ -54,12 +54,23 @@ bool writeOneSet(std::u16string_view languageCode, const std::filesystem::path& 
 bool writeSkinSet(std::u16string_view languageCode, const std::string& folder) {
   // The sets share nothing but the fonts, which are loaded before the threads start.
   faces();
+  std::error_code error;
   const std::filesystem::path root(folder);
   std::vector<std::future<bool>> scaled;
   for (const SkinSet& set : kScaledSkinSets)
     scaled.push_back(std::async(std::launch::async, writeOneSet, languageCode, root / set.folder, Scale{set.dpi}));
   bool ok = writeOneSet(languageCode, root, Scale{});
   for (auto& result : scaled) ok = result.get() && ok;
+  // The program takes a scaled picture only when it is not older than its 96-DPI picture (an older
+  // one would be a stale set under a user's own skin). The sets were drawn side by side, in any
+  // order: the scaled files are stamped after every 96-DPI file.
+  const auto now = std::filesystem::file_time_type::clock::now();
+  for (const SkinSet& set : kScaledSkinSets)
+    for (const auto& entry : std::filesystem::directory_iterator(root / set.folder, error)) {
+      std::error_code stamped;
+      std::filesystem::last_write_time(entry.path(), now, stamped);
+      ok = !stamped && ok;
+    }
   return ok;
 }
 
