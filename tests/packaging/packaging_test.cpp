@@ -64,8 +64,15 @@ std::vector<std::wstring> filesIn(const std::wstring& folder) {
 std::wstring wide(std::string_view s) { return std::wstring(s.begin(), s.end()); }
 std::string narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
+ULONGLONG writeTime(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
 // A skin folder holds, beside its 96-DPI pictures, a sub-folder for each larger display with the
-// same file names, each file byte for byte the one of the language's set it came from.
+// same file names, each file byte for byte the one of the language's set it came from and not older
+// than its 96-DPI file.
 void expectSkinSetWithScaledFolders(const std::wstring& skins, const std::wstring& source) {
   const std::vector<std::wstring> names = filesIn(skins);
   EXPECT_GE(names.size(), 39u) << narrow(skins);
@@ -78,6 +85,8 @@ void expectSkinSetWithScaledFolders(const std::wstring& skins, const std::wstrin
       EXPECT_FALSE(bytes.empty()) << narrow(folder + L"\\" + name);
       EXPECT_EQ(bytes, fileBytes(from + L"\\" + name)) << narrow(folder + L"\\" + name);
       EXPECT_NE(bytes, fileBytes(skins + L"\\" + name)) << narrow(name) << ": drawn at its scale";
+      // The program passes over a scaled picture that is older than its 96-DPI picture.
+      EXPECT_GE(writeTime(folder + L"\\" + name), writeTime(skins + L"\\" + name)) << narrow(folder + L"\\" + name);
     }
   }
 }
