@@ -176,7 +176,7 @@ void CMacroSetDlg::paintTexts(HDC dc) {
   const TextStyle& style = headingStyle(languageCode_);
   for (size_t i = 0; i < std::size(kHeadings); ++i)
     drawText(dc, headings_[i], headingRect(kHeadings[i], languageCode_), style,
-                     i == 0 ? DT_RIGHT : DT_LEFT); // the name's heading stands right-aligned beside its field
+             i == 0 ? DT_RIGHT : DT_LEFT); // the name's heading stands right-aligned beside its field
 }
 
 void CMacroSetDlg::onDestroy() {
