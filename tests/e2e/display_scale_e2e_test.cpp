@@ -100,17 +100,11 @@ public:
 
 class OnAScaledDisplay : public ::testing::TestWithParam<int>, public ScaledProgram {
 protected:
-  static void SetUpTestSuite() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&gdiplus_, &input, nullptr); // the program resamples with it too
-  }
-  static void TearDownTestSuite() { Gdiplus::GdiplusShutdown(gdiplus_); }
   void SetUp() override {
     ASSERT_TRUE(setDisplayDpi(static_cast<DWORD>(GetParam())));
     start();
   }
   Scale scale() const { return Scale{GetParam()}; }
-  static inline ULONG_PTR gdiplus_ = 0;
 };
 
 TEST_P(OnAScaledDisplay, WindowKeysAndButtonsStandAtTheirScaledPlacesWithTheScaledPictures) {
