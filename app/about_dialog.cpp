@@ -43,9 +43,8 @@ bool CAboutDlg::onMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
 
 void CAboutDlg::paintTexts(HDC dc) {
   // The texts are looked up on every paint, so they follow the string file as it is now.
-  dialog::drawText(dc, lookup_(u"ABOUT", u"TITLE"), about_window::kTitleText, about_window::kTitleStyle, DT_CENTER);
-  dialog::drawText(dc, lookup_(u"ABOUT", u"COMPANY"), about_window::kCompanyText, about_window::kCompanyStyle,
-                   DT_CENTER);
+  drawText(dc, lookup_(u"ABOUT", u"TITLE"), about_window::kTitleText, about_window::kTitleStyle, DT_CENTER);
+  drawText(dc, lookup_(u"ABOUT", u"COMPANY"), about_window::kCompanyText, about_window::kCompanyStyle, DT_CENTER);
 }
 
 } // namespace q7

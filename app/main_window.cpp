@@ -27,7 +27,8 @@ namespace q7 {
 
 namespace {
 constexpr UINT_PTR kAckTimer = 1;
-}
+constexpr float kPercentPixels = 12.0f; // the percentage's font: 9 points at 96 DPI
+} // namespace
 
 CKeyvaneDlg::CKeyvaneDlg(HINSTANCE instance)
     : SkinnedDialog(nullptr,
@@ -211,19 +212,20 @@ void CKeyvaneDlg::onPaint() {
 
     const ProgressRing ring = progressRing(currentProfile().FuncKey);
     const main_window::ProgressRing& at = main_window::kProgressRing;
-    Gdiplus::Pen pen(Gdiplus::Color(at.argb), at.penWidth);
-    const Rect& arc = at.arcBox;
+    Gdiplus::Pen pen(Gdiplus::Color(at.argb), scale_.px(at.penWidth));
+    const Rect arc = scale_.rect(at.arcBox);
     if (ring.sweepDegrees > 0)
       g.DrawArc(&pen, arc.left, arc.top, arc.width(), arc.height(), 270.0f,
                 static_cast<Gdiplus::REAL>(ring.sweepDegrees));
     if (auto family = sansSerifFamily()) {
-      Gdiplus::Font font(family.get(), 9.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPoint);
+      // Nine points at 96 DPI, in pixels so that the window's scale decides and not the device's.
+      Gdiplus::Font font(family.get(), scale_.px(kPercentPixels), Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
       Gdiplus::StringFormat format;
       format.SetAlignment(Gdiplus::StringAlignmentCenter);
       format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
       Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
       const std::wstring text = std::to_wstring(ring.percent) + L"%";
-      const Rect& box = at.percentBox;
+      const Rect box = scale_.rect(at.percentBox);
       g.DrawString(text.c_str(), -1, &font,
                    Gdiplus::RectF(static_cast<Gdiplus::REAL>(box.left), static_cast<Gdiplus::REAL>(box.top),
                                   static_cast<Gdiplus::REAL>(box.width()), static_cast<Gdiplus::REAL>(box.height())),

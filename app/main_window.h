@@ -53,8 +53,11 @@ private:
   void onDestroy();
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 
+  void loadPictures();
   void createControls();
   void createControl(main_window::Control id);
+  void cutControlPictures(main_window::Control id);
+  void onScaleChanged();
   void buildKeyButtons();
   bool setKeyLook(int position, KeyLook look); // false when the key already looked so
   CBitmapBtn& control(main_window::Control id) { return controls_[static_cast<size_t>(id)]; }

@@ -47,18 +47,19 @@ constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Contro
 
 } // namespace
 
-void CKeyvaneDlg::createControls() {
-  // The three pictures, decoded once as device bitmaps: the background, the keys' pieces and the
-  // controls' images all come from these.
+void CKeyvaneDlg::loadPictures() {
+  // The three pictures, decoded once as device bitmaps at the window's scale: the background, the
+  // keys' pieces and the controls' images all come from these.
   const std::string_view files[3] = {main_window::kNormalImage, main_window::kOverImage, main_window::kDownImage};
-  for (int i = 0; i < 3; ++i) keyImages_[i] = loadSkinBitmap(skinFile(widen(files[i])));
+  for (int i = 0; i < 3; ++i) keyImages_[i] = loadScaledSkin(widen(files[i]), scale_);
 
-  const SkinBitmap mask = loadSkinBitmap(skinFile(widen(main_window::kWindowMask)));
-  if (mask) {
-    size_ = {mask.width(), mask.height()};
-    dialog::shapeWindow(wnd_, mask);
-  }
+  const SkinBitmap mask = loadScaledSkin(widen(main_window::kWindowMask), scale_, Resample::Nearest);
+  size_ = mask ? Size{mask.width(), mask.height()} : scale_.size(main_window::kSize);
+  if (mask) dialog::shapeWindow(wnd_, mask);
+}
 
+void CKeyvaneDlg::createControls() {
+  loadPictures();
   start_trace::mark("pictures");
   // The language code decides the layout, the legends and a few captions.
   languageCode_ = lookupString(u"MAIN", u"LANG");
@@ -75,19 +76,42 @@ void CKeyvaneDlg::createControls() {
   SetWindowPos(wnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void CKeyvaneDlg::createControl(Control id) {
-  const main_window::ControlEntry& entry = main_window::control(id);
-  const Rect r = main_window::controlRect(id, languageCode_);
-  CBitmapBtn& button = control(id);
-  if (!button.create(wnd_, r)) return;
+void CKeyvaneDlg::onScaleChanged() {
+  // The same window, controls and keys at the new scale: pictures, shape and size anew, every child
+  // moved to its scaled rectangle with pieces of the new pictures. What the user edited lives in
+  // the settings image and the controller, which stay as they are.
+  loadPictures();
+  for (const main_window::ControlEntry& entry : main_window::kControls) {
+    control(entry.id).rescale(scale_);
+    cutControlPictures(entry.id);
+  }
+  for (CBitmapBtn2& key : keys_) key.rescale(scale_);
+  RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+}
+
+void CKeyvaneDlg::cutControlPictures(Control id) {
+  const Rect r = scale_.rect(main_window::controlRect(id, languageCode_));
   const SkinBitmap& normal = keyImages_[static_cast<int>(KeyImage::Normal)];
   const SkinBitmap& over = keyImages_[static_cast<int>(KeyImage::Over)];
   const SkinBitmap& down = keyImages_[static_cast<int>(KeyImage::Down)];
   const auto piece = [&](const SkinBitmap& from) { return cutImage(from, r.left, r.top, r.width(), r.height()); };
+  CBitmapBtn& button = control(id);
   button.setPieces(piece(normal), piece(over), piece(down), piece(normal));
-  // A profile tab shows its hover picture at rest while selected: that piece is kept aside.
-  if (id >= Control::Profile0 && id <= Control::Profile5)
-    profileOtherLook_[static_cast<int>(id) - static_cast<int>(Control::Profile0)] = piece(over);
+  // A profile tab shows its hover picture at rest while selected: that piece is kept aside, and
+  // traded in at once for a tab that is selected already.
+  if (id >= Control::Profile0 && id <= Control::Profile5) {
+    const int tab = static_cast<int>(id) - static_cast<int>(Control::Profile0);
+    profileOtherLook_[tab] = piece(over);
+    if (profileSelected_[tab]) button.swapNormalImage(profileOtherLook_[tab]);
+  }
+}
+
+void CKeyvaneDlg::createControl(Control id) {
+  const main_window::ControlEntry& entry = main_window::control(id);
+  const Rect r = main_window::controlRect(id, languageCode_);
+  CBitmapBtn& button = control(id);
+  if (!button.create(wnd_, r, scale_)) return;
+  cutControlPictures(id);
   if (entry.mask) button.setMask(widen(entry.mask->file));
 
   std::u16string caption;
@@ -123,7 +147,7 @@ void CKeyvaneDlg::createControl(Control id) {
 void CKeyvaneDlg::buildKeyButtons() {
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
-    if (!keys_[k].create(wnd_, rects[k])) continue;
+    if (!keys_[k].create(wnd_, rects[k], scale_)) continue;
     setKeyLook(k, KeyLook::Default);
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }

@@ -52,9 +52,9 @@ void CWarningDlg::onCommand(UINT code, HWND control) {
 void CWarningDlg::paintTexts(HDC dc) {
   if (!layout_) return;
   const warning::TextLayout& t = *layout_->texts;
-  dialog::drawText(dc, texts_[0], t.title, t.titleStyle, DT_LEFT);
-  dialog::drawText(dc, texts_[1], t.line2, t.lineStyle, DT_LEFT);
-  dialog::drawText(dc, texts_[2], t.line3, t.lineStyle, DT_LEFT);
+  drawText(dc, texts_[0], t.title, t.titleStyle, DT_LEFT);
+  drawText(dc, texts_[1], t.line2, t.lineStyle, DT_LEFT);
+  drawText(dc, texts_[2], t.line3, t.lineStyle, DT_LEFT);
 }
 
 } // namespace q7

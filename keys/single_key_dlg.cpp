@@ -109,11 +109,11 @@ void CSinglekeyDlg::showCaptured() {
 
 void CSinglekeyDlg::paintTexts(HDC dc) {
   if (mode_ == Mode::Assign) {
-    dialog::drawText(dc, titleText_, kTitleText, kTitleStyle, DT_LEFT);
-    dialog::drawText(dc, subtitleText_, kSingleKeyText, kSingleKeyStyle, DT_LEFT);
+    drawText(dc, titleText_, kTitleText, kTitleStyle, DT_LEFT);
+    drawText(dc, subtitleText_, kSingleKeyText, kSingleKeyStyle, DT_LEFT);
     return;
   }
-  dialog::drawText(dc, titleText_, kInsertTitleText, kTitleStyle, DT_LEFT);
+  drawText(dc, titleText_, kInsertTitleText, kTitleStyle, DT_LEFT);
   win32::UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, kInsertFrameWidth, kInsertFrameColour));
   win32::Selection withPen(dc, pen.get());
   const Rect& f = kInsertFrame;

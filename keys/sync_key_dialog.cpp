@@ -66,13 +66,13 @@ void CSyncKeyDlg::onDialogCommand(UINT id) {
 }
 
 void CSyncKeyDlg::paintTexts(HDC dc) {
-  dialog::drawText(dc, heading_, linked_programs::kHeading, kHeadingStyle, DT_LEFT);
+  drawText(dc, heading_, linked_programs::kHeading, kHeadingStyle, DT_LEFT);
   win32::UniqueGdi<HBRUSH> grey(CreateSolidBrush(linked_programs::kSlotFieldColour));
   for (int i = 0; i < kLinkSlots; ++i) {
     const Rect& r = linked_programs::kSlots[i].text;
     const RECT field{r.left, r.top, r.right, r.bottom};
     FillRect(dc, &field, grey.get());
-    dialog::drawText(dc, programs_.shownName(i), r, kSlotStyle, DT_LEFT);
+    drawText(dc, programs_.shownName(i), r, kSlotStyle, DT_LEFT);
   }
 }
 

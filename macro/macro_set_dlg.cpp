@@ -175,8 +175,8 @@ void CMacroSetDlg::paintFace(HDC dc, int width, int height) {
 void CMacroSetDlg::paintTexts(HDC dc) {
   const TextStyle& style = headingStyle(languageCode_);
   for (size_t i = 0; i < std::size(kHeadings); ++i)
-    dialog::drawText(dc, headings_[i], headingRect(kHeadings[i], languageCode_), style,
-                     i == 0 ? DT_RIGHT : DT_LEFT); // the name's heading stands right-aligned beside its field
+    drawText(dc, headings_[i], headingRect(kHeadings[i], languageCode_), style,
+             i == 0 ? DT_RIGHT : DT_LEFT); // the name's heading stands right-aligned beside its field
 }
 
 void CMacroSetDlg::onDestroy() {

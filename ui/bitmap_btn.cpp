@@ -81,18 +81,19 @@ void CBitmapBtn::draw(HDC dc, int width, int height, UINT itemState) {
   if (!caption_.empty()) {
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, look.textColour);
-    win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", fontHeight_, weight_);
+    win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.font(fontHeight_), weight_);
     win32::Selection withFont(target, font.get());
     // Captions are data from the string file: an ampersand is shown, never taken as a mnemonic.
     if (textRectSet_) {
-      RECT r{textRect_.left, textRect_.top, textRect_.right, textRect_.bottom};
+      const Rect at = scale_.rect(textRect_);
+      RECT r{at.left, at.top, at.right, at.bottom};
       DrawTextW(target, caption_.c_str(), -1, &r,
                 DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP | DT_END_ELLIPSIS | DT_NOPREFIX);
     } else {
       RECT measured{0, 0, width, height};
       DrawTextW(target, caption_.c_str(), -1, &measured, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
       const Point at = bitmapBtnCaptionOrigin(width, height, measured.right - measured.left,
-                                              measured.bottom - measured.top, textOffset_, layout_);
+                                              measured.bottom - measured.top, scale_.px(textOffset_), layout_);
       RECT r{at.x, at.y, at.x + (measured.right - measured.left), at.y + (measured.bottom - measured.top)};
       DrawTextW(target, caption_.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }

@@ -9,7 +9,8 @@ void CBitmapBtn2::setImages(int left, int top, int right, int bottom, const Skin
                             const SkinBitmap& pressed, const SkinBitmap& disabled) {
   const SkinBitmap* sources[4] = {&normal, &hover, &pressed, &disabled};
   for (int i = 0; i < 4; ++i) {
-    if (*sources[i]) images_[i] = cutBitmap(*sources[i], left, top, right, bottom);
+    if (*sources[i])
+      images_[i] = cutBitmap(*sources[i], scale_.px(left), scale_.px(top), scale_.px(right), scale_.px(bottom));
     shown_[i] = &images_[i];
   }
   shownX_ = shownY_ = 0;
@@ -81,25 +82,27 @@ void CBitmapBtn2::draw(HDC dc, int width, int height, UINT itemState) {
   const ButtonLook look = bitmapBtn2Look(state, colours_);
   const SkinBitmap* shown = shown_[static_cast<int>(look.image)];
 
+  // Borrowed pictures are at the button's scale; its place in them is kept in table pixels.
+  const int pieceX = scale_.px(shownX_), pieceY = scale_.px(shownY_);
   if (caption_.empty()) {
-    paintSkinPiece(dc, shown, shownX_, shownY_, width, height);
+    paintSkinPiece(dc, shown, pieceX, pieceY, width, height);
     return;
   }
   // One off-screen bitmap, so that the caption never flickers over the picture.
   win32::UniqueDc canvasDc(CreateCompatibleDC(dc));
   win32::UniqueGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, width, height));
   if (!canvasDc || !canvas) {
-    paintSkinPiece(dc, shown, shownX_, shownY_, width, height);
+    paintSkinPiece(dc, shown, pieceX, pieceY, width, height);
     return;
   }
   win32::Selection onCanvas(canvasDc.get(), canvas.get());
-  paintSkinPiece(canvasDc.get(), shown, shownX_, shownY_, width, height);
+  paintSkinPiece(canvasDc.get(), shown, pieceX, pieceY, width, height);
   SetBkMode(canvasDc.get(), TRANSPARENT);
   SetTextColor(canvasDc.get(), look.textColour);
-  win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", fontHeight_, FW_NORMAL);
+  win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.font(fontHeight_), FW_NORMAL);
   {
     win32::Selection withFont(canvasDc.get(), font.get());
-    const CaptionBox box = bitmapBtn2CaptionBox(width, height, alignment_);
+    const CaptionBox box = bitmapBtn2CaptionBox(width, height, alignment_, scale_);
     RECT r{box.rect.left, box.rect.top, box.rect.right, box.rect.bottom};
     DrawTextW(canvasDc.get(), caption_.c_str(), -1, &r,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | (box.centred ? DT_CENTER : DT_LEFT));

@@ -2,15 +2,15 @@
 
 namespace q7 {
 
-CaptionBox bitmapBtn2CaptionBox(int width, int height, int alignment) {
+CaptionBox bitmapBtn2CaptionBox(int width, int height, int alignment, Scale scale) {
   const Rect client{0, 0, width, height};
   switch (alignment) {
   case 1:
     return {client, false};
   case 2:
-    return {Rect{0, 0, width + 35, height}, true};
+    return {Rect{0, 0, width + scale.px(35), height}, true};
   case 3:
-    return {Rect{0, 0, width + 15, height}, true};
+    return {Rect{0, 0, width + scale.px(15), height}, true};
   default:
     return {client, true};
   }

@@ -2,18 +2,20 @@
 #pragma once
 
 #include "ui/rect.h"
+#include "ui/scale.h"
 
 namespace q7 {
 
 // CBitmapBtn2: the rectangle the caption is drawn in (single line, vertically centred) and whether
 // it is centred in it or left-aligned. Alignment 0 centres in the client rectangle, 1 aligns left,
-// 2 and 3 centre in the rectangle widened to the right by 35 and 15 pixels; any other value centres.
+// 2 and 3 centre in the rectangle widened to the right by 35 and 15 table pixels at the button's
+// scale; any other value centres. width and height are the button's own, already scaled.
 struct CaptionBox {
   Rect rect;
   bool centred = true;
   constexpr bool operator==(const CaptionBox&) const = default;
 };
-CaptionBox bitmapBtn2CaptionBox(int width, int height, int alignment);
+CaptionBox bitmapBtn2CaptionBox(int width, int height, int alignment, Scale scale = {});
 
 // CBitmapBtn without a text rectangle: the top-left corner of a caption measured textWidth x
 // textHeight. Layout 4 starts at the text offset; any other layout centres horizontally and adds

@@ -38,6 +38,18 @@ TEST(BitmapBtn2Caption, AlignmentsWidenOrAlign) {
   for (const Case& c : cases) EXPECT_EQ(bitmapBtn2CaptionBox(100, 18, c.alignment), c.box) << c.alignment;
 }
 
+// A scaled button is already scaled; only the widening is scaled with it.
+TEST(BitmapBtn2Caption, TheWideningScalesWithTheButton) {
+  struct Case {
+    int dpi, alignment, right;
+  } cases[] = {{144, 2, 150 + 53}, {144, 3, 150 + 23}, {192, 2, 200 + 70}, {192, 1, 200}, {120, 3, 125 + 19}};
+  for (const Case& c : cases) {
+    const Scale s{c.dpi};
+    EXPECT_EQ(bitmapBtn2CaptionBox(s.px(100), s.px(18), c.alignment, s).rect, (Rect{0, 0, c.right, s.px(18)}))
+        << c.dpi << " dpi, alignment " << c.alignment;
+  }
+}
+
 TEST(BitmapBtn2Caption, AlignmentTwoCentresSeventeenAndAHalfPixelsRightOfTheButtonCentre) {
   const CaptionBox box = bitmapBtn2CaptionBox(100, 18, 2);
   EXPECT_DOUBLE_EQ((box.rect.left + box.rect.right) / 2.0 - 100 / 2.0, 17.5);

@@ -6,6 +6,7 @@
 #include <olectl.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "ui/button_look.h"
 #include "ui/skin_path.h"
@@ -136,6 +137,74 @@ SkinImage cutImage(const SkinBitmap& source, int x, int y, int width, int height
   std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromHBITMAP(piece.get(), nullptr));
   if (!image || image->GetLastStatus() != Gdiplus::Ok) return {};
   return SkinImage(std::move(image));
+}
+
+namespace {
+
+// A file's last write time; nothing when it does not exist.
+std::optional<ULONGLONG> writeTime(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// A 24-bit top-down DIB section of width x height, as the decoder gives pictures.
+SkinBitmap dibSection(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return SkinBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
+} // namespace
+
+SkinBitmap resampled(SkinBitmap picture, int width, int height, Resample how) {
+  if (!picture || width <= 0 || height <= 0 || (picture.width() == width && picture.height() == height)) return picture;
+  SkinBitmap target = dibSection(width, height);
+  if (!target) return picture;
+  win32::UniqueDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+  if (!from || !to) return picture;
+  bool drawn = false;
+  {
+    win32::Selection a(from.get(), picture.get()), b(to.get(), target.get());
+    // Halftone averages the source pixels under each target pixel (and interpolates when
+    // enlarging); a mask keeps its two colours pixel by pixel.
+    SetStretchBltMode(to.get(), how == Resample::Smooth ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    drawn = StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, picture.width(), picture.height(), SRCCOPY);
+  }
+  return drawn ? std::move(target) : std::move(picture);
+}
+
+SkinBitmap loadScaledSkin(std::wstring_view name, Scale scale, Resample how) {
+  const std::wstring base = skinFile(name);
+  int drawnFor = kBaseDpi;
+  SkinBitmap picture;
+  if (const SkinSet* set = skinSetFor(scale.dpi)) {
+    std::wstring scaledName = win32::widen(set->folder) + L"\\";
+    scaledName.append(name);
+    const std::wstring path = skinFile(scaledName);
+    const std::optional<ULONGLONG> scaledTime = writeTime(path), baseTime = writeTime(base);
+    if (scaledTime && (!baseTime || *scaledTime >= *baseTime)) {
+      picture = loadSkinBitmap(path);
+      drawnFor = set->dpi;
+    }
+  }
+  if (!picture) {
+    picture = loadSkinBitmap(base);
+    drawnFor = kBaseDpi;
+  }
+  if (!picture || drawnFor == scale.dpi) return picture;
+  const auto at = [&](int v) {
+    return static_cast<int>((static_cast<long long>(v) * scale.dpi + drawnFor / 2) / drawnFor);
+  };
+  const int width = at(picture.width()), height = at(picture.height());
+  return resampled(std::move(picture), width, height, how);
 }
 
 std::wstring skinFile(std::wstring_view name) {

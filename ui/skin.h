@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/win32/handles.h"
+#include "ui/scale.h"
 
 namespace q7 {
 
@@ -63,6 +64,19 @@ void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height);
 // Draws the piece at (x, y) of width x height of source at (0, 0) of dc, as a piece cut with
 // cutBitmap would show: the plain face where there is no source or the piece leaves it.
 void paintSkinPiece(HDC dc, const SkinBitmap* source, int x, int y, int width, int height);
+
+// How a picture is brought to another scale: smoothly for the state pictures, pixel by pixel for
+// masks (a mask keeps its two colours exactly).
+enum class Resample { Smooth, Nearest };
+
+// The skin file `name` for a window at `scale`. A display above 96 DPI reads the file of the skin
+// set that serves it (a sub-folder of "Skins") when that file exists and is not older than the
+// 96-DPI file (a user's own 96-DPI skin copied over ours is never hidden by our older scaled set);
+// otherwise the 96-DPI file. A picture drawn for another DPI than the window's is resampled to the
+// window's scale.
+SkinBitmap loadScaledSkin(std::wstring_view name, Scale scale, Resample how = Resample::Smooth);
+// The picture at width x height, resampled as `how` says; the picture itself when it has that size.
+SkinBitmap resampled(SkinBitmap picture, int width, int height, Resample how);
 
 // The full path of a skin file: the program's drive and folder, "Skins\", the file's literal name.
 std::wstring skinFile(std::wstring_view name);

@@ -20,13 +20,17 @@ SkinnedButton::~SkinnedButton() {
   }
 }
 
-bool SkinnedButton::create(HWND parent, const Rect& rect) {
+bool SkinnedButton::create(HWND parent, const Rect& rect, Scale scale) {
   if (HWND old = wnd_) {
     detach();
     DestroyWindow(old);
   }
-  HWND wnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect.left, rect.top, rect.width(),
-                             rect.height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  tableRect_ = rect;
+  scale_ = scale;
+  maskFile_.clear();
+  const Rect at = scale.rect(rect);
+  HWND wnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, at.left, at.top, at.width(),
+                             at.height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
   if (!SetWindowSubclass(wnd, subclassProcOf<SkinnedButton>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     DestroyWindow(wnd);
@@ -134,12 +138,25 @@ void SkinnedButton::removeBorderAndTabStop() {
   SetWindowLongPtrW(wnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
 }
 
+void SkinnedButton::rescale(Scale scale) {
+  scale_ = scale;
+  if (!wnd_) return;
+  const Rect at = scale.rect(tableRect_);
+  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!maskFile_.empty()) {
+    const std::wstring file = maskFile_;
+    setMask(file);
+  }
+  repaint();
+}
+
 void SkinnedButton::setMask(std::wstring_view fileName) {
   const std::wstring path = skinFile(fileName);
   // A skin folder without this mask: the button stays rectangular and the window usable, without
   // a message for every button. A mask that is there but gives no shape is reported.
   if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-  mask_ = loadSkinBitmap(path);
+  maskFile_.assign(fileName);
+  mask_ = loadScaledSkin(fileName, scale_, Resample::Nearest);
   win32::UniqueGdi<HRGN> region = regionFromMask(mask_, kMaskKeyColour);
   if (!region || !wnd_ || !SetWindowRgn(wnd_, region.get(), FALSE)) {
     MessageBoxW(wnd_ ? GetParent(wnd_) : nullptr, L"error", nullptr, MB_OK);

@@ -24,9 +24,15 @@ public:
   SkinnedButton& operator=(const SkinnedButton&) = delete;
   virtual ~SkinnedButton();
 
-  // A visible child push button at rect (parent's client coordinates), empty window text, control
-  // id 0, owner-drawn; then attached. False when the window could not be made.
-  bool create(HWND parent, const Rect& rect);
+  // A visible child push button at rect (parent's client coordinates in table pixels, shown at
+  // scale), empty window text, control id 0, owner-drawn; then attached. False when the window
+  // could not be made. Everything the button is told later in pixels (picture pieces, fonts,
+  // caption places) is in table pixels too and drawn at its scale.
+  bool create(HWND parent, const Rect& rect, Scale scale = {});
+  // Moves the button to its rectangle at another scale and reshapes it; the owner gives it
+  // pictures of that scale.
+  void rescale(Scale scale);
+  Scale scale() const { return scale_; }
   HWND window() const { return wnd_; }
   bool hovered() const { return hover_; }
   const std::wstring& caption() const { return caption_; }
@@ -53,6 +59,7 @@ protected:
 
   HWND wnd_ = nullptr;
   bool hover_ = false;
+  Scale scale_;
   std::wstring caption_;
 
 private:
@@ -61,6 +68,8 @@ private:
   void detach();
 
   ButtonFamily family_;
+  Rect tableRect_;
+  std::wstring maskFile_;
   SkinBitmap mask_;
   win32::UniqueWindow tooltip_;
   bool toolAdded_ = false;

@@ -80,15 +80,46 @@ void place(HWND wnd, HWND owner, Placement placement, Size size) {
   }
 }
 
-void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format) {
+void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format, Scale scale) {
   if (text.empty()) return;
-  win32::UniqueGdi<HFONT> font = createSkinFont(win32::widen(style.face), style.height, style.weight);
+  win32::UniqueGdi<HFONT> font = createSkinFont(win32::widen(style.face), scale.font(style.height), style.weight);
   win32::Selection withFont(dc, font.get());
   SetTextColor(dc, style.colour);
-  RECT r{rect.left, rect.top, rect.right, rect.bottom};
+  const Rect at = scale.rect(rect);
+  RECT r{at.left, at.top, at.right, at.bottom};
   DrawTextW(dc, win32::wide(text.data()), static_cast<int>(text.size()), &r,
             format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
+
+namespace {
+// The scale a skinned window draws at, kept on the window so that the windows it opens follow it
+// (after a move to another display it may differ from what the system says of new windows).
+constexpr wchar_t kScaleProperty[] = L"Q7.Dpi";
+} // namespace
+
+void keepScale(HWND wnd, Scale scale) {
+  if (wnd) SetPropW(wnd, kScaleProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(scale.dpi)));
+}
+
+void forgetScale(HWND wnd) {
+  if (wnd) RemovePropW(wnd, kScaleProperty);
+}
+
+Scale windowScale(HWND wnd) {
+  if (wnd)
+    if (HANDLE kept = GetPropW(wnd, kScaleProperty))
+      return Scale::of(static_cast<int>(reinterpret_cast<INT_PTR>(kept)));
+  // Asked of the system only where it knows per-window DPI (Windows 10 and later).
+  using PerWindow = UINT(WINAPI*)(HWND);
+  static const auto perWindow = reinterpret_cast<PerWindow>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (wnd && perWindow)
+    if (const UINT dpi = perWindow(wnd)) return Scale::of(static_cast<int>(dpi));
+  win32::WindowDc screen(nullptr);
+  return Scale::of(GetDeviceCaps(screen.get(), LOGPIXELSX));
+}
+
+Scale scaleFromDpiChange(WPARAM wParam) { return Scale::of(LOWORD(wParam)); }
 
 void dragWindow(HWND wnd) {
   ReleaseCapture();

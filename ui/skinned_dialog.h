@@ -18,6 +18,12 @@
 //   void onPaint();                               the whole paint, for a window that draws itself
 //   bool onMessage(UINT, WPARAM, LPARAM, INT_PTR& result);  anything else; true when handled
 //   void onDestroy();
+//   void onScaleChanged();                        the window moved to a display of another DPI: by
+//                                                 default the pictures, shape, size and the buttons of
+//                                                 makeButton follow; a dialog with other controls
+//                                                 moves them too (at scale_)
+// Every rectangle, font height and offset a dialog hands to the base is in table pixels (96 DPI);
+// the base draws it at the window's scale (scale_), as do the buttons it makes.
 // and makes the base its friend (`friend class SkinnedDialog<Dialog>;`).
 #pragma once
 
@@ -25,12 +31,14 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "ui/bitmap_btn2.h"
 #include "ui/dialog_result.h"
 #include "ui/rect.h"
 #include "ui/reflect.h"
+#include "ui/scale.h"
 #include "ui/skin.h"
 #include "ui/skin_canvas.h"
 #include "ui/skin_family.h"
@@ -73,8 +81,17 @@ INT_PTR run(HWND owner, DLGPROC procedure, LPARAM self, int resource);
 // Cuts the window to its mask's shape; without a mask (or a region) it stays rectangular.
 void shapeWindow(HWND wnd, const SkinBitmap& mask);
 void place(HWND wnd, HWND owner, Placement placement, Size size);
-// Draws text into rect with style, single-line and vertically centred; format adds the alignment.
-void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format);
+// Draws text into rect with style (both in table pixels, drawn at scale), single-line and
+// vertically centred; format adds the alignment.
+void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format, Scale scale);
+// The scale a skinned window draws at (kept on it), else the DPI of the display the window is on
+// (the system's where the system cannot tell per window).
+Scale windowScale(HWND wnd);
+// Keeps a skinned window's scale on it for windows it opens; forgotten before it is destroyed.
+void keepScale(HWND wnd, Scale scale);
+void forgetScale(HWND wnd);
+// The window's new DPI, from a WM_DPICHANGED.
+Scale scaleFromDpiChange(WPARAM wParam);
 // Moves the window with the pointer as if its caption were dragged.
 void dragWindow(HWND wnd);
 } // namespace dialog
@@ -111,21 +128,28 @@ protected:
   }
   void end(INT_PTR result) { EndDialog(wnd_, result); }
 
-  // Loads the family's four pictures and takes the normal picture's size (the canvas's without
-  // one); the mask shapes the window.
+  // Loads the family's four pictures at the window's scale and takes the normal picture's size
+  // (the canvas's without one); the mask shapes the window.
   void loadSkins(const SkinFamily& family) {
-    normal_ = loadSkinBitmap(skinFile(win32::widen(family.normal)));
-    over_ = loadSkinBitmap(skinFile(win32::widen(family.over)));
-    down_ = loadSkinBitmap(skinFile(win32::widen(family.down)));
-    mask_ = loadSkinBitmap(skinFile(win32::widen(family.mask)));
-    size_ = normal_ ? Size{normal_.width(), normal_.height()} : kSkinCanvas;
+    family_ = &family;
+    normal_ = loadScaledSkin(win32::widen(family.normal), scale_);
+    over_ = loadScaledSkin(win32::widen(family.over), scale_);
+    down_ = loadScaledSkin(win32::widen(family.down), scale_);
+    mask_ = loadScaledSkin(win32::widen(family.mask), scale_, Resample::Nearest);
+    size_ = normal_ ? Size{normal_.width(), normal_.height()} : scale_.size(kSkinCanvas);
     dialog::shapeWindow(wnd_, mask_);
   }
-  // Creates a skinned button at r, drawn from the dialog's three pictures; false when it could not.
+  // Creates a skinned button at r (table pixels), drawn from the dialog's three pictures; false
+  // when it could not.
   bool makeButton(CBitmapBtn2& button, const Rect& r) {
-    if (!button.create(wnd_, r)) return false;
+    if (!button.create(wnd_, r, scale_)) return false;
     button.setImages(r.left, r.top, r.right, r.bottom, normal_, over_, down_, normal_);
+    made_.push_back({&button, r});
     return true;
+  }
+  // A painted text at the window's scale.
+  void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format) const {
+    dialog::drawText(dc, text, rect, style, format, scale_);
   }
 
   // The members the base calls, with what a dialog gets when it does not supply its own.
@@ -152,14 +176,30 @@ protected:
   }
   bool onMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
   void onDestroy() {}
+  void onScaleChanged() {
+    if (family_) loadSkins(*family_);
+    for (const Made& m : made_) {
+      m.button->rescale(scale_);
+      const Rect& r = m.rect;
+      m.button->setImages(r.left, r.top, r.right, r.bottom, normal_, over_, down_, normal_);
+    }
+  }
 
   HWND owner_;
   HWND wnd_ = nullptr;
   Options options_;
   SkinBitmap normal_, over_, down_, mask_;
-  Size size_ = kSkinCanvas; // the window's size once placed
+  Size size_ = kSkinCanvas; // the window's size once placed, in device pixels
+  Scale scale_;             // the display's, from creation on
 
 private:
+  struct Made {
+    CBitmapBtn2* button;
+    Rect rect;
+  };
+  const SkinFamily* family_ = nullptr; // the pictures of loadSkins
+  std::vector<Made> made_;             // the buttons of makeButton
+
   Derived& self() { return static_cast<Derived&>(*this); }
 
   static INT_PTR CALLBACK procedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -175,6 +215,7 @@ private:
     try {
       const INT_PTR result = base->dispatch(message, wParam, lParam);
       if (message == WM_NCDESTROY) {
+        dialog::forgetScale(wnd);
         SetWindowLongPtrW(wnd, DWLP_USER, 0);
         base->wnd_ = nullptr;
       }
@@ -189,6 +230,8 @@ private:
     switch (message) {
     case WM_INITDIALOG:
       // A dialog procedure sees no WM_CREATE: the creation steps run first, then initialisation.
+      scale_ = dialog::windowScale(owner_ ? owner_ : wnd_);
+      dialog::keepScale(wnd_, scale_);
       d.onCreate();
       if (options_.placement != Placement::Self) {
         dialog::place(wnd_, owner_, options_.placement, size_);
@@ -224,6 +267,20 @@ private:
     case WM_DESTROY:
       d.onDestroy();
       return FALSE;
+    case WM_DPICHANGED: {
+      // Rebuilt at the new scale where the window is; what the user edited lives in the dialog's
+      // own state and its controls, which stay.
+      const Scale now = dialog::scaleFromDpiChange(wParam);
+      if (now == scale_) return TRUE;
+      scale_ = now;
+      dialog::keepScale(wnd_, scale_);
+      d.onScaleChanged();
+      RECT at{};
+      GetWindowRect(wnd_, &at);
+      SetWindowPos(wnd_, nullptr, at.left, at.top, size_.width, size_.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      InvalidateRect(wnd_, nullptr, TRUE);
+      return TRUE;
+    }
     default: {
       INT_PTR result = FALSE;
       return d.onMessage(message, wParam, lParam, result) ? result : FALSE;
