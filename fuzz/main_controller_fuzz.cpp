@@ -173,6 +173,11 @@ struct World {
   World() {
     messenger.windows[u"Q7PrismoMon"] = 1;
     controller.initialise(0x100);
+    // A first run: the factory settings were written and read back, so the registry kept them.
+    const ProfileRecord& last = profile(kProfileCount - 1);
+    if (last.LEDIntensity != 4 || last.KeySets[kKeySetCount - 1].ProfileName[0] != u'N' ||
+        last.KeySets[0].ProfileButton[17].KeyColor != 0x0000FFFF)
+      __builtin_trap();
     view.controller = &controller;
     for (int k = 0; k < kKeyCount; ++k) captionUnits += labels.keyCaption(k).size();
   }
