@@ -23,15 +23,6 @@ namespace {
 using namespace q7;
 using namespace q7::bench;
 
-void setDisplayDpi(DWORD dpi) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-  RegCloseKey(key);
-}
-
 // The bytes of the three whole-window pictures the program keeps, as it loads them at a scale.
 double picturesMb(Scale scale) {
   setSkinBaseFolder(e2e::distFolder());
@@ -68,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < rounds; ++i)
     for (int d = 0; d < 2; ++d) {
       const Scale s{dpis[d]};
-      setDisplayDpi(static_cast<DWORD>(s.dpi));
+      e2e::setDisplayDpi(static_cast<DWORD>(s.dpi));
       const Rect cap = s.rect(keyRectangle(KeyLayout::Ansi, 40)); // a key cap: never black once painted
       HWND main = nullptr;
       e2e::Process program;
@@ -79,7 +70,7 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(main, WM_CLOSE, 0, 0);
       program.wait(10000);
     }
-  setDisplayDpi(96);
+  e2e::setDisplayDpi(96);
   e2e::Process(dist + L"HID.exe", L"--quit").wait(5000);
 
   const double start96 = median(at[0].start), start192 = median(at[1].start);

@@ -127,21 +127,27 @@ int wmain(int argc, wchar_t** argv) {
       }
       if (!any) break;
     }
-    double total = 0, waited = 0, loaded = 0;
+    double total = 0, waited = 0, loaded = 0, built = 0;
     std::printf("phases of the start (ms, median of %d; each from the end of the one before):\n", rounds);
     for (const std::string& phase : order) {
       const std::vector<double>& v = lengths[phase];
       const double m = median(v);
       std::printf("    %-14s %8.1f   (%.1f ... %.1f)\n", phase.c_str(), m, *std::min_element(v.begin(), v.end()),
                   *std::max_element(v.begin(), v.end()));
-      if (phase == "monitor-wait") waited = m;
+      // The mandated 500 ms are left out, not the phase: the window is built while the monitor comes up.
+      if (phase == "monitor-wait") waited = 500;
       if (phase == "settings") loaded = m;
+      if (phase == "pictures" || phase == "controls" || phase == "keys") built += m;
       total += m;
     }
     if (total > 0)
       std::printf("    start less the monitor wait and the settings phase %.1f ms: / bare with children = %.2f   "
                   "goal <= 1.25\n",
                   total - waited - loaded, (total - waited - loaded) / median(bareWithChildren));
+    if (built > 0)
+      std::printf("    building the window (pictures, controls, keys; during the monitor wait) %.1f ms: / bare with "
+                  "children = %.2f\n",
+                  built, built / median(bareWithChildren));
   }
 
   // Profile switches: request, then the notice of the new profile arrives. The bench stands in for

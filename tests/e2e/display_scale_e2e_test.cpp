@@ -23,17 +23,6 @@ namespace {
 constexpr DWORD kWaitMs = 30000;
 using main_window::Control;
 
-// The display's DPI for every program started from now on in this test's prefix.
-bool setDisplayDpi(DWORD dpi) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const LSTATUS s = RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-  RegCloseKey(key);
-  return s == ERROR_SUCCESS;
-}
-
 KeyLayout installedLayout() {
   const std::wstring strings = distFolder() + L"Strings.xml";
   setStringFilePath(std::u16string(strings.begin(), strings.end()));
