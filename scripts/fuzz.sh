@@ -3,8 +3,9 @@
 # UndefinedBehaviorSanitizer) in build/fuzz and runs it for a bounded number of inputs.
 # Exits non-zero when an input crashes the reader or breaks an invariant; the input is left
 # in build/fuzz as crash-* (or leak-*, timeout-*).
-#   FUZZ_RUNS   number of inputs (default 200000)
-#   FUZZ_JOBS   parallel fuzzing processes (default 1)
+#   FUZZ_RUNS             number of inputs of the XML reader (default 200000)
+#   FUZZ_CONTROLLER_RUNS  number of inputs of the main controller (default 120000)
+#   FUZZ_JOBS             parallel fuzzing processes (default 1)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,7 +27,7 @@ cd "$out"
 
 # The main window's decisions: a crafted profile file, then any messages and commands.
 cbinary="$out/fuzz/main_controller_fuzz"
-cruns=${FUZZ_CONTROLLER_RUNS:-40000}
+cruns=${FUZZ_CONTROLLER_RUNS:-120000}
 echo "fuzz: main controller, $cruns runs"
 mkdir -p "$out/controller-corpus"
 "$cbinary" -runs="$cruns" -max_len=65536 -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \

@@ -132,7 +132,7 @@ ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
   } while (v != 0);
   for (; n < digits && n < 12; ++n) digitsText[n] = u'0';
   size_ = std::min(prefix.size(), sizeof text_ / sizeof text_[0] - n);
-  for (size_t i = 0; i < size_; ++i) text_[i] = prefix[i];
+  prefix.copy(text_, size_);
   while (n > 0) text_[size_++] = digitsText[--n];
 }
 
