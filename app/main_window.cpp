@@ -72,8 +72,10 @@ bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
 void CKeyvaneDlg::onCreate() {
   start_trace::mark("window");
   win32::openWithShell(win32::programFolder() + L"HID.exe");
-  Sleep(500);
-  start_trace::mark("monitor-wait");
+  // The monitor gets 500 ms to come up before anything is asked of it. The window builds its
+  // pictures, controls and keys meanwhile: none of that needs the monitor, and the window is not
+  // shown before this returns.
+  const ULONGLONG monitorReady = GetTickCount64() + 500;
 
   wchar_t self[MAX_PATH], drive[_MAX_DRIVE], dir[_MAX_DIR], strings[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -82,6 +84,8 @@ void CKeyvaneDlg::onCreate() {
     setStringFilePath(win32::u16(strings));
 
   createControls();
+  if (const ULONGLONG now = GetTickCount64(); now < monitorReady) Sleep(static_cast<DWORD>(monitorReady - now));
+  start_trace::mark("monitor-wait");
 }
 
 void CKeyvaneDlg::onInit() {

@@ -23,76 +23,15 @@
 #include "platform/win32/win32_registry.h"
 #include "settings/registry_store.h"
 #include "../tests/e2e/driver.h"
+#include "start_timing.h"
 
 namespace {
 
 using namespace q7;
+using namespace q7::bench;
 
 // What bare_window.exe paints its children with.
 constexpr COLORREF kBareChildColour = RGB(0x40, 0x48, 0x58);
-using Clock = std::chrono::steady_clock;
-
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// Private bytes and working set of a running process, in MB.
-struct Memory {
-  double privateMb = 0, workingSetMb = 0;
-};
-Memory memoryOf(DWORD processId) {
-  Memory m;
-  if (HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)) {
-    PROCESS_MEMORY_COUNTERS_EX c{};
-    c.cb = sizeof c;
-    if (GetProcessMemoryInfo(p, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&c), sizeof c)) {
-      // Wine leaves PrivateUsage at zero; the committed bytes (PagefileUsage) are the same figure.
-      m.privateMb = (c.PrivateUsage ? c.PrivateUsage : c.PagefileUsage) / 1048576.0;
-      m.workingSetMb = c.WorkingSetSize / 1048576.0;
-    }
-    CloseHandle(p);
-  }
-  return m;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-// Waits until the pixel at a client point of wnd is no longer `from`; returns false on timeout.
-bool waitPixelChange(HWND wnd, int x, int y, COLORREF from, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  // Polled with a pause: a busy loop would compete with the program for the Wine server.
-  while (e2e::screenPixel(wnd, x, y) == from) {
-    if (GetTickCount64() > end) return false;
-    Sleep(1);
-  }
-  return true;
-}
-
-// Process start to a painted window: the window exists, is visible and its pixel at (x, y) is
-// no longer the colour it had before the paint.
-double timeStart(const std::wstring& exe, int x, int y, HWND* mainOut, e2e::Process* keep,
-                 const std::wstring& args = L"", COLORREF painted = CLR_INVALID) {
-  const auto t0 = Clock::now();
-  e2e::Process p(exe, args);
-  HWND wnd = nullptr;
-  while (!(wnd = [&] {
-    auto w = e2e::windowsOf(p.id());
-    return w.empty() ? HWND(nullptr) : w.front();
-  }()))
-    Sleep(1);
-  const COLORREF unpainted = RGB(0, 0, 0);
-  if (painted == CLR_INVALID) {
-    waitPixelChange(wnd, x, y, unpainted, 20000);
-  } else {
-    const ULONGLONG end = GetTickCount64() + 20000;
-    while (e2e::screenPixel(wnd, x, y) != painted && GetTickCount64() < end) Sleep(1);
-  }
-  const double t = ms(Clock::now() - t0);
-  if (mainOut) *mainOut = wnd;
-  if (keep) *keep = std::move(p);
-  return t;
-}
 
 } // namespace
 
@@ -188,21 +127,27 @@ int wmain(int argc, wchar_t** argv) {
       }
       if (!any) break;
     }
-    double total = 0, waited = 0, loaded = 0;
+    double total = 0, waited = 0, loaded = 0, built = 0;
     std::printf("phases of the start (ms, median of %d; each from the end of the one before):\n", rounds);
     for (const std::string& phase : order) {
       const std::vector<double>& v = lengths[phase];
       const double m = median(v);
       std::printf("    %-14s %8.1f   (%.1f ... %.1f)\n", phase.c_str(), m, *std::min_element(v.begin(), v.end()),
                   *std::max_element(v.begin(), v.end()));
-      if (phase == "monitor-wait") waited = m;
+      // The mandated 500 ms are left out, not the phase: the window is built while the monitor comes up.
+      if (phase == "monitor-wait") waited = 500;
       if (phase == "settings") loaded = m;
+      if (phase == "pictures" || phase == "controls" || phase == "keys") built += m;
       total += m;
     }
     if (total > 0)
       std::printf("    start less the monitor wait and the settings phase %.1f ms: / bare with children = %.2f   "
                   "goal <= 1.25\n",
                   total - waited - loaded, (total - waited - loaded) / median(bareWithChildren));
+    if (built > 0)
+      std::printf("    building the window (pictures, controls, keys; during the monitor wait) %.1f ms: / bare with "
+                  "children = %.2f\n",
+                  built, built / median(bareWithChildren));
   }
 
   // Profile switches: request, then the notice of the new profile arrives. The bench stands in for

@@ -6,7 +6,8 @@
 # under your data folder. With no display (or --screenshot), it runs on a virtual display, saves
 # a screenshot of the main window and prints its path. --pictures makes the pictures of the README
 # and the help page again (data/Help/pictures/): the main window with the ANSI, ISO and Japanese
-# keyboards and every window the main window opens, each from a first start in a fresh prefix.
+# keyboards and every window the main window opens, each from a first start in a fresh prefix, and a
+# corner of the main window at 100 % and 200 % display scale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lang="" shot=0 pictures=0
@@ -47,6 +48,11 @@ if [ "$pictures" -eq 1 ]; then
       [ -f "$bmp" ] && mv "$bmp" "$work/$(basename "$bmp" | sed "s/^$name-//")"
     done
   done
+  # The same corner of the main window on a display at 100 % and at 200 % (pixel for pixel).
+  "$build/wine-run.sh" "$build/packaging/q7shots.exe" "$(winpath "$work/EN")" "$(winpath "$work/scaled")" --dpi 192
+  convert "$work/main-ansi.bmp" -crop 360x150+50+140 +repage "$work/scale-100.bmp"
+  convert "$work/scaled-main.bmp" -crop 720x300+100+280 +repage "$work/scale-200.bmp"
+  rm -f "$work/scaled-main.bmp"
   # Small pictures: at most 720 pixels wide, in at most 64 colours.
   rm -f "$out"/*.png
   for bmp in "$work"/*.bmp; do

@@ -81,7 +81,7 @@ void CBitmapBtn::draw(HDC dc, int width, int height, UINT itemState) {
   if (!caption_.empty()) {
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, look.textColour);
-    win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.px(fontHeight_), weight_);
+    win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.font(fontHeight_), weight_);
     win32::Selection withFont(target, font.get());
     // Captions are data from the string file: an ampersand is shown, never taken as a mnemonic.
     if (textRectSet_) {

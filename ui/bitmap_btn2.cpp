@@ -99,7 +99,7 @@ void CBitmapBtn2::draw(HDC dc, int width, int height, UINT itemState) {
   paintSkinPiece(canvasDc.get(), shown, pieceX, pieceY, width, height);
   SetBkMode(canvasDc.get(), TRANSPARENT);
   SetTextColor(canvasDc.get(), look.textColour);
-  win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.px(fontHeight_), FW_NORMAL);
+  win32::UniqueGdi<HFONT> font = createSkinFont(L"Arial", scale_.font(fontHeight_), FW_NORMAL);
   {
     win32::Selection withFont(canvasDc.get(), font.get());
     const CaptionBox box = bitmapBtn2CaptionBox(width, height, alignment_, scale_);

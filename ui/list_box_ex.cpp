@@ -59,7 +59,7 @@ void CListBoxEx::setTextFont(std::wstring_view face, int height, int weight) {
 }
 
 void CListBoxEx::applyFont() {
-  win32::UniqueGdi<HFONT> font = createSkinFont(fontFace_, scale_.px(fontHeight_), fontWeight_);
+  win32::UniqueGdi<HFONT> font = createSkinFont(fontFace_, scale_.font(fontHeight_), fontWeight_);
   // The list lets go of the old font before it is deleted.
   if (wnd_) SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   font_ = std::move(font);

@@ -28,6 +28,11 @@ struct Scale {
     return static_cast<int>(n >= 0 ? (n + kBaseDpi / 2) / kBaseDpi : -((-n + kBaseDpi / 2) / kBaseDpi));
   }
   constexpr float px(float v) const { return v * static_cast<float>(dpi) / kBaseDpi; }
+  // A font height rounds down: a rectangle's scaled height is never less than its height times the
+  // scale rounded down, so a caption that fits its rectangle at 96 DPI fits it at every scale.
+  constexpr int font(int height) const {
+    return height > 0 ? static_cast<int>(static_cast<long long>(height) * dpi / kBaseDpi) : px(height);
+  }
   constexpr Rect rect(const Rect& r) const { return {px(r.left), px(r.top), px(r.right), px(r.bottom)}; }
   constexpr Size size(Size s) const { return {px(s.width), px(s.height)}; }
   // A point of a scaled window back in table pixels: the table pixel whose scaled square holds it,

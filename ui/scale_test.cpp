@@ -15,6 +15,18 @@ TEST(Scale, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
   for (const Case& c : cases) EXPECT_EQ(Scale{c.dpi}.px(c.value), c.expected) << c.dpi << " dpi, " << c.value;
 }
 
+// A caption as tall as its rectangle at 96 DPI stays inside the rectangle's scaled edges.
+TEST(Scale, AFontAsTallAsItsRectangleStillFitsAtEveryScale) {
+  for (int dpi : {96, 120, 144, 168, 192, 240})
+    for (int top = 0; top < 300; ++top)
+      for (int height : {9, 11, 12, 13, 14, 15, 17, 18, 20}) {
+        const Scale s{dpi};
+        const Rect r = s.rect(Rect{0, top, 10, top + height});
+        ASSERT_LE(s.font(height), r.height()) << dpi << " dpi, top " << top << ", height " << height;
+        ASSERT_GE(s.font(height), s.px(height) - 1);
+      }
+}
+
 TEST(Scale, AnImpossibleDpiIsTakenAs96) {
   for (int dpi : {0, -96, 1, 47, 961, 1 << 30}) EXPECT_TRUE(Scale::of(dpi).identity()) << dpi;
   EXPECT_EQ(Scale::of(144).dpi, 144);

@@ -148,14 +148,14 @@ std::optional<ULONGLONG> writeTime(const std::wstring& path) {
   return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-// A 32-bit top-down DIB section of width x height, and its pixels.
+// A 24-bit top-down DIB section of width x height, as the decoder gives pictures.
 SkinBitmap dibSection(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
   info.bmiHeader.biHeight = -height;
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   return SkinBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -172,25 +172,11 @@ SkinBitmap resampled(SkinBitmap picture, int width, int height, Resample how) {
   bool drawn = false;
   {
     win32::Selection a(from.get(), picture.get()), b(to.get(), target.get());
-    if (how == Resample::Smooth) {
-      // Bicubic through the graphics library where a session runs; the edges are mirrored so that
-      // the border pixels are not darkened by the outside.
-      std::unique_ptr<Gdiplus::Bitmap> source(Gdiplus::Bitmap::FromHBITMAP(picture.get(), nullptr));
-      if (source && source->GetLastStatus() == Gdiplus::Ok) {
-        Gdiplus::Graphics g(to.get());
-        g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
-        Gdiplus::ImageAttributes edges;
-        edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-        drawn = g.DrawImage(source.get(), Gdiplus::Rect(0, 0, width, height), 0, 0, picture.width(), picture.height(),
-                            Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
-      }
-    }
-    if (!drawn) {
-      SetStretchBltMode(to.get(), how == Resample::Smooth ? HALFTONE : COLORONCOLOR);
-      SetBrushOrgEx(to.get(), 0, 0, nullptr);
-      drawn = StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, picture.width(), picture.height(), SRCCOPY);
-    }
+    // Halftone averages the source pixels under each target pixel (and interpolates when
+    // enlarging); a mask keeps its two colours pixel by pixel.
+    SetStretchBltMode(to.get(), how == Resample::Smooth ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    drawn = StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, picture.width(), picture.height(), SRCCOPY);
   }
   return drawn ? std::move(target) : std::move(picture);
 }

@@ -82,7 +82,7 @@ void place(HWND wnd, HWND owner, Placement placement, Size size) {
 
 void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format, Scale scale) {
   if (text.empty()) return;
-  win32::UniqueGdi<HFONT> font = createSkinFont(win32::widen(style.face), scale.px(style.height), style.weight);
+  win32::UniqueGdi<HFONT> font = createSkinFont(win32::widen(style.face), scale.font(style.height), style.weight);
   win32::Selection withFont(dc, font.get());
   SetTextColor(dc, style.colour);
   const Rect at = scale.rect(rect);
@@ -91,7 +91,24 @@ void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyl
             format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
+namespace {
+// The scale a skinned window draws at, kept on the window so that the windows it opens follow it
+// (after a move to another display it may differ from what the system says of new windows).
+constexpr wchar_t kScaleProperty[] = L"Q7.Dpi";
+} // namespace
+
+void keepScale(HWND wnd, Scale scale) {
+  if (wnd) SetPropW(wnd, kScaleProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(scale.dpi)));
+}
+
+void forgetScale(HWND wnd) {
+  if (wnd) RemovePropW(wnd, kScaleProperty);
+}
+
 Scale windowScale(HWND wnd) {
+  if (wnd)
+    if (HANDLE kept = GetPropW(wnd, kScaleProperty))
+      return Scale::of(static_cast<int>(reinterpret_cast<INT_PTR>(kept)));
   // Asked of the system only where it knows per-window DPI (Windows 10 and later).
   using PerWindow = UINT(WINAPI*)(HWND);
   static const auto perWindow = reinterpret_cast<PerWindow>(

@@ -84,8 +84,12 @@ void place(HWND wnd, HWND owner, Placement placement, Size size);
 // Draws text into rect with style (both in table pixels, drawn at scale), single-line and
 // vertically centred; format adds the alignment.
 void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format, Scale scale);
-// The DPI of the display the window is on (the system's where the system cannot tell per window).
+// The scale a skinned window draws at (kept on it), else the DPI of the display the window is on
+// (the system's where the system cannot tell per window).
 Scale windowScale(HWND wnd);
+// Keeps a skinned window's scale on it for windows it opens; forgotten before it is destroyed.
+void keepScale(HWND wnd, Scale scale);
+void forgetScale(HWND wnd);
 // The window's new DPI, from a WM_DPICHANGED.
 Scale scaleFromDpiChange(WPARAM wParam);
 // Moves the window with the pointer as if its caption were dragged.
@@ -211,6 +215,7 @@ private:
     try {
       const INT_PTR result = base->dispatch(message, wParam, lParam);
       if (message == WM_NCDESTROY) {
+        dialog::forgetScale(wnd);
         SetWindowLongPtrW(wnd, DWLP_USER, 0);
         base->wnd_ = nullptr;
       }
@@ -226,6 +231,7 @@ private:
     case WM_INITDIALOG:
       // A dialog procedure sees no WM_CREATE: the creation steps run first, then initialisation.
       scale_ = dialog::windowScale(owner_ ? owner_ : wnd_);
+      dialog::keepScale(wnd_, scale_);
       d.onCreate();
       if (options_.placement != Placement::Self) {
         dialog::place(wnd_, owner_, options_.placement, size_);
@@ -267,6 +273,7 @@ private:
       const Scale now = dialog::scaleFromDpiChange(wParam);
       if (now == scale_) return TRUE;
       scale_ = now;
+      dialog::keepScale(wnd_, scale_);
       d.onScaleChanged();
       RECT at{};
       GetWindowRect(wnd_, &at);

@@ -82,16 +82,8 @@ protected:
     SetEnvironmentVariableW(L"Q7MON_LOG", monitorLogPath().c_str());
     DeleteFileW(monitorLogPath().c_str());
   }
-  void TearDown() override { setLogPixels(96); }
+  void TearDown() override { setDisplayDpi(96); }
 
-  static void setLogPixels(DWORD dpi) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-  }
   // Starts the program, waits for its first profile and opens the colour editor from its button.
   HWND startAndOpenEditor(Scale scale) {
     const size_t before = readLog().size();
@@ -153,7 +145,7 @@ TEST_F(ProgramAtScale, TheColourEditorAt192DpiIsTheOneAt96Doubled) {
   endProgram();
 
   // At 192 DPI, started anew.
-  setLogPixels(192);
+  ASSERT_TRUE(setDisplayDpi(192));
   const Scale s{192};
   editor = startAndOpenEditor(s);
   ASSERT_NE(editor, nullptr);

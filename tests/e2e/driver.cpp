@@ -227,4 +227,14 @@ bool answerFileDialog(DWORD processId, HWND main, const std::wstring& path, DWOR
   return waitGone(dlg, ms);
 }
 
+bool setDisplayDpi(DWORD dpi) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LSTATUS s = RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+  RegCloseKey(key);
+  return s == ERROR_SUCCESS;
+}
+
 } // namespace q7::e2e

@@ -54,6 +54,9 @@ std::vector<uint8_t> registryValue(const std::wstring& path, const wchar_t* name
 
 void pumpFor(DWORD ms);
 
+// The display's DPI (LogPixels) for every program started from now on in this prefix.
+bool setDisplayDpi(DWORD dpi);
+
 // The child window of parent whose client rectangle in parent is (left, top)-(right, bottom).
 HWND childAt(HWND parent, int left, int top, int right, int bottom);
 // Clicks a button of another process as the user would (posted, so a dialog it opens cannot block us).

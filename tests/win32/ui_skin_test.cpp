@@ -188,6 +188,77 @@ TEST_F(SkinPictures, AMaskOfManyRunsGivesTheRegionOfOnePiece) {
   EXPECT_TRUE(EqualRgn(batched.get(), onePiece.get()));
 }
 
+// Moves a file's last write time an hour ahead: a picture the user copied in after ours.
+void touchLater(const std::wstring& path) {
+  win32::UniqueFile f(
+      CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(f);
+  FILETIME t{};
+  GetSystemTimeAsFileTime(&t);
+  ULARGE_INTEGER later{{t.dwLowDateTime, t.dwHighDateTime}};
+  later.QuadPart += 36000000000ULL;
+  t = {later.LowPart, later.HighPart};
+  ASSERT_TRUE(SetFileTime(f.get(), nullptr, nullptr, &t));
+}
+
+TEST_F(SkinPictures, AScaledDisplayReadsItsOwnSetOrScalesThe96DpiPicture) {
+  const COLORREF red = RGB(200, 20, 30), green = RGB(20, 180, 40);
+  skins.solid(L"pic.bmp", 40, 20, red);
+  ASSERT_TRUE(CreateDirectoryW(skins.path(L"150").c_str(), nullptr));
+  skins.solid(L"150\\pic.bmp", 60, 30, green);
+  struct Case {
+    int dpi;
+    int width, height;
+    COLORREF colour;
+  } cases[] = {
+      {96, 40, 20, red},    // the 96-DPI picture itself
+      {144, 60, 30, green}, // its own set, as drawn
+      {120, 50, 25, green}, // the next larger set, scaled down
+      {192, 80, 40, red},   // no set of 200 %: the 96-DPI picture scaled up
+  };
+  for (const Case& c : cases) {
+    const SkinBitmap b = loadScaledSkin(L"pic.bmp", Scale{c.dpi});
+    ASSERT_TRUE(b) << c.dpi;
+    EXPECT_EQ(b.width(), c.width) << c.dpi;
+    EXPECT_EQ(b.height(), c.height) << c.dpi;
+    EXPECT_EQ(bitmapPixel(b, c.width / 2, c.height / 2), c.colour) << c.dpi;
+  }
+  // A 96-DPI picture newer than the scaled one (a user's own skin copied over ours) wins.
+  touchLater(skins.path(L"pic.bmp"));
+  const SkinBitmap b = loadScaledSkin(L"pic.bmp", Scale{144});
+  EXPECT_EQ(b.width(), 60);
+  EXPECT_EQ(bitmapPixel(b, 30, 15), red);
+  // Nothing at all: nothing, as at 96 DPI.
+  EXPECT_FALSE(loadScaledSkin(L"missing.bmp", Scale{192}));
+}
+
+TEST_F(SkinPictures, ScaledPicturesAreSmoothAndScaledMasksKeepTheirTwoColours) {
+  skins.mask(L"mask.bmp", 30, 20, Rect{5, 4, 17, 13});
+  const SkinBitmap mask = loadScaledSkin(L"mask.bmp", Scale{168}, Resample::Nearest);
+  ASSERT_TRUE(mask);
+  ASSERT_EQ(mask.width(), 53); // 52.5 rounded up, as the window's scaled size
+  for (int y = 0; y < mask.height(); ++y)
+    for (int x = 0; x < mask.width(); ++x) {
+      const COLORREF c = bitmapPixel(mask, x, y);
+      ASSERT_TRUE(c == RGB(0, 0, 0) || c == RGB(255, 255, 255)) << x << "," << y;
+    }
+  EXPECT_EQ(bitmapPixel(mask, Scale{168}.px(10), Scale{168}.px(8)), RGB(0, 0, 0));
+  EXPECT_EQ(bitmapPixel(mask, Scale{168}.px(25), Scale{168}.px(8)), RGB(255, 255, 255));
+
+  // A picture of two halves, enlarged: the filter leaves colours between the two at the seam.
+  writeBmp(skins.path(L"halves.bmp"), 8, 4, [](int x, int) { return x < 4 ? RGB(0, 0, 0) : RGB(240, 240, 240); });
+  const SkinBitmap halves = loadScaledSkin(L"halves.bmp", Scale{192});
+  ASSERT_EQ(halves.width(), 16);
+  bool between = false;
+  for (int x = 0; x < 16; ++x) {
+    const int g = GetGValue(bitmapPixel(halves, x, 4));
+    between = between || (g > 20 && g < 220);
+  }
+  EXPECT_TRUE(between) << "smoothly scaled, not pixel by pixel";
+  EXPECT_EQ(bitmapPixel(halves, 0, 4), RGB(0, 0, 0));
+  EXPECT_EQ(bitmapPixel(halves, 15, 4), RGB(240, 240, 240));
+}
+
 TEST_F(SkinPictures, SkinFilesLiveInTheSkinsFolderBesideTheProgram) {
   setSkinBaseFolder({});
   wchar_t self[MAX_PATH] = {};

@@ -83,7 +83,8 @@ void saveOpened(DWORD process, HWND main, const std::wstring& path) {
   pumpFor(300);
 }
 
-int run(const std::wstring& folder, const std::wstring& prefix, bool dialogs) {
+int run(const std::wstring& folder, const std::wstring& prefix, bool dialogs, int dpi) {
+  if (dpi && !setDisplayDpi(static_cast<DWORD>(dpi))) return 1;
   SetEnvironmentVariableW(L"Q7MON_LOG", monitorLogPath().c_str());
   DeleteFileW(monitorLogPath().c_str());
   setStringFilePath(std::u16string(folder.begin(), folder.end()) + u"\\Strings.xml");
@@ -125,9 +126,11 @@ int run(const std::wstring& folder, const std::wstring& prefix, bool dialogs) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fwprintf(stderr, L"usage: q7shots FOLDER OUTPUT-PREFIX [--dialogs]\n");
+    std::fwprintf(stderr, L"usage: q7shots FOLDER OUTPUT-PREFIX [--dialogs | --dpi N]\n");
     return 2;
   }
+  // --dpi: the main window alone, on a display of that DPI.
   const bool dialogs = argc > 3 && std::wstring(argv[3]) == L"--dialogs";
-  return q7::e2e::run(argv[1], argv[2], dialogs);
+  const int dpi = argc > 4 && std::wstring(argv[3]) == L"--dpi" ? _wtoi(argv[4]) : 0;
+  return q7::e2e::run(argv[1], argv[2], dialogs, dpi);
 }
