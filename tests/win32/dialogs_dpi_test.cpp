@@ -146,6 +146,16 @@ protected:
     }
   }
   // The height of the white ink in a painted text's rectangle (table pixels) at scale.
+  static std::vector<std::wstring> listLines(HWND list) {
+    std::vector<std::wstring> texts;
+    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+      wchar_t text[256] = {};
+      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      texts.emplace_back(text);
+    }
+    return texts;
+  }
   static int inkHeight(HWND dlg, const Rect& table, Scale scale) {
     redrawNow(dlg);
     return boundsOfPixels(dlg, scale.rect(table), isWhite).height();
@@ -359,17 +369,7 @@ TEST_F(DialogsAtScale, MacroEditorKeepsItsLinesNameAndSelectionThroughTheChange)
   }
   record.Kind = 2;
   CMacroSetDlg dlg(owner.get(), record, true, noQuestion);
-  const auto lines = [&] {
-    std::vector<std::wstring> texts;
-    HWND list = dlg.list().window();
-    const LRESULT n = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < n; ++i) {
-      wchar_t text[256] = {};
-      SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-      texts.emplace_back(text);
-    }
-    return texts;
-  };
+  const auto lines = [&] { return listLines(dlg.list().window()); };
   run(dlg, {[&] {
         HWND w = dlg.window();
         HWND list = dlg.list().window();
@@ -403,6 +403,34 @@ TEST_F(DialogsAtScale, MacroEditorKeepsItsLinesNameAndSelectionThroughTheChange)
         const Rect icon =
             boundsOfPixels(list, {row.left, row.top, row.left + 2 * kListLook.iconSize + 4, row.bottom}, notBackground);
         EXPECT_GT(icon.height(), kListLook.iconSize) << "the tick box is stretched to the scale";
+        SendMessageW(child(w, k192.rect(control(Control::Cancel).rect)), BM_CLICK, 0, 0);
+      }});
+}
+
+TEST_F(DialogsAtScale, MacroEditorRecordsOnThroughTheChange) {
+  using namespace macro_editor;
+  CMacroSetDlg dlg(owner.get(), KeyRecord{}, true, noQuestion);
+  const auto keyReport = [&](WPARAM vk) {
+    for (LPARAM released : {0, 0x80}) SendMessageW(dlg.window(), msg::kHookKey, vk, released);
+  };
+  run(dlg, {[&] {
+        HWND w = dlg.window();
+        SendMessageW(child(w, control(Control::Record).rect), BM_CLICK, 0, 0);
+        ASSERT_TRUE(dlg.controller().recording());
+        keyReport('Z');
+        const std::vector<std::wstring> recorded = listLines(dlg.list().window());
+        ASSERT_EQ(recorded.size(), 2u);
+        moveToDpi(w, 192);
+        EXPECT_TRUE(dlg.controller().recording()) << "the recording goes on";
+        EXPECT_EQ(listLines(dlg.list().window()), recorded);
+        keyReport('X');
+        SendMessageW(child(w, k192.rect(control(Control::Stop).rect)), BM_CLICK, 0, 0);
+        EXPECT_FALSE(dlg.controller().recording());
+        const std::vector<std::wstring> after = listLines(dlg.list().window());
+        ASSERT_EQ(after.size(), 4u);
+        EXPECT_EQ(after[0].substr(0, 1), L"Z") << "the key recorded before the change comes first";
+        EXPECT_EQ(after[2].substr(0, 1), L"X");
+        EXPECT_GE(dlg.record().boundedEventCount(), 4u);
         SendMessageW(child(w, k192.rect(control(Control::Cancel).rect)), BM_CLICK, 0, 0);
       }});
 }
