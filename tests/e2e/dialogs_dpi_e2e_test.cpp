@@ -13,7 +13,9 @@
 
 #include "app/main_window_layout.h"
 #include "driver.h"
+#include "keys/linked_programs_layout.h"
 #include "lighting/colour_editor_layout.h"
+#include "macro/macro_editor_layout.h"
 #include "platform/win32/handles.h"
 #include "ui/scale.h"
 
@@ -103,6 +105,28 @@ protected:
     pumpFor(500);
     return editor;
   }
+  void start() {
+    const size_t before = readLog().size();
+    program = Process(distFolder() + L"Q7Config.exe");
+    ASSERT_TRUE(program.started());
+    main = waitForWindow(program.id(), kWaitMs);
+    ASSERT_NE(main, nullptr);
+    ASSERT_GE(waitForLog(1542, kWaitMs, before), 0);
+  }
+  // A window the program opened, once its title is set (its initialisation ran).
+  HWND waitForDialog() {
+    HWND dlg = waitForOtherWindow(program.id(), main, kWaitMs);
+    for (ULONGLONG end = GetTickCount64() + kWaitMs; dlg && windowText(dlg).empty() && GetTickCount64() < end;)
+      pumpFor(50);
+    pumpFor(300);
+    return dlg;
+  }
+  static HWND at(HWND parent, const Rect& r) { return childAt(parent, r.left, r.top, r.right, r.bottom); }
+  static Size sizeOf(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return {r.right - r.left, r.bottom - r.top};
+  }
   void endProgram() {
     Process hid(distFolder() + L"HID.exe", L"--post 5001 0 0");
     EXPECT_EQ(hid.wait(10000), 0u);
@@ -162,6 +186,41 @@ TEST_F(ProgramAtScale, TheColourEditorAt192DpiIsTheOneAt96Doubled) {
   EXPECT_LE(titleInk * 10, titleInk96 * 24) << titleInk96 << " then " << titleInk;
   const COLORREF picked = pick(editor, s, px, py);
   EXPECT_TRUE(nearColour(picked, picked96, 12)) << std::hex << picked << " against " << picked96;
+  endProgram();
+}
+
+TEST_F(ProgramAtScale, LinkedProgramsAndTheMacroEditorOpenAt192Dpi) {
+  ASSERT_TRUE(setDisplayDpi(192));
+  const Scale s{192};
+  start();
+  // The linked-programs dialog from the main window's button.
+  click(at(main, s.rect(main_window::control(main_window::Control::Sync).rect)));
+  HWND sync = waitForDialog();
+  ASSERT_NE(sync, nullptr);
+  EXPECT_EQ(sizeOf(sync), s.size(linked_programs::kSize));
+  for (const linked_programs::Slot& slot : linked_programs::kSlots) EXPECT_NE(at(sync, s.rect(slot.browse)), nullptr);
+  const Rect field = s.rect(linked_programs::kSlots[0].text);
+  EXPECT_EQ(screenPixel(sync, field.right - 1, field.bottom - 1), RGB(0xB6, 0xB6, 0xB6))
+      << "the grey field covers its scaled rectangle";
+  click(at(sync, s.rect(linked_programs::kCancel)));
+  ASSERT_TRUE(waitGone(sync, kWaitMs));
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+
+  // The macro editor, as the monitor asks for it.
+  Process hid(distFolder() + L"HID.exe", L"--post 1555 0 0");
+  EXPECT_EQ(hid.wait(10000), 0u);
+  // It has no title: it is there once its list is, at the list's scaled place.
+  HWND editor = waitForOtherWindow(program.id(), main, kWaitMs);
+  ASSERT_NE(editor, nullptr);
+  HWND list = nullptr;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; !list && GetTickCount64() < end; pumpFor(30))
+    list = at(editor, s.rect(macro_editor::kEventList));
+  ASSERT_NE(list, nullptr) << "the event list at its scaled place";
+  EXPECT_EQ(sizeOf(editor), s.size(macro_editor::kSize));
+  EXPECT_NE(at(editor, s.rect(macro_editor::kNameField)), nullptr);
+  EXPECT_NE(at(editor, s.rect(macro_editor::control(macro_editor::Control::Record).rect)), nullptr);
+  click(at(editor, s.rect(macro_editor::control(macro_editor::Control::Cancel).rect)));
+  ASSERT_TRUE(waitGone(editor, kWaitMs));
   endProgram();
 }
 
