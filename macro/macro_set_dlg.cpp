@@ -1,5 +1,6 @@
 #include "macro/macro_set_dlg.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -42,7 +43,12 @@ struct CMacroSetDlg::Pictures {
   std::array<std::array<SkinBitmap, 3>, std::size(kControls)> buttons; // normal, over, down
   std::array<SkinBitmap, std::size(kLabels)> labels;
 
-  static const Pictures& forFolder(Scale scale) {
+  // At most this many scales are kept: a window sent one DPI change after another (by any
+  // program) never piles up pictures.
+  static constexpr size_t kMaxScales = 3;
+
+  // inUse: the entry the asking window still shows, never dropped.
+  static const Pictures& forFolder(Scale scale, const Pictures* inUse = nullptr) {
     // One entry per scale; another skin folder (a test's) drops them all. An editor never runs
     // while the folder changes, so no window still shows a dropped entry.
     static std::vector<std::unique_ptr<Pictures>> cached;
@@ -50,6 +56,10 @@ struct CMacroSetDlg::Pictures {
     if (!cached.empty() && cached.front()->folder != path) cached.clear();
     for (const auto& p : cached)
       if (p->scale == scale) return *p;
+    if (cached.size() >= kMaxScales) {
+      const auto oldest = std::find_if(cached.begin(), cached.end(), [&](const auto& p) { return p.get() != inUse; });
+      if (oldest != cached.end()) cached.erase(oldest);
+    }
     auto p = std::make_unique<Pictures>();
     p->folder = path;
     p->scale = scale;
@@ -130,7 +140,7 @@ void CMacroSetDlg::onCreate() {
 }
 
 void CMacroSetDlg::takePictures() {
-  const Pictures& p = Pictures::forFolder(scale_);
+  const Pictures& p = Pictures::forFolder(scale_, pictures_);
   pictures_ = &p;
   if (p.shape) {
     win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));

@@ -435,5 +435,30 @@ TEST_F(DialogsAtScale, MacroEditorRecordsOnThroughTheChange) {
       }});
 }
 
+TEST_F(DialogsAtScale, MacroEditorThroughMoreScalesThanItKeepsPicturesFor) {
+  // Each scale's pictures are kept for the process, a few at most: those of the scale the editor
+  // shows stay while others make room.
+  using namespace macro_editor;
+  KeyRecord record{};
+  appendKey(record, 'Q', false);
+  appendKey(record, 'Q', true);
+  record.Kind = 2;
+  CMacroSetDlg dlg(owner.get(), record, true, noQuestion);
+  run(dlg, {[&] {
+        HWND w = dlg.window();
+        const std::vector<std::wstring> before = listLines(dlg.list().window());
+        for (int dpi : {120, 144, 168, 192, 144, 216, 120, 96, 192, 144}) {
+          SCOPED_TRACE(dpi);
+          moveToDpi(w, dpi);
+          const Scale s{dpi};
+          EXPECT_EQ(windowSize(w), s.size(kSize));
+          expectControlAt(w, control(Control::Ok).rect, s, kSkinCanvas);
+          expectControlAt(w, kLabels[0].rect, s, kSkinCanvas);
+        }
+        EXPECT_EQ(listLines(dlg.list().window()), before);
+        SendMessageW(child(w, k144.rect(control(Control::Cancel).rect)), BM_CLICK, 0, 0);
+      }});
+}
+
 } // namespace
 } // namespace q7
