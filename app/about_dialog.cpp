@@ -2,21 +2,32 @@
 
 #include "app/about_layout.h"
 #include "app/main_commands.h"
+#include "ui/skin_family.h"
 
 namespace q7 {
+
+namespace {
+// Kept for the window's life: a change of display scale loads the pictures again from it.
+constexpr SkinFamily kSkins{about_window::kNormalImage.data(), about_window::kOverImage.data(),
+                            about_window::kDownImage.data(), about_window::kWindowMask.data(), about_window::kPanel};
+} // namespace
 
 CAboutDlg::CAboutDlg(HWND owner, Lookup lookup, Opener open)
     : SkinnedDialog(owner, {.placement = Placement::OwnerCentre, .keepEnterEscape = false}),
       lookup_(lookup ? lookup : lookupString), open_(open ? open : static_cast<Opener>(win32::openWithShell)) {}
 
 void CAboutDlg::onCreate() {
-  loadSkins({about_window::kNormalImage.data(), about_window::kOverImage.data(), about_window::kDownImage.data(),
-             about_window::kWindowMask.data(), about_window::kPanel});
+  loadSkins(kSkins);
   // Always the layout's size, so the buttons stay where the pictures draw them.
-  size_ = about_window::kSize;
+  size_ = scale_.size(about_window::kSize);
   for (auto [button, r] : {std::pair{&home_, about_window::kHomePage}, std::pair{&support_, about_window::kSupport},
                            std::pair{&close_, about_window::kClose}})
     makeButton(*button, r);
+}
+
+void CAboutDlg::onScaleChanged() {
+  SkinnedDialog::onScaleChanged();
+  size_ = scale_.size(about_window::kSize);
 }
 
 void CAboutDlg::onInit() {

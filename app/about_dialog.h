@@ -30,6 +30,7 @@ private:
   friend class SkinnedDialog<CAboutDlg>;
   void onCreate();
   void onInit();
+  void onScaleChanged();
   void onCommand(UINT code, HWND control);
   void onDialogCommand(UINT) { end(kResultYes); } // Enter, Escape or the system menu's close
   void onClose() { end(kResultYes); }

@@ -1,5 +1,7 @@
 #include "keys/single_key_dlg.h"
 
+#include <utility>
+
 #include "keys/key_names.h"
 #include "platform/hook_protocol.h"
 #include "text/string_lookup.h"
@@ -21,7 +23,7 @@ int CSinglekeyDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ?
 
 void CSinglekeyDlg::makeText(CBitmapBtn2& control, const Rect& r, const std::u16string& text, uint32_t colour,
                              int height) {
-  if (!control.create(wnd_, r)) return;
+  if (!control.create(wnd_, r, scale_)) return;
   // A text control shows the background picture in every state.
   control.setImages(r.left, r.top, r.right, r.bottom, normal_, normal_, normal_, normal_);
   control.setTextColours(colour, colour, colour);
@@ -62,6 +64,22 @@ void CSinglekeyDlg::onCreate() {
   hook_.emplace();
   hook_->install(wnd_);
   hook_->setStatus(0);
+}
+
+void CSinglekeyDlg::onScaleChanged() {
+  SkinnedDialog::onScaleChanged();
+  // The text controls show the background picture: pieces of the new pictures at their places.
+  // Their texts and colours stay.
+  const ModeLayout& at = layout(mode_);
+  const std::pair<CBitmapBtn2*, Rect> texts[] = {{&captured_, at.captured},
+                                                 {&current_, at.current},
+                                                 {&currentLabel_, kCurrentLabel},
+                                                 {&assignLabel_, assignLabelRect(languageCode_)}};
+  for (auto [control, r] : texts) {
+    if (!control->window()) continue;
+    control->rescale(scale_);
+    control->setImages(r.left, r.top, r.right, r.bottom, normal_, normal_, normal_, normal_);
+  }
 }
 
 void CSinglekeyDlg::onInit() {
@@ -114,9 +132,9 @@ void CSinglekeyDlg::paintTexts(HDC dc) {
     return;
   }
   drawText(dc, titleText_, kInsertTitleText, kTitleStyle, DT_LEFT);
-  win32::UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, kInsertFrameWidth, kInsertFrameColour));
+  win32::UniqueGdi<HPEN> pen(CreatePen(PS_SOLID, scale_.px(kInsertFrameWidth), kInsertFrameColour));
   win32::Selection withPen(dc, pen.get());
-  const Rect& f = kInsertFrame;
+  const Rect f = scale_.rect(kInsertFrame);
   const POINT corners[] = {{f.left, f.top}, {f.left, f.bottom}, {f.right, f.bottom}, {f.right, f.top}, {f.left, f.top}};
   Polyline(dc, corners, static_cast<int>(std::size(corners)));
 }

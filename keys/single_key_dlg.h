@@ -32,6 +32,7 @@ private:
   friend class SkinnedDialog<CSinglekeyDlg>;
   void onCreate();
   void onInit();
+  void onScaleChanged();
   void onCommand(UINT code, HWND control);
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
   void paintTexts(HDC dc);

@@ -70,7 +70,8 @@ void CSyncKeyDlg::paintTexts(HDC dc) {
   win32::UniqueGdi<HBRUSH> grey(CreateSolidBrush(linked_programs::kSlotFieldColour));
   for (int i = 0; i < kLinkSlots; ++i) {
     const Rect& r = linked_programs::kSlots[i].text;
-    const RECT field{r.left, r.top, r.right, r.bottom};
+    const Rect at = scale_.rect(r);
+    const RECT field{at.left, at.top, at.right, at.bottom};
     FillRect(dc, &field, grey.get());
     drawText(dc, programs_.shownName(i), r, kSlotStyle, DT_LEFT);
   }
@@ -85,7 +86,7 @@ std::optional<std::u16string> CSyncKeyDlg::chooseProgram() {
 
 void CSyncKeyDlg::repaintSlot(int slot) {
   if (!wnd_ || slot < 0 || slot >= kLinkSlots) return;
-  const Rect& r = linked_programs::kSlots[slot].text;
+  const Rect r = scale_.rect(linked_programs::kSlots[slot].text);
   const RECT rc{r.left, r.top, r.right, r.bottom};
   InvalidateRect(wnd_, &rc, FALSE);
 }

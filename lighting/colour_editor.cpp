@@ -70,14 +70,15 @@ void ColourEditor::commitFields() {
   view_.paintSwatch(colour);
 }
 
-void ColourEditor::onClick(int x, int y) {
-  if (colour_editor::kPaletteStrip.contains(x, y)) {
+void ColourEditor::onClick(int x, int y, Scale scale) {
+  const int tableX = scale.unscale(x), tableY = scale.unscale(y);
+  if (colour_editor::kPaletteStrip.contains(tableX, tableY)) {
     const uint32_t c = view_.shownColourAt(x, y);
     applyColor(colour_editor::red(c), colour_editor::green(c), colour_editor::blue(c));
     return;
   }
   for (const colour_editor::Preset& preset : colour_editor::kPresets) {
-    if (preset.rect.contains(x, y)) {
+    if (preset.rect.contains(tableX, tableY)) {
       applyColor(colour_editor::red(preset.colour), colour_editor::green(preset.colour),
                  colour_editor::blue(preset.colour));
       break; // the first hit wins

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/registry.h"
+#include "ui/scale.h"
 
 namespace q7 {
 
@@ -48,8 +49,10 @@ public:
   // A profile switch that came while the editor is open: show the new current profile.
   void followProfile();
 
-  // A click on the window's body at a client point; the caller passes it on afterwards.
-  void onClick(int x, int y);
+  // A click on the window's body at a client point of a window drawn at scale; the caller passes
+  // it on afterwards. The point is matched against the tables at the table pixel it lies in, and
+  // the palette strip gives the colour shown at the point itself.
+  void onClick(int x, int y, Scale scale = {});
   // A key released in one of the number fields.
   void onFieldKeyUp(unsigned virtualKey);
   void onOk();

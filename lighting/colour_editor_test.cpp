@@ -30,8 +30,10 @@ struct FakeEditorView final : ColourEditorView {
   std::u16string fieldText(ColourField f) override { return fields[static_cast<int>(f)]; }
   void setFieldText(ColourField f, std::u16string_view text) override { fields[static_cast<int>(f)] = text; }
   void paintSwatch(uint32_t colour) override { swatch = colour; }
+  std::vector<std::pair<int, int>> askedAt; // the points whose shown colour was asked
   // Stands for whatever picture the window shows: a colour made of the point itself.
   uint32_t shownColourAt(int x, int y) override {
+    askedAt.emplace_back(x, y);
     return static_cast<uint32_t>(x - 700) | (y - 500) << 8 | 0x33u << 16;
   }
   void endEditor(int r) override { result = r; }
@@ -265,6 +267,49 @@ TEST_F(ColourEditorTest, ARepaintReplacesTypedDigitsWithTheStoredColour) {
   editor.showStored();
   EXPECT_EQ(view.fields[0] + view.fields[1] + view.fields[2], u"123");
   EXPECT_EQ(WholeKeyColor[3], rgb(1, 2, 3));
+}
+
+TEST_F(ColourEditorTest, AClickOnAScaledWindowHitsTheTablePixelItLiesInAndPicksTheShownPoint) {
+  // Points of a window drawn at 144 or 192 DPI: a preset or the strip is hit exactly where its
+  // scaled rectangle is drawn, and the strip's colour is read at the window point, not the table's.
+  struct Case {
+    const char* name;
+    int dpi, x, y;
+    uint32_t colour;                          // WholeKeyColor[3] afterwards (10, 20, 30: fields committed, nothing hit)
+    std::optional<std::pair<int, int>> asked; // a strip pick: the point read, whose colour is stored
+  };
+  const Case cases[] = {
+      {"preset 1's first scaled pixel at 192", 192, 2 * 567, 2 * 579, rgb(231, 0, 24), {}},
+      {"preset 1's last scaled pixel at 192", 192, 2 * 580 - 1, 2 * 593 - 1, rgb(231, 0, 24), {}},
+      {"left of preset 1 at 192", 192, 2 * 567 - 1, 2 * 585, rgb(10, 20, 30), {}},
+      {"the border between presets 1 and 2 at 192", 192, 2 * 581, 2 * 585, rgb(10, 20, 30), {}},
+      {"preset 9 at 192", 192, 2 * 707 + 1, 2 * 592 + 1, rgb(255, 255, 255), {}},
+      {"preset 1 starts at 851 at 144 (567 * 1.5 rounded)", 144, 851, 870, rgb(231, 0, 24), {}},
+      {"850 at 144 is left of preset 1", 144, 850, 870, rgb(10, 20, 30), {}},
+      {"869 at 144 is preset 1's last column", 144, 869, 870, rgb(231, 0, 24), {}},
+      {"870 at 144 is the border", 144, 870, 870, rgb(10, 20, 30), {}},
+      {"the strip at 192, read where clicked", 192, 1500, 1170, 0, {{1500, 1170}}},
+      {"below the strip at 192", 192, 1500, 2 * 595, rgb(10, 20, 30), {}},
+      {"at 96 the table point itself", 96, 720, 581, 0, {{720, 581}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WholeKeyColor[3] = rgb(10, 20, 30);
+    ColourEditor editor(reg, view);
+    editor.showStored();
+    view.askedAt.clear();
+    editor.onClick(c.x, c.y, Scale::of(c.dpi));
+    // The fake's colour of a far point overflows its bytes; what counts is that the shown colour
+    // is the one stored.
+    if (c.asked) {
+      ASSERT_EQ(view.askedAt.size(), 1u);
+      EXPECT_EQ(view.askedAt[0], *c.asked);
+      EXPECT_EQ(WholeKeyColor[3], view.shownColourAt(c.x, c.y) & 0xFFFFFF);
+    } else {
+      EXPECT_TRUE(view.askedAt.empty());
+      EXPECT_EQ(WholeKeyColor[3], c.colour);
+    }
+  }
 }
 
 TEST(ColourFields, NumbersAndChannels) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "lighting/colour_editor_layout.h"
+#include "ui/skin_family.h"
 #include "ui/window_messages.h"
 
 namespace q7 {
@@ -16,6 +17,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kFieldLimit = 5;
 constexpr ColourField kFieldOrder[] = {ColourField::Red, ColourField::Green, ColourField::Blue};
+// Kept for the window's life: a change of display scale loads the pictures again from it.
+constexpr SkinFamily kSkins{colour_editor::kNormalImage.data(), colour_editor::kOverImage.data(),
+                            colour_editor::kDownImage.data(), colour_editor::kWindowMask.data(), colour_editor::kPanel};
 constexpr const Rect* kFieldRects[] = {&colour_editor::kRedField, &colour_editor::kGreenField,
                                        &colour_editor::kBlueField};
 
@@ -27,8 +31,7 @@ CWholeKeyboard::CWholeKeyboard(HWND owner, Registry& registry, Lookup lookup)
 int CWholeKeyboard::runModal() { return static_cast<int>(SkinnedDialog::runModal()); }
 
 void CWholeKeyboard::onCreate() {
-  loadSkins({colour_editor::kNormalImage.data(), colour_editor::kOverImage.data(), colour_editor::kDownImage.data(),
-             colour_editor::kWindowMask.data(), colour_editor::kPanel});
+  loadSkins(kSkins);
   const auto makeCaptioned = [&](const colour_editor::ControlEntry& c) {
     CBitmapBtn2& button = buttons_[static_cast<int>(c.id)];
     if (!makeButton(button, c.rect)) return;
@@ -45,7 +48,8 @@ void CWholeKeyboard::onCreate() {
   for (Control id : {Control::Title, Control::AdjustCaption, Control::Ok, Control::Cancel, Control::Default})
     makeCaptioned(colour_editor::control(id));
   for (int i = 0; i < 3; ++i) {
-    if (!fields_[i].create(wnd_, *kFieldRects[i], true)) continue;
+    if (!fields_[i].create(wnd_, *kFieldRects[i], true, scale_)) continue;
+    fields_[i].useSystemFont();
     SendMessageW(fields_[i].window(), EM_LIMITTEXT, kFieldLimit, 0);
   }
   for (Control id : {Control::RedCaption, Control::GreenCaption, Control::BlueCaption})
@@ -69,6 +73,13 @@ void CWholeKeyboard::onCommand(UINT, HWND control) {
     editor_.onDefault();
 }
 
+void CWholeKeyboard::onScaleChanged() {
+  // The fields keep what they show and what was typed into them; they move and take the font of
+  // the new scale.
+  SkinnedDialog::onScaleChanged();
+  for (CCrledit& f : fields_) f.rescale(scale_);
+}
+
 void CWholeKeyboard::onPaint() {
   // Every paint shows the stored colour of the current profile again.
   editor_.showStored();
@@ -82,7 +93,7 @@ bool CWholeKeyboard::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
   editor_.followProfile();
   switch (message) {
   case WM_LBUTTONDOWN:
-    editor_.onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    editor_.onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), scale_);
     return false;
   case msg::kCrleditKeyUp:
     editor_.onFieldKeyUp(static_cast<unsigned>(wParam));
@@ -102,7 +113,6 @@ void CWholeKeyboard::showFields(uint8_t r, uint8_t g, uint8_t b) {
     SendMessageW(f, EM_LIMITTEXT, kFieldLimit, 0);
     fields_[i].setTextColour(kWhite);
     fields_[i].setBackgroundColour(kBlack);
-    SendMessageW(f, WM_SETFONT, 0, FALSE); // the system's font
   }
 }
 
@@ -119,12 +129,15 @@ void CWholeKeyboard::setFieldText(ColourField f, std::u16string_view text) {
 }
 
 void CWholeKeyboard::drawSwatch(HDC dc) const {
-  const Rect& s = colour_editor::kSwatch;
+  // The outline is one table pixel wide, drawn as wide as the window's scale makes it.
+  const Rect s = scale_.rect(colour_editor::kSwatch);
+  const int line = scale_.px(1);
   win32::UniqueGdi<HBRUSH> fill(CreateSolidBrush(swatch_));
   win32::UniqueGdi<HBRUSH> outline(CreateSolidBrush(kBlack));
-  const RECT rc{s.left, s.top, s.right, s.bottom};
-  FillRect(dc, &rc, fill.get());
-  FrameRect(dc, &rc, outline.get());
+  const RECT outer{s.left, s.top, s.right, s.bottom};
+  const RECT inner{s.left + line, s.top + line, s.right - line, s.bottom - line};
+  FillRect(dc, &outer, outline.get());
+  FillRect(dc, &inner, fill.get());
 }
 
 void CWholeKeyboard::paintSwatch(uint32_t colour) {

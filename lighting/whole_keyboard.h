@@ -33,6 +33,7 @@ private:
   void onCommand(UINT code, HWND control);
   void onDialogCommand(UINT) {} // Enter, Escape and the system's close do nothing
   void onClose() {}
+  void onScaleChanged();
   void onPaint();
   void paintTexts(HDC dc);
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);

@@ -14,8 +14,8 @@ CMacroListBox::CMacroListBox() {
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-bool CMacroListBox::create(HWND parent) {
-  if (!CListBoxEx::create(parent, kEventList, kEventListId, kEventListStyle)) return false;
+bool CMacroListBox::create(HWND parent, Scale scale) {
+  if (!CListBoxEx::create(parent, kEventList, kEventListId, kEventListStyle, scale)) return false;
   const ListLook& look = kListLook;
   setTextFont(win32::widen(std::string_view(look.face)), look.fontHeight, look.fontWeight);
   setRowHeight(look.rowHeight);
@@ -98,7 +98,9 @@ void CMacroListBox::drawIcon(HDC dc, int resource, int x, int y) {
   if (i < 0 || i >= 4 || !icons_[i]) return;
   win32::UniqueDc from(CreateCompatibleDC(dc));
   win32::Selection select(from.get(), icons_[i].get());
-  GdiTransparentBlt(dc, x, y, iconWidth_, iconHeight_, from.get(), 0, 0, iconWidth_, iconHeight_, RGB(0, 0, 0));
+  // The icon pictures are drawn for 96 DPI; a list at another scale stretches them pixel by pixel.
+  GdiTransparentBlt(dc, x, y, scale_.px(iconWidth_), scale_.px(iconHeight_), from.get(), 0, 0, iconWidth_, iconHeight_,
+                    RGB(0, 0, 0));
 }
 
 void CMacroListBox::drawItem(const DRAWITEMSTRUCT& item) {
@@ -125,13 +127,13 @@ void CMacroListBox::drawItem(const DRAWITEMSTRUCT& item) {
   const std::u16string_view key = painterKeyPart(line), pause = painterPausePart(line);
 
   if (item.itemData != 1) {
-    drawIcon(dc, static_cast<int>(item.itemData), r.left + kArrowOffset, r.top);
+    drawIcon(dc, static_cast<int>(item.itemData), r.left + scale_.px(kArrowOffset), r.top);
     drawIcon(dc, selected ? kTickedBox : kUntickedBox, r.left, r.top);
   }
   const UINT format = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-  RECT keyRect{r.left + kKeyPartLeft, r.top, r.left + kKeyPartRight, r.bottom};
+  RECT keyRect{r.left + scale_.px(kKeyPartLeft), r.top, r.left + scale_.px(kKeyPartRight), r.bottom};
   DrawTextW(dc, reinterpret_cast<const wchar_t*>(key.data()), static_cast<int>(key.size()), &keyRect, format);
-  RECT pauseRect{r.left + kPausePartLeft, r.top, r.right, r.bottom};
+  RECT pauseRect{r.left + scale_.px(kPausePartLeft), r.top, r.right, r.bottom};
   DrawTextW(dc, reinterpret_cast<const wchar_t*>(pause.data()), static_cast<int>(pause.size()), &pauseRect, format);
 }
 

@@ -15,8 +15,8 @@ namespace q7 {
 class CMacroListBox final : public CListBoxEx {
 public:
   CMacroListBox();
-  // The list at its place in the editor, with the macro look.
-  bool create(HWND parent);
+  // The list at its place in the editor, with the macro look, drawn at scale.
+  bool create(HWND parent, Scale scale = {});
 
   // Every line replaced, the given ones selected; the scroll position and the caret stay.
   void setLines(const std::vector<MacroListLine>& lines, const std::vector<int>& selected);

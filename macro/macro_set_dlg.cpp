@@ -1,6 +1,8 @@
 #include "macro/macro_set_dlg.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "keys/single_key_dlg.h"
 #include "monitor/messages.h"
@@ -30,39 +32,54 @@ constexpr Control kEditingControls[] = {
 
 } // namespace
 
-// The editor's pictures are decoded and cut once per skin folder and kept for the process: opening
-// the editor again costs no picture decoding, no region scan and no cutting.
+// The editor's pictures are decoded and cut once per skin folder and scale and kept for the process:
+// opening the editor again, or moving it back to a display it was on, costs no picture decoding, no
+// region scan and no cutting.
 struct CMacroSetDlg::Pictures {
   std::wstring folder; // the normal picture's path, which names the skin folder
+  Scale scale;
   SkinBitmap normal, over, down;
   win32::UniqueGdi<HRGN> shape;                                        // copied for each window, which owns its copy
   std::array<std::array<SkinBitmap, 3>, std::size(kControls)> buttons; // normal, over, down
   std::array<SkinBitmap, std::size(kLabels)> labels;
 
-  static const Pictures& forFolder() {
-    static std::unique_ptr<Pictures> cached;
+  // At most this many scales are kept: a window sent one DPI change after another (by any
+  // program) never piles up pictures.
+  static constexpr size_t kMaxScales = 3;
+
+  // inUse: the entry the asking window still shows, never dropped.
+  static const Pictures& forFolder(Scale scale, const Pictures* inUse = nullptr) {
+    // One entry per scale; another skin folder (a test's) drops them all. An editor never runs
+    // while the folder changes, so no window still shows a dropped entry.
+    static std::vector<std::unique_ptr<Pictures>> cached;
     const std::wstring path = skinFile(win32::widen(kSkins.normal));
-    if (!cached || cached->folder != path) {
-      auto p = std::make_unique<Pictures>();
-      p->folder = path;
-      p->normal = loadSkinBitmap(path);
-      p->over = loadSkinBitmap(skinFile(win32::widen(kSkins.over)));
-      p->down = loadSkinBitmap(skinFile(win32::widen(kSkins.down)));
-      p->shape = regionFromMask(loadSkinBitmap(skinFile(win32::widen(kSkins.mask))), kMaskKeyColour);
-      for (const ControlEntry& c : kControls) {
-        const Rect& r = c.rect;
-        auto& pieces = p->buttons[static_cast<size_t>(c.id)];
-        pieces[0] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
-        pieces[1] = cutBitmap(p->over, r.left, r.top, r.right, r.bottom);
-        pieces[2] = cutBitmap(p->down, r.left, r.top, r.right, r.bottom);
-      }
-      for (size_t i = 0; i < std::size(kLabels); ++i) {
-        const Rect& r = kLabels[i].rect;
-        p->labels[i] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
-      }
-      cached = std::move(p);
+    if (!cached.empty() && cached.front()->folder != path) cached.clear();
+    for (const auto& p : cached)
+      if (p->scale == scale) return *p;
+    if (cached.size() >= kMaxScales) {
+      const auto oldest = std::find_if(cached.begin(), cached.end(), [&](const auto& p) { return p.get() != inUse; });
+      if (oldest != cached.end()) cached.erase(oldest);
     }
-    return *cached;
+    auto p = std::make_unique<Pictures>();
+    p->folder = path;
+    p->scale = scale;
+    p->normal = loadScaledSkin(win32::widen(kSkins.normal), scale);
+    p->over = loadScaledSkin(win32::widen(kSkins.over), scale);
+    p->down = loadScaledSkin(win32::widen(kSkins.down), scale);
+    p->shape = regionFromMask(loadScaledSkin(win32::widen(kSkins.mask), scale, Resample::Nearest), kMaskKeyColour);
+    for (const ControlEntry& c : kControls) {
+      const Rect r = scale.rect(c.rect);
+      auto& pieces = p->buttons[static_cast<size_t>(c.id)];
+      pieces[0] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+      pieces[1] = cutBitmap(p->over, r.left, r.top, r.right, r.bottom);
+      pieces[2] = cutBitmap(p->down, r.left, r.top, r.right, r.bottom);
+    }
+    for (size_t i = 0; i < std::size(kLabels); ++i) {
+      const Rect r = scale.rect(kLabels[i].rect);
+      p->labels[i] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+    }
+    cached.push_back(std::move(p));
+    return *cached.back();
   }
 };
 
@@ -78,19 +95,12 @@ int CMacroSetDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? 
 
 void CMacroSetDlg::onCreate() {
   languageCode_ = lookupString(u"MAIN", u"LANG");
-  const Pictures& p = Pictures::forFolder();
-  pictures_ = &p;
-  if (p.shape) {
-    win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
-    if (shape && CombineRgn(shape.get(), p.shape.get(), nullptr, RGN_COPY) != ERROR &&
-        SetWindowRgn(wnd_, shape.get(), TRUE))
-      shape.release(); // the window owns it now
-  }
-  size_ = kSize; // the buttons stand where the layout puts them, whatever the picture's size
+  takePictures();
+  const Pictures& p = *pictures_;
 
   for (const ControlEntry& c : kControls) {
     CBitmapBtn2& b = button(c.id);
-    if (!b.create(wnd_, c.rect)) continue;
+    if (!b.create(wnd_, c.rect, scale_)) continue;
     const auto& pieces = p.buttons[static_cast<size_t>(c.id)];
     b.showPieces(&pieces[0], &pieces[1], &pieces[2], &pieces[0]);
     if (c.kind == ControlKind::Text) {
@@ -103,7 +113,7 @@ void CMacroSetDlg::onCreate() {
     const Label& l = kLabels[i];
     if (!labelShown(l, languageCode_)) continue;
     CBitmapBtn2& label = labels_[i];
-    if (!label.create(wnd_, l.rect)) continue;
+    if (!label.create(wnd_, l.rect, scale_)) continue;
     // A label shows the face in every state; it has no command.
     const SkinBitmap* face = &p.labels[i];
     label.showPieces(face, face, face, face);
@@ -114,18 +124,55 @@ void CMacroSetDlg::onCreate() {
   for (auto [f, rect, digits, limit] :
        {std::tuple{&name_, kNameField, false, kMaxNameLength}, std::tuple{&pause_, kPauseField, true, kMaxDigits},
         std::tuple{&count_, kCountField, true, kMaxDigits}}) {
-    if (!f->create(wnd_, rect, digits)) continue;
+    if (!f->create(wnd_, rect, digits, scale_)) continue;
+    f->useSystemFont();
     f->setTextColour(kFieldText);
     f->setBackgroundColour(kFieldBackground);
     SendMessageW(f->window(), EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
   }
   SetWindowTextW(pause_.window(), std::to_wstring(kPauseFieldStart).c_str());
-  list_.create(wnd_);
+  list_.create(wnd_, scale_);
   for (size_t i = 0; i < std::size(kHeadings); ++i) headings_[i] = lookupString(u"MACRO", kHeadings[i].text);
 
   // Loaded before the window first shows, so that showing it installs the hook for this window.
   hook_.emplace();
   hook_->install(wnd_);
+}
+
+void CMacroSetDlg::takePictures() {
+  const Pictures& p = Pictures::forFolder(scale_, pictures_);
+  pictures_ = &p;
+  if (p.shape) {
+    win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+    if (shape && CombineRgn(shape.get(), p.shape.get(), nullptr, RGN_COPY) != ERROR &&
+        SetWindowRgn(wnd_, shape.get(), TRUE))
+      shape.release(); // the window owns it now
+  }
+  size_ = scale_.size(kSize); // the buttons stand where the layout puts them, whatever the picture's size
+}
+
+void CMacroSetDlg::onScaleChanged() {
+  // The same controls at the new scale, with pieces of that scale's pictures. The macro's lines,
+  // the selection and the fields' texts live in the controls and the controller, which stay.
+  takePictures();
+  const Pictures& p = *pictures_;
+  for (const ControlEntry& c : kControls) {
+    CBitmapBtn2& b = button(c.id);
+    if (!b.window()) continue;
+    b.rescale(scale_);
+    const auto& pieces = p.buttons[static_cast<size_t>(c.id)];
+    b.showPieces(&pieces[0], &pieces[1], &pieces[2], &pieces[0]);
+  }
+  for (size_t i = 0; i < std::size(kLabels); ++i) {
+    CBitmapBtn2& label = labels_[i];
+    if (!label.window()) continue;
+    label.rescale(scale_);
+    const SkinBitmap* face = &p.labels[i];
+    label.showPieces(face, face, face, face);
+  }
+  for (CCrledit* f : {&name_, &pause_, &count_}) f->rescale(scale_);
+  list_.rescale(scale_);
+  RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 
 void CMacroSetDlg::onInit() { controller_.initialise(); }

@@ -46,6 +46,8 @@ private:
   friend class SkinnedDialog<CMacroSetDlg>;
   void onCreate();
   void onInit();
+  void onScaleChanged();
+  void takePictures(); // the pictures, shape and size at scale_
   void onCommand(UINT code, HWND control);
   void onDialogCommand(UINT) {} // Enter and Escape never close the editor
   void onClose() { controller_.onCommand(macro_editor::Control::Close); }
@@ -93,7 +95,6 @@ private:
   std::array<CBitmapBtn2, std::size(macro_editor::kControls)> buttons_;
   std::array<CBitmapBtn2, std::size(macro_editor::kLabels)> labels_;
   CCrledit name_, pause_, count_;
-  win32::UniqueGdi<HFONT> nameFont_, digitFont_;
   CMacroListBox list_;
   std::u16string headings_[std::size(macro_editor::kHeadings)];
 };

@@ -19,13 +19,17 @@ CCrledit::~CCrledit() {
   }
 }
 
-bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly) {
+bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly, Scale scale) {
   if (HWND old = wnd_) {
     detach();
     DestroyWindow(old);
   }
+  tableRect_ = rect;
+  scale_ = scale;
+  systemFont_ = false;
+  const Rect at = scale.rect(rect);
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (digitsOnly ? ES_NUMBER : 0);
-  HWND wnd = CreateWindowExW(0, L"EDIT", L"", style, rect.left, rect.top, rect.width(), rect.height(), parent, nullptr,
+  HWND wnd = CreateWindowExW(0, L"EDIT", L"", style, at.left, at.top, at.width(), at.height(), parent, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
   if (!SetWindowSubclass(wnd, subclassProcOf<CCrledit>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
@@ -39,6 +43,40 @@ bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly) {
 void CCrledit::detach() {
   RemoveWindowSubclass(wnd_, subclassProcOf<CCrledit>, kSubclassId);
   wnd_ = nullptr;
+}
+
+void CCrledit::rescale(Scale scale) {
+  scale_ = scale;
+  if (!wnd_) return;
+  const Rect at = scale.rect(tableRect_);
+  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (systemFont_) applyFont();
+  InvalidateRect(wnd_, nullptr, TRUE);
+}
+
+void CCrledit::useSystemFont() {
+  systemFont_ = true;
+  if (wnd_) applyFont();
+}
+
+void CCrledit::applyFont() {
+  // The stock fonts are made for the system's DPI; a window on a display of another DPI scales
+  // them by the ratio of the two.
+  win32::WindowDc screen(nullptr);
+  const int systemDpi = Scale::of(GetDeviceCaps(screen.get(), LOGPIXELSY)).dpi;
+  win32::UniqueGdi<HFONT> scaled;
+  if (scale_.dpi != systemDpi) {
+    LOGFONTW lf{};
+    if (GetObjectW(GetStockObject(SYSTEM_FONT), sizeof lf, &lf) == sizeof lf) {
+      lf.lfHeight = MulDiv(lf.lfHeight, scale_.dpi, systemDpi);
+      lf.lfWidth = MulDiv(lf.lfWidth, scale_.dpi, systemDpi);
+      scaled.reset(CreateFontIndirectW(&lf));
+    }
+  }
+  // The field lets go of the old font before it is deleted.
+  SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+  font_ = std::move(scaled);
+  InvalidateRect(wnd_, nullptr, TRUE);
 }
 
 void CCrledit::setTextColour(COLORREF colour) {

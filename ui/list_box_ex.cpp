@@ -21,8 +21,11 @@ CListBoxEx::~CListBoxEx() {
   }
 }
 
-bool CListBoxEx::create(HWND parent, const Rect& rect, int id, DWORD style) {
-  HWND wnd = CreateWindowExW(0, L"LISTBOX", L"", style, rect.left, rect.top, rect.width(), rect.height(), parent,
+bool CListBoxEx::create(HWND parent, const Rect& rect, int id, DWORD style, Scale scale) {
+  tableRect_ = rect;
+  scale_ = scale;
+  const Rect at = scale.rect(rect);
+  HWND wnd = CreateWindowExW(0, L"LISTBOX", L"", style, at.left, at.top, at.width(), at.height(), parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
   if (!SetWindowSubclass(wnd, subclassProcOf<CListBoxEx>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
@@ -49,8 +52,33 @@ void CListBoxEx::detach() {
 }
 
 void CListBoxEx::setTextFont(std::wstring_view face, int height, int weight) {
-  font_ = createSkinFont(face, height, weight);
-  if (wnd_) SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  fontFace_.assign(face);
+  fontHeight_ = height;
+  fontWeight_ = weight;
+  applyFont();
+}
+
+void CListBoxEx::applyFont() {
+  win32::UniqueGdi<HFONT> font = createSkinFont(fontFace_, scale_.font(fontHeight_), fontWeight_);
+  // The list lets go of the old font before it is deleted.
+  if (wnd_) SendMessageW(wnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  font_ = std::move(font);
+}
+
+void CListBoxEx::rescale(Scale scale) {
+  scale_ = scale;
+  if (!wnd_) return;
+  const Rect at = scale.rect(tableRect_);
+  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (fontHeight_ > 0) applyFont();
+  // Each row was measured when it was added; every one takes the new height (a list of fixed rows
+  // keeps one height, set through row 0).
+  const UINT height = static_cast<UINT>(scale_.px(rowHeight_));
+  const LRESULT count = SendMessageW(wnd_, LB_GETCOUNT, 0, 0);
+  SendMessageW(wnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
+  for (LRESULT i = 1; i < count; ++i)
+    SendMessageW(wnd_, LB_SETITEMHEIGHT, static_cast<WPARAM>(i), MAKELPARAM(height, 0));
+  InvalidateRect(wnd_, nullptr, TRUE);
 }
 
 void CListBoxEx::setTextColours(COLORREF text, COLORREF selectedText, COLORREF highlight) {
@@ -182,7 +210,7 @@ LRESULT CListBoxEx::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindowEnabled(wnd_)) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
     return reinterpret_cast<LRESULT>(background_ ? background_.get() : GetSysColorBrush(COLOR_WINDOW));
   case msg::kReflectBase + WM_MEASUREITEM:
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(rowHeight_);
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = static_cast<UINT>(scale_.px(rowHeight_));
     return TRUE;
   case msg::kReflectBase + WM_DRAWITEM:
     drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

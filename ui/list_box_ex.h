@@ -13,6 +13,7 @@
 
 #include "platform/win32/handles.h"
 #include "ui/rect.h"
+#include "ui/scale.h"
 
 namespace q7 {
 
@@ -28,15 +29,21 @@ public:
   CListBoxEx& operator=(const CListBoxEx&) = delete;
   virtual ~CListBoxEx();
 
-  // A list box child at rect with the given control id and window and list styles; then attached.
-  bool create(HWND parent, const Rect& rect, int id, DWORD style);
+  // A list box child at rect (parent's client coordinates in table pixels, shown at scale) with the
+  // given control id and window and list styles; then attached. Everything the list is told in
+  // pixels later (font and row heights, icon sizes) is in table pixels too and drawn at its scale.
+  bool create(HWND parent, const Rect& rect, int id, DWORD style, Scale scale = {});
   HWND window() const { return wnd_; }
+  // Moves the list to its rectangle at another scale: font, row heights and icons follow; its
+  // rows, selection, caret and scroll position stay.
+  void rescale(Scale scale);
+  Scale scale() const { return scale_; }
 
   void setTextFont(std::wstring_view face, int height, int weight);
   void setRowHeight(int pixels) { rowHeight_ = pixels; }
   // Colours are 0x00BBGGRR.
   void setTextColours(COLORREF text, COLORREF selectedText, COLORREF highlight);
-  void setIconSize(int width, int height);
+  void setIconSize(int width, int height); // of the icon pictures, drawn at the list's scale
   void setBackground(COLORREF colour);
   void setKeepParent(bool keep) { keepParent_ = keep; }
   void setRightClickOff(bool off) { rightClickOff_ = off; }
@@ -59,6 +66,7 @@ protected:
   HBRUSH backgroundBrush() const { return background_.get(); }
 
   HWND wnd_ = nullptr;
+  Scale scale_;
   COLORREF text_ = GetSysColor(COLOR_WINDOWTEXT);
   COLORREF selectedText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
   COLORREF highlight_ = GetSysColor(COLOR_HIGHLIGHT);
@@ -72,6 +80,11 @@ private:
   void invalidateRow(int row);
   bool keyboardWindowAlive() const { return keyboardWindow_ && IsWindow(keyboardWindow_); }
 
+  void applyFont();
+
+  Rect tableRect_;
+  std::wstring fontFace_;
+  int fontHeight_ = 0, fontWeight_ = 0; // table pixels; no own font while 0
   win32::UniqueGdi<HFONT> font_;
   win32::UniqueGdi<HBRUSH> background_;
   win32::UniqueWindow tooltip_;

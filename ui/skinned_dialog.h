@@ -139,6 +139,8 @@ protected:
     size_ = normal_ ? Size{normal_.width(), normal_.height()} : scale_.size(kSkinCanvas);
     dialog::shapeWindow(wnd_, mask_);
   }
+  // The family is kept for a later change of scale: it must outlive the window, never a temporary.
+  void loadSkins(SkinFamily&&) = delete;
   // Creates a skinned button at r (table pixels), drawn from the dialog's three pictures; false
   // when it could not.
   bool makeButton(CBitmapBtn2& button, const Rect& r) {
