@@ -125,13 +125,16 @@ TEST(LayoutScaling, WhatStandsApartAt96StandsApartAtEveryScaleAndStaysOnItsWindo
       const Rect scaledCanvas{0, 0, s.size(w.size).width, s.size(w.size).height};
       for (size_t i = 0; i < w.items.size(); ++i) {
         const Item& a = w.items[i];
-        if (inside(a.rect, canvas)) EXPECT_TRUE(inside(s.rect(a.rect), scaledCanvas)) << w.name << ": " << a.name;
+        if (inside(a.rect, canvas)) {
+          EXPECT_TRUE(inside(s.rect(a.rect), scaledCanvas)) << w.name << ": " << a.name;
+        }
         EXPECT_FALSE(s.rect(a.rect).empty()) << w.name << ": " << a.name << " at " << dpi;
         for (size_t j = i + 1; j < w.items.size(); ++j) {
           const Item& b = w.items[j];
-          if (!overlap(a.rect, b.rect))
+          if (!overlap(a.rect, b.rect)) {
             EXPECT_FALSE(overlap(s.rect(a.rect), s.rect(b.rect)))
                 << w.name << ": " << a.name << " and " << b.name << " at " << dpi;
+          }
         }
       }
     }
