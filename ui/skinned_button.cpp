@@ -156,8 +156,8 @@ void SkinnedButton::setMask(std::wstring_view fileName) {
   // a message for every button. A mask that is there but gives no shape is reported.
   if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   maskFile_.assign(fileName);
-  mask_ = loadScaledSkin(fileName, scale_, Resample::Nearest);
-  win32::UniqueGdi<HRGN> region = regionFromMask(mask_, kMaskKeyColour);
+  const SkinBitmap mask = loadScaledSkin(fileName, scale_, Resample::Nearest);
+  win32::UniqueGdi<HRGN> region = regionFromMask(mask, kMaskKeyColour);
   if (!region || !wnd_ || !SetWindowRgn(wnd_, region.get(), FALSE)) {
     MessageBoxW(wnd_ ? GetParent(wnd_) : nullptr, L"error", nullptr, MB_OK);
     return;

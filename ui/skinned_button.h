@@ -69,8 +69,7 @@ private:
 
   ButtonFamily family_;
   Rect tableRect_;
-  std::wstring maskFile_;
-  SkinBitmap mask_;
+  std::wstring maskFile_; // its shape, read again at every scale; the window keeps the region
   win32::UniqueWindow tooltip_;
   bool toolAdded_ = false;
 };
