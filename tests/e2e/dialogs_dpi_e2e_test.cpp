@@ -88,12 +88,8 @@ protected:
 
   // Starts the program, waits for its first profile and opens the colour editor from its button.
   HWND startAndOpenEditor(Scale scale) {
-    const size_t before = readLog().size();
-    program = Process(distFolder() + L"Q7Config.exe");
-    EXPECT_TRUE(program.started());
-    main = waitForWindow(program.id(), kWaitMs);
-    EXPECT_NE(main, nullptr);
-    EXPECT_GE(waitForLog(1542, kWaitMs, before), 0);
+    start();
+    if (HasFatalFailure()) return nullptr;
     const Rect b = scale.rect(main_window::control(main_window::Control::WholeKeyboardColour).rect);
     HWND button = childAt(main, b.left, b.top, b.right, b.bottom);
     EXPECT_NE(button, nullptr) << "the main window's button at its scaled place";
