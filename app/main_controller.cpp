@@ -75,8 +75,9 @@ void MainController::resetProfile() {
 void MainController::onProfileButton(int i) {
   if (i < 0 || i > kLastProfileWithButton) return;
   if (editFlag_) {
-    if (ask(Warning::Leave) == kResultYes) save();
-    // Either way every unsaved edit of every profile is thrown away.
+    // A save that failed keeps the window where it is, with its edits: reloading would lose them.
+    if (ask(Warning::Leave) == kResultYes && !save()) return;
+    // Otherwise every unsaved edit of every profile is thrown away.
     loadSettings(registry_);
   }
   switchProfile(i, true);
@@ -125,39 +126,46 @@ void MainController::keyChanged() {
 
 // Writes every value and tells the monitor. The main window stays disabled until the monitor
 // acknowledges; with no monitor to tell, no acknowledgement can come and it is enabled at once.
-void MainController::save() {
+// The monitor is told even when a write failed: the registry may hold part of the new image, and
+// the monitor acts on what the registry holds.
+bool MainController::save() {
   view_.setMainWindowEnabled(false);
-  saveSettings(registry_);
+  const uint32_t failure = saveSettings(registry_);
   awaitingAck_ = monitor_.notifySaved(safeProfileIndex(working().header.ProfileCurrent));
   if (awaitingAck_)
     view_.awaitSaveAcknowledgement();
   else
     view_.setMainWindowEnabled(true);
   view_.repaintMainWindow();
+  if (failure != 0) showSaveError(failure);
+  return failure == 0;
 }
 
 void MainController::onCommand(Command command, int index) {
   switch (command) {
   case Command::Ok:
-    save();
-    view_.closeWindow();
+    if (save()) view_.closeWindow();
     break;
   case Command::Cancel:
     view_.closeWindow();
     break;
   case Command::Apply:
-    save();
-    view_.clearApplyLook();
-    editFlag_ = false;
+    if (save()) {
+      view_.clearApplyLook();
+      editFlag_ = false;
+    }
     break;
   case Command::Close:
     if (!hasUnsavedChanges()) {
       view_.closeWindow();
     } else if (ask(Warning::Save) == kResultYes) {
       closePending_ = true; // closes when the monitor acknowledges
-      save();
-      // With no monitor to tell, no acknowledgement can come: the settings are stored, close now.
-      if (!awaitingAck_) view_.closeWindow();
+      if (!save()) {
+        closePending_ = false; // the edits are not stored: the window stays
+      } else if (!awaitingAck_) {
+        // With no monitor to tell, no acknowledgement can come: the settings are stored, close now.
+        view_.closeWindow();
+      }
     } else {
       view_.closeWindow();
     }
@@ -389,9 +397,10 @@ void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
     return;
   }
   const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
-  if (editFlag_ && ask(Warning::Leave) == kResultYes) save();
+  // The edits stay in the image on No; a save that failed keeps them unsaved, and the flag with them.
+  const bool saveFailed = editFlag_ && ask(Warning::Leave) == kResultYes && !save();
   switchProfile(static_cast<int>(requested), notify);
-  editFlag_ = false;
+  editFlag_ = saveFailed;
 }
 
 void MainController::onSaveAcknowledged() {
@@ -464,6 +473,11 @@ std::optional<std::u16string> MainController::chooseProfileFile(bool forSaving) 
 void MainController::showFileError() {
   ModalScope modal(*this);
   view_.showFileError();
+}
+
+void MainController::showSaveError(uint32_t code) {
+  ModalScope modal(*this);
+  view_.showSaveError(code);
 }
 
 // The last modal window has closed: what was held meanwhile is carried out. A release and a profile

@@ -50,6 +50,8 @@ public:
   virtual std::optional<std::u16string> chooseProgram() = 0;
   virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
   virtual void showFileError() = 0;
+  // A save the registry refused: the system's text for code, the first failure's error code.
+  virtual void showSaveError(uint32_t code) = 0;
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
   // The linked-programs dialog on a copy of a profile's five slots: true on OK, with slots then
@@ -113,7 +115,9 @@ public:
 
   // Commands and saving.
   void onCommand(Command command, int index = 0);
-  void save();
+  // Stores the image and tells the monitor; false (after telling the user) when the registry
+  // refused a write: the edits then stay unsaved.
+  bool save();
 
   // Messages from outside.
   void onSwitchRequest(uintptr_t wParam, intptr_t lParam); // 1537
@@ -144,6 +148,7 @@ private:
   int ask(Warning kind);
   std::optional<std::u16string> chooseProfileFile(bool forSaving);
   void showFileError();
+  void showSaveError(uint32_t code);
   void modalClosed();
   void onDisable();
   void onDefault();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -70,6 +71,11 @@ struct FakeMainView final : MainView {
   std::optional<std::u16string> chooseProgram() override { return program; }
   std::optional<std::u16string> chooseProfileFile(bool) override { return profileFile; }
   void showFileError() override { ++fileErrors; }
+  std::vector<uint32_t> saveErrors;
+  void showSaveError(uint32_t code) override {
+    calls.push_back("save error");
+    saveErrors.push_back(code);
+  }
   void openUrl(std::u16string_view url) override { calls.push_back("url " + std::string(url.begin(), url.end())); }
   void openHelp() override { calls.push_back("help"); }
   // The linked-programs dialog: what it sees, and what the user does in it.
@@ -581,6 +587,58 @@ TEST_F(Controller, TheWindowIsNeverLeftDisabled) {
   controller.onCommand(Command::Apply);
   EXPECT_FALSE(controller.awaitingAcknowledgement());
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable"}));
+}
+
+// A save the registry refuses is no success: the user is told with the system's code, the edits
+// stay unsaved, nothing that asked for the save closes or reloads, and the monitor is still told.
+TEST_F(Controller, ASaveTheRegistryRefusesKeepsTheEditsAndTheWindow) {
+  struct Case {
+    const char* what;
+    std::function<void(MainController&)> run;
+    int shownAfter;
+  } cases[] = {
+      {"OK", [](MainController& c) { c.onCommand(Command::Ok); }, 1},
+      {"Apply", [](MainController& c) { c.onCommand(Command::Apply); }, 1},
+      {"close button, Yes", [](MainController& c) { c.onCommand(Command::Close); }, 1},
+      {"profile button, Yes", [](MainController& c) { c.onCommand(Command::ProfileButton, 3); }, 1},
+      {"request, Yes", [](MainController& c) { c.onSwitchRequest(3, 12345); }, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    controller.switchProfile(1, false);
+    makeEdit(); // key 5 of profile 1 disabled
+    reg.unwritable = {u"Button005"};
+    messenger.posted.clear();
+    view.calls.clear();
+    view.saveErrors.clear();
+    view.answers = {kResultYes};
+    c.run(controller);
+    EXPECT_EQ(view.saveErrors, std::vector<uint32_t>{test::MemoryRegistry::kAccessDenied});
+    EXPECT_TRUE(controller.editFlag());
+    EXPECT_TRUE(hasUnsavedChanges());
+    EXPECT_EQ(key(1, 5).Kind, 10) << "the edit is still in the image";
+    EXPECT_EQ(saved().profiles[1].Button[5].Kind, 0);
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "close"), 0);
+    EXPECT_FALSE(controller.closePending());
+    EXPECT_EQ(saves(), 1) << "the monitor acts on what the registry holds";
+    EXPECT_EQ(controller.shownProfile(), c.shownAfter);
+    controller.onSaveAcknowledged();
+    EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "close"), 0) << "not even on the acknowledgement";
+    EXPECT_EQ(view.calls.back(), "enable");
+
+    // Once the registry takes the writes again the same edits are saved.
+    reg.unwritable.clear();
+    controller.onCommand(Command::Apply);
+    EXPECT_FALSE(controller.editFlag());
+    EXPECT_FALSE(hasUnsavedChanges());
+    EXPECT_EQ(reg.value(profileKeyPath(1), u"Button005")->at(0), 10);
+    EXPECT_EQ(view.saveErrors.size(), 1u);
+    controller.onSaveAcknowledged();
+    key(1, 5).Kind = 0;
+    profile(1).FuncKey = 0;
+    controller.onCommand(Command::Apply);
+    controller.onSaveAcknowledged();
+  }
 }
 
 TEST_F(Controller, WindowButtonsOpenTheirTargets) {

@@ -316,15 +316,23 @@ std::optional<std::u16string> CKeyvaneDlg::chooseProfileFile(bool forSaving) {
   return win32::fileDialog(wnd_, forSaving, L"Profile File(*.prof)\0*.prof\0", L"prof", documents, flags);
 }
 
-void CKeyvaneDlg::showFileError() {
-  // The system's own text for the error that ended the transfer.
-  const DWORD code = GetLastError();
+namespace {
+// Tells the user of a failure in the system's own text for code (fallback where it has none).
+void showSystemError(HWND owner, DWORD code, const wchar_t* fallback) {
   wchar_t* text = nullptr;
   FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  MessageBoxW(wnd_, text ? text : L"The file could not be read or written.", nullptr, MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxW(owner, text ? text : fallback, nullptr, MB_OK | MB_ICONEXCLAMATION);
   if (text) LocalFree(text);
 }
+} // namespace
+
+void CKeyvaneDlg::showFileError() {
+  // The error that ended the transfer.
+  showSystemError(wnd_, GetLastError(), L"The file could not be read or written.");
+}
+
+void CKeyvaneDlg::showSaveError(uint32_t code) { showSystemError(wnd_, code, L"The settings could not be stored."); }
 
 bool CKeyvaneDlg::editLinkedPrograms(int profile, LinkSlots& slots) {
   CSyncKeyDlg dialog(wnd_, profile, slots);

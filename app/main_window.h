@@ -86,6 +86,7 @@ private:
   std::optional<std::u16string> chooseProgram() override;
   std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
   void showFileError() override;
+  void showSaveError(uint32_t code) override;
   void openUrl(std::u16string_view url) override;
   void openHelp() override;
   bool editLinkedPrograms(int profile, LinkSlots& slots) override;

@@ -112,6 +112,7 @@ struct QuietView final : MainView {
   std::optional<std::u16string> chooseProgram() override { return program; }
   std::optional<std::u16string> chooseProfileFile(bool) override { return std::u16string(u"in.prof"); }
   void showFileError() override {}
+  void showSaveError(uint32_t) override {}
   void openUrl(std::u16string_view) override {}
   void openHelp() override {}
   bool editLinkedPrograms(int, LinkSlots& slots) override {

@@ -56,15 +56,24 @@ void readFields(RegistryKey& key, void* record, const Field* begin, const Field*
   for (const Field* f = begin; f != end; ++f) key.read(f->name, bytes(record) + f->offset, f->width);
 }
 
-void writeFields(RegistryKey& key, void* record, const Field* begin, const Field* end) {
-  for (const Field* f = begin; f != end; ++f) key.write(f->name, bytes(record) + f->offset, f->width);
+// The first failure of a run of writes: the writes go on, so that one refused value costs no other.
+struct FirstFailure {
+  uint32_t code = 0;
+  void note(uint32_t rc) {
+    if (code == 0) code = rc;
+  }
+  void noteOpen(Registry& registry) { note(registry.lastError() ? registry.lastError() : kUnknownRegistryError); }
+};
+
+void writeFields(RegistryKey& key, void* record, const Field* begin, const Field* end, FirstFailure& failure) {
+  for (const Field* f = begin; f != end; ++f) failure.note(key.write(f->name, bytes(record) + f->offset, f->width));
 }
 
 template <size_t N> void readFields(RegistryKey& key, void* record, const Field (&table)[N]) {
   readFields(key, record, table, table + N);
 }
-template <size_t N> void writeFields(RegistryKey& key, void* record, const Field (&table)[N]) {
-  writeFields(key, record, table, table + N);
+template <size_t N> void writeFields(RegistryKey& key, void* record, const Field (&table)[N], FirstFailure& failure) {
+  writeFields(key, record, table, table + N, failure);
 }
 
 // Key records are read and written through a name buffer that only changes its last digits.
@@ -72,29 +81,35 @@ template <typename Op> void forEachKeyRecord(std::u16string_view prefix, KeyReco
   for (int k = 0; k < kKeyCount; ++k) op(valueName(prefix, k, 3), records[k]);
 }
 
-void writeHeader(Registry& registry) {
+void writeHeader(Registry& registry, FirstFailure& failure) {
   auto key = registry.openOrCreate(kMainKeyPath);
-  if (!key) return;
-  writeFields(*key, &working().header, kHeaderValues);
+  if (!key) return failure.noteOpen(registry);
+  writeFields(*key, &working().header, kHeaderValues, failure);
 }
 
-void writeProfile(Registry& registry, int p) {
+void writeProfile(Registry& registry, int p, FirstFailure& failure) {
   ProfileRecord& rec = working().profiles[p];
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
-    writeFields(*key, &rec, kSaveSmallValues);
-    writeFields(*key, &rec, kLightingValues);
-    writeFields(*key, &rec, &kName, &kName + 1);
-    for (int i = 0; i < kLinkCount; ++i) key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes);
+    writeFields(*key, &rec, kSaveSmallValues, failure);
+    writeFields(*key, &rec, kLightingValues, failure);
+    writeFields(*key, &rec, &kName, &kName + 1, failure);
+    for (int i = 0; i < kLinkCount; ++i)
+      failure.note(key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes));
     forEachKeyRecord(u"Button", rec.Button,
-                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { failure.note(key->write(name, &r, sizeof r)); });
+  } else {
+    failure.noteOpen(registry);
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
-    if (!key) continue;
+    if (!key) {
+      failure.noteOpen(registry);
+      continue;
+    }
     KeySet& set = rec.KeySets[j];
-    key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
+    failure.note(key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName));
     forEachKeyRecord(u"ProfileButton", set.ProfileButton,
-                     [&](std::u16string_view name, KeyRecord& r) { key->write(name, &r, sizeof r); });
+                     [&](std::u16string_view name, KeyRecord& r) { failure.note(key->write(name, &r, sizeof r)); });
   }
 }
 
@@ -154,8 +169,10 @@ void writeFactoryDefaults(Registry& registry) {
     applyKeySetZeroDefaults(rec);
     for (int j = 1; j < kKeySetCount; ++j) setText(rec.KeySets[j].ProfileName, 130, u"NEW");
   }
-  writeHeader(registry);
-  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
+  // A first run whose writes fail still shows the factory state; the next save reports the failure.
+  FirstFailure ignored;
+  writeHeader(registry, ignored);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p, ignored);
   commitSaved();
 }
 
@@ -181,10 +198,13 @@ bool loadSettings(Registry& registry) {
   return firstRun;
 }
 
-void saveSettings(Registry& registry) {
-  writeHeader(registry);
-  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p);
-  commitSaved();
+uint32_t saveSettings(Registry& registry) {
+  FirstFailure failure;
+  writeHeader(registry, failure);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p, failure);
+  // Only what the registry now holds in full counts as saved.
+  if (failure.code == 0) commitSaved();
+  return failure.code;
 }
 
 uint32_t saveWholeKeyColours(Registry& registry, int p) {

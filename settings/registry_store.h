@@ -14,8 +14,10 @@ inline constexpr char16_t kMainKeyPath[] = u"Software\\VORTAN\\Q7";
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
 bool loadSettings(Registry& registry);
-// Writes the whole working copy and commits it. Telling the monitor is the caller's part.
-void saveSettings(Registry& registry);
+// Writes the whole working copy, every value even after a refused one. 0 when every key opened and
+// every value was written, and the working copy is then committed; otherwise the system's error code
+// of the first failure, and the saved copy stays as it was. Telling the monitor is the caller's part.
+uint32_t saveSettings(Registry& registry);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "fakes/memory_registry.h"
 #include "settings/settings_image.h"
@@ -219,6 +220,38 @@ TEST_F(RegistryStore, KeysThatCannotBeOpenedAreSkipped) {
   EXPECT_EQ(profile(3).KeySets[2].ProfileName[0], u'Q'); // its key sets are separate keys
   EXPECT_EQ(profile(5).KeySets[2].ProfileName[0], 0);
   EXPECT_EQ(std::u16string(profile(5).KeySets[3].ProfileName), u"NEW");
+}
+
+// A save that the registry refuses in part writes what it can, reports the first failure and
+// leaves the edits unsaved.
+TEST_F(RegistryStore, RefusedWritesAreReportedAndNothingIsCommitted) {
+  struct Case {
+    const char* what;
+    std::function<void(test::MemoryRegistry&)> refuse;
+  } cases[] = {
+      {"value", [](test::MemoryRegistry& r) { r.unwritable.insert(u"LightingLED"); }},
+      {"key-set key", [](test::MemoryRegistry& r) { r.unopenable.insert(keySetKeyPath(8, 19)); }},
+      {"main key", [](test::MemoryRegistry& r) { r.unopenable.insert(kMainKeyPath); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::MemoryRegistry fresh;
+    reg = fresh;
+    firstRun();
+    ASSERT_EQ(saveSettings(reg), 0u);
+    c.refuse(reg);
+    reg.clearLog();
+    key(8, 113).Kind = 10;
+    EXPECT_EQ(saveSettings(reg), test::MemoryRegistry::kAccessDenied);
+    EXPECT_TRUE(hasUnsavedChanges());
+    EXPECT_EQ(saved().profiles[8].Button[113].Kind, 0);
+    EXPECT_EQ(stored(8, u"Button113")->at(0), 10) << "the other values are still written";
+    key(8, 113).Kind = 0;
+    reg.unwritable.clear();
+    reg.unopenable.clear();
+    EXPECT_EQ(saveSettings(reg), 0u);
+    EXPECT_FALSE(hasUnsavedChanges());
+  }
 }
 
 TEST_F(RegistryStore, SecondTreeRefreshesOnlyTheLinksItHolds) {
