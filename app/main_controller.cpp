@@ -141,6 +141,10 @@ bool MainController::save() {
   return failure == 0;
 }
 
+void MainController::onSystemClose() {
+  if (!modalOpen()) onCommand(Command::Close);
+}
+
 void MainController::onCommand(Command command, int index) {
   switch (command) {
   case Command::Ok:

@@ -118,6 +118,10 @@ public:
   // Stores the image and tells the monitor; false (after telling the user) when the registry
   // refused a write: the edits then stay unsaved.
   bool save();
+  // The system's Close (Alt+F4, the taskbar, the system menu): the close button's command, so that
+  // unsaved edits are asked about. Nothing while one of the program's modal windows is open: that
+  // window is answered first.
+  void onSystemClose();
 
   // Messages from outside.
   void onSwitchRequest(uintptr_t wParam, intptr_t lParam); // 1537

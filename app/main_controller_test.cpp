@@ -576,6 +576,52 @@ TEST_F(Controller, CloseButtonWithYesAndNoMonitorClosesAfterSaving) {
   EXPECT_GT(reg.writeCount, writesBefore) << "stored before closing";
 }
 
+// The system's Close (Alt+F4, taskbar, system menu) is the close button: it asks before losing edits.
+TEST_F(Controller, SystemCloseAsksLikeTheCloseButton) {
+  struct Case {
+    const char* what;
+    bool edited;
+    int answer;
+    std::vector<Warning> asked;
+    std::vector<std::string> calls;
+    int saves;
+  } cases[] = {
+      {"nothing unsaved", false, kResultNo, {}, {"close"}, 0},
+      {"edits, No", true, kResultNo, {Warning::Save}, {"close"}, 0},
+      {"edits, Yes", true, kResultYes, {Warning::Save}, {"disable", "await"}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.edited) {
+      makeEdit();
+    } else {
+      controller.onCommand(Command::Apply);
+      controller.onSaveAcknowledged();
+    }
+    messenger.posted.clear();
+    view.calls.clear();
+    view.asked.clear();
+    view.answers = {c.answer};
+    controller.onSystemClose();
+    EXPECT_EQ(view.asked, c.asked);
+    EXPECT_EQ(view.calls, c.calls);
+    EXPECT_EQ(saves(), c.saves);
+    if (c.saves) {
+      controller.onSaveAcknowledged();
+      EXPECT_EQ(view.calls.back(), "close") << "closes on the acknowledgement";
+    }
+  }
+  // While a modal window is open the system's Close waits for it: no second question.
+  makeEdit();
+  view.calls.clear();
+  view.asked.clear();
+  view.whileOpen = [this] { controller.onSystemClose(); };
+  view.answers = {kResultNo};
+  controller.onDeviceNotice(); // a notice is open meanwhile, then the window closes
+  view.whileOpen = nullptr;
+  EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Device});
+}
+
 TEST_F(Controller, TheWindowIsNeverLeftDisabled) {
   controller.onCommand(Command::Apply);
   controller.onAcknowledgementOverdue();

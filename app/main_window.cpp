@@ -117,6 +117,12 @@ void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
     about.runModal();
     return;
   }
+  // Alt+F4, the taskbar's and the system menu's Close ask about unsaved edits as the close button
+  // does; WM_CLOSE itself stays the program's own silent close.
+  if ((wParam & 0xFFF0) == SC_CLOSE) {
+    controller_.onSystemClose();
+    return;
+  }
   DefWindowProcW(wnd_, WM_SYSCOMMAND, wParam, lParam);
 }
 

@@ -185,6 +185,23 @@ TEST_F(MainWindowAtWork, CloseButtonWithYesClosesAfterTheAcknowledgement) {
   EXPECT_EQ(logged(2026), 1u);
 }
 
+// The system's Close (Alt+F4, the taskbar, the system menu all send it) asks about an unsaved edit
+// like the close button, and Yes stores it before the window closes.
+TEST_F(MainWindowAtWork, SystemCloseWithAnUnsavedEditAsks) {
+  click(keyButton(40));
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  click(button(Control::Disable));
+  answer(true);
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  HWND question = waitForOtherWindow(program.id(), main, 5000);
+  ASSERT_NE(question, nullptr) << "closed without asking";
+  EXPECT_TRUE(program.running());
+  answer(true);
+  EXPECT_EQ(program.wait(kWaitMs), 0u);
+  EXPECT_EQ(stored(1, L"Button040").at(0), 10) << "Yes stored the edit";
+  EXPECT_EQ(logged(2026), 1u);
+}
+
 TEST_F(MainWindowAtWork, MonitorSwitchToProfileSixLocksTheKeys) {
   EXPECT_EQ(post(1537, 6, 0), 0u);
   const int echo = waitForLog(1542, kWaitMs, static_cast<size_t>(waitForLog(1542, 0)) + 1);
