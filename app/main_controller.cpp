@@ -137,7 +137,7 @@ bool MainController::save() {
   else
     view_.setMainWindowEnabled(true);
   view_.repaintMainWindow();
-  if (failure != 0) showSaveError(failure);
+  if (failure != 0) openModal([failure](ModalWindows& w) { w.showSaveError(failure); });
   return failure == 0;
 }
 
@@ -232,11 +232,7 @@ void MainController::onApp() {
   KeyRecord* rec = selectedRecord();
   if (!rec) return;
   if (!keyLimitReached(currentProfile())) {
-    std::optional<std::u16string> path;
-    {
-      ModalScope modal(*this);
-      path = view_.chooseProgram();
-    }
+    const std::optional<std::u16string> path = openModal([](ModalWindows& w) { return w.chooseProgram(); });
     if (path && !path->empty()) {
       countAssignment(currentProfile(), rec->Kind);
       std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
@@ -254,11 +250,8 @@ void MainController::onSingleKey() {
   // The dialog opens with the low byte of the key's own virtual-key code (the program's own codes
   // 1000 and more hand over their low byte too).
   const int32_t own = virtualKeyForCode(keyCodeAt(layout_, selectedKey_));
-  std::optional<uint8_t> captured;
-  {
-    ModalScope modal(*this);
-    captured = view_.chooseSingleKey(static_cast<uint8_t>(own & 0xFF));
-  }
+  const std::optional<uint8_t> captured =
+      openModal([&](ModalWindows& w) { return w.chooseSingleKey(static_cast<uint8_t>(own & 0xFF)); });
   KeyRecord* rec = selectedRecord();
   if (!captured || !rec) return;
   // No FuncKey limit here: a single key may take the count past the number of keys.
@@ -314,12 +307,10 @@ void MainController::onMacro() {
   // this editor's Cancel into a store.
   macroSaved_ = false;
   macroEditorKey_ = k;
-  int result = kResultNo;
-  {
-    ModalScope modal(*this);
+  const int result = openModal([&](ModalWindows& w) {
     EditorOpen open(macroEditorOpen_);
-    result = view_.editMacro(edited, true);
-  }
+    return w.editMacro(edited, true);
+  });
   if (result != kResultYes && !macroSaved_) return;
   if (edited.EventCount != 0) {
     KeyRecord& target = key(p, k);
@@ -342,26 +333,27 @@ void MainController::onOpenMacroEditor() {
   }
   KeyRecord record{};
   if (macroEditorKey_ >= 0) record = key(safeProfileIndex(working().header.ProfileCurrent), macroEditorKey_);
-  ModalScope modal(*this);
-  EditorOpen open(macroEditorOpen_);
-  view_.editMacro(record, false); // its result is not used
+  openModal([&](ModalWindows& w) {
+    EditorOpen open(macroEditorOpen_);
+    w.editMacro(record, false); // its result is not used
+  });
 }
 
 void MainController::onExport() {
-  auto path = chooseProfileFile(true);
+  auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(true); });
   if (!path) return;
-  if (exportProfile(files_, *path) == FileResult::Failed) showFileError();
+  if (exportProfile(files_, *path) == FileResult::Failed) openModal([](ModalWindows& w) { w.showFileError(); });
 }
 
 void MainController::onImport() {
-  auto path = chooseProfileFile(false);
+  auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(false); });
   if (!path) return;
   switch (importProfile(files_, *path)) {
   case FileResult::CannotOpen:
     editFlag_ = true;
     return;
   case FileResult::Failed:
-    showFileError(); // the profile and the edit flag stay as they were
+    openModal([](ModalWindows& w) { w.showFileError(); }); // the profile and the edit flag stay as they were
     return;
   case FileResult::Done:
     refreshControls();
@@ -377,10 +369,7 @@ void MainController::onSync() {
   LinkSlots slots;
   static_assert(sizeof slots == sizeof rec.LinkExe);
   std::memcpy(&slots, rec.LinkExe, sizeof slots);
-  {
-    ModalScope modal(*this);
-    if (!view_.editLinkedPrograms(shownProfile_, slots)) return;
-  }
+  if (!openModal([&](ModalWindows& w) { return w.editLinkedPrograms(shownProfile_, slots); })) return;
   std::memcpy(rec.LinkExe, &slots, sizeof slots);
   editFlag_ = true;
 }
@@ -388,7 +377,8 @@ void MainController::onSync() {
 void MainController::onWholeKeyboardColour() {
   // Without the editor's stored OK, the profile's entries are put back when it closes.
   WholeKeyColourRun run(safeProfileIndex(working().header.ProfileCurrent));
-  view_.runColourEditor();
+  // It follows profile switches while it is open: requests go through to it.
+  openModal([](ModalWindows& w) { w.runColourEditor(); }, Switches::PassThrough);
 }
 
 // --- Messages from outside -----------------------------------------------------------------
@@ -396,7 +386,7 @@ void MainController::onWholeKeyboardColour() {
 void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
   const uintptr_t requested = wParam == kPcModeProfileToo ? kPcModeProfile : wParam;
   if (requested >= static_cast<uintptr_t>(kProfileCount)) return; // no such profile: ignored entirely
-  if (modalOpen()) {
+  if (switchHolds_ > 0) {
     heldSwitch_.emplace(wParam, lParam); // carried out when the modal window has closed
     return;
   }
@@ -465,23 +455,11 @@ void MainController::onMacroMessage(uintptr_t wParam) {
 }
 
 int MainController::ask(Warning kind) {
-  ModalScope modal(*this);
-  return view_.ask(kind);
+  return openModal([kind](ModalWindows& w) { return w.ask(kind); });
 }
 
-std::optional<std::u16string> MainController::chooseProfileFile(bool forSaving) {
-  ModalScope modal(*this);
-  return view_.chooseProfileFile(forSaving);
-}
-
-void MainController::showFileError() {
-  ModalScope modal(*this);
-  view_.showFileError();
-}
-
-void MainController::showSaveError(uint32_t code) {
-  ModalScope modal(*this);
-  view_.showSaveError(code);
+void MainController::onAbout() {
+  openModal([](ModalWindows& w) { w.showAbout(); });
 }
 
 // The last modal window has closed: what was held meanwhile is carried out. A release and a profile
@@ -500,11 +478,14 @@ void MainController::modalClosed() {
     heldRelease_ = false;
     view_.postToSelf(msg::kRelease, msg::kReleaseParam, 0);
   }
-  if (heldSwitch_) {
-    const auto [wParam, lParam] = *heldSwitch_;
-    heldSwitch_.reset();
-    view_.postToSelf(msg::kSwitchProfile, wParam, lParam);
-  }
+  releaseHeldSwitch();
+}
+
+void MainController::releaseHeldSwitch() {
+  if (!heldSwitch_) return;
+  const auto [wParam, lParam] = *heldSwitch_;
+  heldSwitch_.reset();
+  view_.postToSelf(msg::kSwitchProfile, wParam, lParam);
 }
 
 void MainController::onKeyCommand(intptr_t lParam) {

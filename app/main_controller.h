@@ -20,10 +20,39 @@
 
 namespace q7 {
 
+// The program's modal windows over the main window. The controller reaches them only through
+// MainController::openModal, which holds the outside messages while one runs: a window added here
+// cannot be opened outside that scope.
+class ModalWindows {
+public:
+  virtual ~ModalWindows() = default;
+  virtual int ask(Warning kind) = 0; // kResultYes or kResultNo
+  // The single-key dialog in assign mode, opened with the selected key's own code: the captured
+  // virtual-key code after OK, nothing after Cancel.
+  virtual std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) = 0;
+  virtual std::optional<std::u16string> chooseProgram() = 0;
+  virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
+  virtual void showFileError() = 0;
+  // A save the registry refused: the system's text for code, the first failure's error code.
+  virtual void showSaveError(uint32_t code) = 0;
+  // The linked-programs dialog on a copy of a profile's five slots: true on OK, with slots then
+  // holding what the dialog hands back.
+  virtual bool editLinkedPrograms(int profile, LinkSlots& slots) = 0;
+  // Runs the colour editor modally on the current profile.
+  virtual void runColourEditor() = 0;
+  // Runs the macro editor modally on record and leaves its working copy there. loaded: opened by
+  // MACRO on the selected key's record; otherwise opened from outside (1555) on the record of the key
+  // last handed to an editor. kResultYes for OK, otherwise kResultNo.
+  virtual int editMacro(KeyRecord& record, bool loaded) = 0;
+  virtual void showAbout() = 0;
+};
+
 // What the controller asks of the main window.
 class MainView {
 public:
   virtual ~MainView() = default;
+  // The modal windows, for MainController::openModal alone.
+  virtual ModalWindows& modalWindows() = 0;
   virtual void setMainWindowEnabled(bool enabled) = 0;
   // The monitor was told of new settings; its acknowledgement enables the window again, or a
   // bounded wait runs out.
@@ -41,28 +70,10 @@ public:
   virtual void setProfileEditingEnabled(bool enabled) = 0;
   virtual void setProfileButtonSelected(int button, bool selected) = 0;
   virtual void clearApplyLook() = 0;
-  virtual int ask(Warning kind) = 0; // kResultYes or kResultNo
-  // The single-key dialog in assign mode, opened with the selected key's own code: the captured
-  // virtual-key code after OK, nothing after Cancel.
-  virtual std::optional<uint8_t> chooseSingleKey(uint8_t ownKey) = 0;
   // Posts a message to the main window, to be handled once the current one is done.
   virtual void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
-  virtual std::optional<std::u16string> chooseProgram() = 0;
-  virtual std::optional<std::u16string> chooseProfileFile(bool forSaving) = 0;
-  virtual void showFileError() = 0;
-  // A save the registry refused: the system's text for code, the first failure's error code.
-  virtual void showSaveError(uint32_t code) = 0;
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
-  // The linked-programs dialog on a copy of a profile's five slots: true on OK, with slots then
-  // holding what the dialog hands back.
-  virtual bool editLinkedPrograms(int profile, LinkSlots& slots) = 0;
-  // Runs the colour editor modally on the current profile.
-  virtual void runColourEditor() = 0;
-  // Runs the macro editor modally on record and leaves its working copy there. loaded: opened by
-  // MACRO on the selected key's record; otherwise opened from outside (1555) on the record of the key
-  // last handed to an editor. kResultYes for OK, otherwise kResultNo.
-  virtual int editMacro(KeyRecord& record, bool loaded) = 0;
   virtual void bringMacroEditorForward() = 0;
 };
 
@@ -78,22 +89,17 @@ public:
   MainController(Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
       : registry_(registry), monitor_(monitor), files_(files), view_(view) {}
 
-  // Lives while one of the program's modal windows is open over the main window. Meanwhile a
-  // profile request is held (the latest wins) and carried out once the window has closed, so that
-  // what the window edits lands in the profile and key it was opened for; an acknowledgement ends
-  // the save wait but enables the main window only when the modal window has closed.
-  class ModalScope {
-  public:
-    explicit ModalScope(MainController& c) : c_(c) { ++c_.modalDepth_; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope() {
-      if (--c_.modalDepth_ == 0) c_.modalClosed();
-    }
-
-  private:
-    MainController& c_;
-  };
+  // Opens one of the program's modal windows over the main window: open is called with the modal
+  // windows and its result handed back. Meanwhile a profile request is held (the latest wins) and
+  // carried out once the window has closed, so that what the window edits lands in the profile and
+  // key it was opened for; an acknowledgement, a release or the overdue wait ends the save wait but
+  // enables the main window only when the modal window has closed. A window that follows switches
+  // itself (the colour editor) lets profile requests through.
+  enum class Switches { Held, PassThrough };
+  template <typename Open> decltype(auto) openModal(Open&& open, Switches switches = Switches::Held) {
+    ModalScope modal(*this, switches == Switches::Held);
+    return open(view_.modalWindows());
+  }
 
   // The keyboard layout the window shows (chosen by the string file's language).
   void setKeyLayout(KeyLayout layout) { layout_ = layout; }
@@ -108,6 +114,7 @@ public:
   void resetProfile();
   void onProfileButton(int i);
   void onActivateApp();
+  void onAbout(); // the system menu's About
 
   // Keyboard view.
   void selectKey(int position);
@@ -148,12 +155,30 @@ private:
   void refreshAllKeys(KeyRefreshMode mode);
   void onApp();
   void onSingleKey();
-  // The view's modal windows, each opened within a ModalScope.
+  // Lives while a modal window opened by openModal is open.
+  class ModalScope {
+  public:
+    ModalScope(MainController& c, bool holdsSwitches) : c_(c), holdsSwitches_(holdsSwitches) {
+      ++c_.modalDepth_;
+      if (holdsSwitches_) ++c_.switchHolds_;
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() {
+      if (holdsSwitches_) --c_.switchHolds_;
+      if (--c_.modalDepth_ == 0)
+        c_.modalClosed();
+      else if (holdsSwitches_ && c_.switchHolds_ == 0)
+        c_.releaseHeldSwitch(); // back in a window that lets switches through
+    }
+
+  private:
+    MainController& c_;
+    bool holdsSwitches_;
+  };
   int ask(Warning kind);
-  std::optional<std::u16string> chooseProfileFile(bool forSaving);
-  void showFileError();
-  void showSaveError(uint32_t code);
   void modalClosed();
+  void releaseHeldSwitch();
   void onDisable();
   void onDefault();
   void onMacro();
@@ -176,6 +201,7 @@ private:
   KeyLayout layout_ = KeyLayout::Ansi;
   // Outside messages held while a modal window is open.
   int modalDepth_ = 0;
+  int switchHolds_ = 0;                                      // open modal windows that hold profile requests
   std::optional<std::pair<uintptr_t, intptr_t>> heldSwitch_; // the latest 1537
   bool heldAcknowledgement_ = false;                         // 13317 or the wait ran out
   bool heldRelease_ = false;                                 // 1544 or 1552 with 16

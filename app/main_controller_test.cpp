@@ -20,7 +20,7 @@
 namespace q7 {
 namespace {
 
-struct FakeMainView final : MainView {
+struct FakeMainView final : MainView, ModalWindows {
   std::vector<std::string> calls; // window-level events in order
   std::vector<Warning> asked;
   std::deque<int> answers;             // answers to give; kResultNo when none is left
@@ -40,6 +40,7 @@ struct FakeMainView final : MainView {
   };
   std::vector<Post> posts; // to the main window itself
 
+  ModalWindows& modalWindows() override { return *this; }
   void setMainWindowEnabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
   void awaitSaveAcknowledgement() override { calls.push_back("await"); }
   void repaintMainWindow() override {}
@@ -88,6 +89,10 @@ struct FakeMainView final : MainView {
   void runColourEditor() override {
     calls.push_back("colour editor");
     colourEditor();
+  }
+  void showAbout() override {
+    calls.push_back("about");
+    if (whileOpen) whileOpen();
   }
   // What the macro editor does with its record; without one it is cancelled untouched.
   std::function<int(KeyRecord&, bool)> macroEditor;
@@ -1227,6 +1232,72 @@ TEST_F(Controller, SyncHandsACopyOfTheShownProfilesSlotsAndTakesItBackOnlyOnOk) 
     EXPECT_EQ(controller.editFlag(), c.ok);
   }
   EXPECT_EQ(profile(3).LinkExe[1][0], 0); // no other profile
+}
+
+// The colour editor is a modal window like the others: what would enable the main window under it
+// waits until it has closed (else a second editor could be opened), but a profile request reaches
+// it at once, because it follows switches. The About window holds everything.
+TEST_F(Controller, ColourEditorAndAboutHoldTheOutsideMessagesButTheEditorFollowsSwitches) {
+  struct Case {
+    const char* what;
+    std::function<void(MainController&)> outside;
+    bool repostsRelease;
+  } cases[] = {
+      {"13317", [](MainController& c) { c.onSaveAcknowledged(); }, false},
+      {"1544 with 16", [](MainController& c) { c.onRelease(16); }, true},
+      {"wait ran out", [](MainController& c) { c.onAcknowledgementOverdue(); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    controller.save(); // the window waits, disabled
+    view.calls.clear();
+    view.posts.clear();
+    int shownInside = -1;
+    view.colourEditor = [&] {
+      c.outside(controller);
+      EXPECT_EQ(view.calls, std::vector<std::string>{"colour editor"}) << "nothing enabled under the editor";
+      controller.onSwitchRequest(3, 12345);
+      shownInside = controller.shownProfile();
+    };
+    controller.onCommand(Command::WholeKeyboardColour);
+    EXPECT_EQ(shownInside, 3) << "the switch went through to the editor";
+    ASSERT_GE(view.calls.size(), 2u);
+    EXPECT_EQ(view.calls[1], "enable");
+    const std::vector<FakeMainView::Post> reposted =
+        c.repostsRelease ? std::vector<FakeMainView::Post>{{msg::kRelease, 16, 0}} : std::vector<FakeMainView::Post>{};
+    EXPECT_EQ(view.posts, reposted);
+    controller.switchProfile(1, false);
+
+    // The About window holds the switch too.
+    controller.save();
+    view.calls.clear();
+    view.posts.clear();
+    view.whileOpen = [&] {
+      c.outside(controller);
+      controller.onSwitchRequest(4, 0);
+      EXPECT_EQ(view.calls, std::vector<std::string>{"about"});
+      EXPECT_EQ(controller.shownProfile(), 1);
+    };
+    controller.onAbout();
+    view.whileOpen = nullptr;
+    ASSERT_GE(view.calls.size(), 2u);
+    EXPECT_EQ(view.calls[1], "enable");
+    EXPECT_EQ(view.posts.back(), (FakeMainView::Post{msg::kSwitchProfile, 4, 0}));
+  }
+  // A question the editor's switch asks holds a second request until it is answered, then lets it
+  // through to the editor still open.
+  makeEdit();
+  view.posts.clear();
+  view.whileOpen = [this] { controller.onSwitchRequest(5, 12345); };
+  view.colourEditor = [this] {
+    view.answers = {kResultNo};
+    controller.onSwitchRequest(2, 12345);
+    EXPECT_EQ(controller.shownProfile(), 2);
+    EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 12345}}));
+  };
+  controller.onCommand(Command::WholeKeyboardColour);
+  view.whileOpen = nullptr;
+  EXPECT_EQ(view.asked.back(), Warning::Leave);
 }
 
 TEST_F(Controller, ColourEditorRunPutsTheEntryBackUnlessItsOkStoredIt) {

@@ -112,9 +112,7 @@ void CKeyvaneDlg::onInit() {
 
 void CKeyvaneDlg::onSysCommand(WPARAM wParam, LPARAM lParam) {
   if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-    MainController::ModalScope modal(controller_);
-    CAboutDlg about(wnd_);
-    about.runModal();
+    controller_.onAbout();
     return;
   }
   // Alt+F4, the taskbar's and the system menu's Close ask about unsaved edits as the close button
@@ -350,6 +348,11 @@ bool CKeyvaneDlg::editLinkedPrograms(int profile, LinkSlots& slots) {
 void CKeyvaneDlg::runColourEditor() {
   CWholeKeyboard editor(wnd_, registry_);
   editor.runModal();
+}
+
+void CKeyvaneDlg::showAbout() {
+  CAboutDlg about(wnd_);
+  about.runModal();
 }
 
 void CKeyvaneDlg::openUrl(std::u16string_view url) { win32::openWithShell(url); }

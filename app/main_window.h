@@ -28,7 +28,7 @@ namespace q7 {
 
 class CMacroSetDlg;
 
-class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView {
+class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView, private ModalWindows {
 public:
   explicit CKeyvaneDlg(HINSTANCE instance);
   CKeyvaneDlg(const CKeyvaneDlg&) = delete;
@@ -66,6 +66,7 @@ private:
   bool onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // MainView
+  ModalWindows& modalWindows() override { return *this; }
   void setMainWindowEnabled(bool enabled) override;
   void awaitSaveAcknowledgement() override;
   void repaintMainWindow() override;
@@ -91,6 +92,7 @@ private:
   void openHelp() override;
   bool editLinkedPrograms(int profile, LinkSlots& slots) override;
   void runColourEditor() override;
+  void showAbout() override;
 
   HINSTANCE instance_;
   win32::UniqueIcon icon_;

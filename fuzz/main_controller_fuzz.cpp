@@ -67,7 +67,8 @@ struct StillClock final : Clock {
   uint32_t now = 1;
 };
 
-struct QuietView final : MainView {
+struct QuietView final : MainView, ModalWindows {
+  ModalWindows& modalWindows() override { return *this; }
   void setMainWindowEnabled(bool) override {}
   void awaitSaveAcknowledgement() override {}
   void repaintMainWindow() override {}
@@ -119,7 +120,8 @@ struct QuietView final : MainView {
     slots.names[0][0] = u'f';
     return answer == kResultYes;
   }
-  void runColourEditor() override {}
+  void runColourEditor() override { whileOpen(); }
+  void showAbout() override {}
   // The macro editor works through its commands on whatever record it is given.
   int editMacro(KeyRecord& record, bool loaded) override {
     whileOpen();
