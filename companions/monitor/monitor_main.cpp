@@ -28,6 +28,7 @@
 #include "monitor/messages.h"
 #include "monitor/monitor_link.h"
 #include "monitor/monitor_settings.h"
+#include "monitor/profile_follower.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_registry.h"
 #include "text/string_lookup.h"
@@ -57,7 +58,8 @@ struct Monitor {
   int pendingAcks = 0;
   std::wstring folder; // the monitor's own folder, with a trailing backslash
   KeyLayout layout = KeyLayout::Ansi;
-  int profile = -1; // the current profile, -1 without settings
+  int profile = -1;         // the current profile, -1 without settings
+  ProfileFollower follower; // keeps a profile asked of the main window against a save made before it follows
   LinkedPrograms links;
   bool paused = false;
   DWORD reportingProcess = 0; // the process whose hook library reports keys, 0 for none
@@ -109,7 +111,15 @@ void loadSettings(int profile) {
 void switchProfile(int profile) {
   if (profile == g_monitor.profile) return;
   loadSettings(profile);
+  g_monitor.follower.asked(profile);
   postToMain(msg::kSwitchProfile, static_cast<WPARAM>(profile), msg::kNoEcho);
+}
+
+// 2026: the settings in force before the answer, on the profile the window stored unless it is
+// still to follow a switch asked of it.
+void reloadSaved() {
+  win32::Win32Registry registry;
+  loadSettings(g_monitor.follower.saved(readCurrentProfile(registry)));
 }
 
 std::wstring processImage(HWND wnd) {
@@ -169,7 +179,7 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   case msg::kSettingsSaved:
     logLine("recv", message, wParam, lParam);
-    loadSettings(-1); // in force before the answer
+    reloadSaved(); // in force before the answer
     if (g_monitor.options.noAck) return 0;
     if (g_monitor.options.ackDelayMs <= 0) {
       acknowledge();
@@ -180,7 +190,7 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   case msg::kProfileShown:
     logLine("recv", message, wParam, lParam);
-    if (wParam <= 8) loadSettings(static_cast<int>(wParam));
+    if (wParam <= 8) loadSettings(g_monitor.follower.shown(static_cast<int>(wParam)));
     return 0;
   case msg::kHookStatus:
     logLine("recv", message, wParam, lParam);

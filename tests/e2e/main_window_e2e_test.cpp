@@ -8,7 +8,10 @@
 #include "app/about_layout.h"
 #include "app/main_window_layout.h"
 #include "app/warning_dialog_layout.h"
+#include "companions/monitor/tray_icon.h"
 #include "driver.h"
+#include "keys/key_record.h"
+#include "monitor/key_actions.h"
 #include "platform/win32/handles.h"
 #include "ui/skin.h"
 #include "text/string_lookup.h"
@@ -280,6 +283,111 @@ TEST_F(MainWindowAtWork, SystemMenuAboutOpensTheAboutWindowOverIt) {
   EXPECT_TRUE(waitGone(about, kWaitMs));
   EXPECT_TRUE(waitEnabled(main, true, kWaitMs));
   EXPECT_TRUE(program.running());
+}
+
+// The monitor and the window on the same profile after every switch and save, seen from what a
+// physical key does: the A key types B in profile 1 and C in profile 3.
+class ProfilesAgree : public MainWindowAtWork {
+protected:
+  void SetUp() override {
+    const std::wstring mainKey = L"Software\\VORTAN\\Q7";
+    const uint8_t current = 1;
+    write(mainKey, L"ProfileCurrent", &current, 1);
+    ProfileKeys keys;
+    keys.mapPositions(installedLayout());
+    aPosition = keys.positionOfVk['A'];
+    ASSERT_GE(aPosition, 0);
+    wchar_t name[16];
+    swprintf(name, 16, L"Button%03d", aPosition);
+    for (const auto& [profile, target] : {std::pair{1, 'B'}, std::pair{3, 'C'}}) {
+      KeyRecord r{};
+      r.Kind = static_cast<uint8_t>(KeyKind::SingleKey);
+      r.setSingleKeyVk(static_cast<uint8_t>(target));
+      write(mainKey + L"\\Profile" + std::to_wstring(profile), name, &r, sizeof r);
+    }
+    MainWindowAtWork::SetUp();
+  }
+  static void write(const std::wstring& path, const wchar_t* name, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    EXPECT_EQ(RegSetValueExW(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size), 0);
+    RegCloseKey(key);
+  }
+  // Pumps this thread's messages, key messages translated into characters.
+  static void typingPump(DWORD ms) {
+    for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end; Sleep(10)) {
+      MSG m;
+      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+    }
+  }
+  // What a physical press of A types into a window of this test that has the keyboard focus: the
+  // key goes through the X server (xdotool), so the monitor's hook sees it as the keyboard's own.
+  std::wstring typeA() {
+    HWND target = CreateWindowExW(0, L"STATIC", L"Typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 700, 240, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 180, 30, target, nullptr,
+                                nullptr, nullptr);
+    SetForegroundWindow(target);
+    SetFocus(edit);
+    typingPump(300);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    wchar_t command[] = L"Z:\\usr\\bin\\xdotool key a";
+    EXPECT_TRUE(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    if (pi.hProcess) {
+      for (ULONGLONG end = GetTickCount64() + 10000;
+           WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT && GetTickCount64() < end;)
+        typingPump(20);
+      DWORD rc = 0;
+      GetExitCodeProcess(pi.hProcess, &rc);
+      EXPECT_EQ(rc, 0u) << "xdotool";
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+    // The monitor's own key may come some time after the physical one on a busy machine.
+    for (ULONGLONG end = GetTickCount64() + 5000; windowText(edit).empty() && GetTickCount64() < end;) typingPump(20);
+    typingPump(300);
+    std::wstring typed = windowText(edit);
+    if (GetForegroundWindow() != target) typed += L" (not in front)";
+    DestroyWindow(target);
+    return typed;
+  }
+
+  int aPosition = -1;
+};
+
+TEST_F(ProfilesAgree, AfterASwitchTheMonitorAskedForAndYesBothShowTheNewProfile) {
+  ASSERT_EQ(typeA(), L"b") << "profile 1 at the start";
+  // An unsaved edit on a key other than A.
+  const int edited = aPosition == 40 ? 41 : 40;
+  click(keyButton(edited));
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  click(button(Control::Disable));
+  answer(true);
+
+  // The monitor switches to profile 3 by itself (its tray menu) and asks the window to follow; the
+  // window asks about the edit, and Yes saves before it switches.
+  HWND monitor = FindWindowW(nullptr, L"Q7PrismoMon");
+  ASSERT_NE(monitor, nullptr);
+  const size_t before = readLog().size();
+  PostMessageW(monitor, WM_COMMAND, monitor::TrayIcon::kProfileCommand + 3, 0);
+  answer(true);
+  ASSERT_GE(waitForLog(2026, kWaitMs, before), 0);
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  pumpFor(300);
+  EXPECT_EQ(typeA(), L"c") << "the monitor carries out the profile the window shows";
+
+  // A later save stores the profile shown: still the same on both sides.
+  const size_t beforeApply = readLog().size();
+  click(button(Control::Apply));
+  ASSERT_GE(waitForLog(2026, kWaitMs, beforeApply), 0);
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent"), std::vector<uint8_t>{3});
+  EXPECT_EQ(typeA(), L"c");
 }
 
 } // namespace
