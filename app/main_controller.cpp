@@ -232,14 +232,22 @@ void MainController::onApp() {
   KeyRecord* rec = selectedRecord();
   if (!rec) return;
   if (!keyLimitReached(currentProfile())) {
-    const std::optional<std::u16string> path = openModal([](ModalWindows& w) { return w.chooseProgram(); });
-    if (path && !path->empty()) {
-      countAssignment(currentProfile(), rec->Kind);
-      std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
-      rec->Kind = static_cast<uint8_t>(KeyKind::Program);
-      // The field holds 130 units; a longer path is kept cut, without a terminator.
-      std::copy_n(path->begin(), std::min<size_t>(path->size(), 130), rec->ProgramPath);
-      keyChanged();
+    const std::optional<std::u16string> chosen = openModal([](ModalWindows& w) { return w.chooseProgram(); });
+    if (chosen && !chosen->empty()) {
+      // The field holds 130 units (a full one without a terminator). A cut path would start
+      // nothing: a longer one is stored in its short form, or refused when even that is too long.
+      constexpr size_t kUnits = sizeof KeyRecord::ProgramPath / sizeof(char16_t);
+      std::u16string path = *chosen;
+      if (path.size() > kUnits) path = files_.shortPath(path);
+      if (path.empty() || path.size() > kUnits) {
+        openModal([](ModalWindows& w) { w.showPathTooLong(); });
+      } else {
+        countAssignment(currentProfile(), rec->Kind);
+        std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
+        rec->Kind = static_cast<uint8_t>(KeyKind::Program);
+        std::copy(path.begin(), path.end(), rec->ProgramPath);
+        keyChanged();
+      }
     }
   }
   editFlag_ = true;

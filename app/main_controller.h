@@ -45,6 +45,8 @@ public:
   // last handed to an editor. kResultYes for OK, otherwise kResultNo.
   virtual int editMacro(KeyRecord& record, bool loaded) = 0;
   virtual void showAbout() = 0;
+  // A program whose path does not fit the key record, even in its short form, was refused.
+  virtual void showPathTooLong() = 0;
 };
 
 // What the controller asks of the main window.

@@ -90,6 +90,11 @@ struct FakeMainView final : MainView, ModalWindows {
     calls.push_back("colour editor");
     colourEditor();
   }
+  int pathsRefused = 0;
+  void showPathTooLong() override {
+    calls.push_back("path too long");
+    ++pathsRefused;
+  }
   void showAbout() override {
     calls.push_back("about");
     if (whileOpen) whileOpen();
@@ -358,24 +363,58 @@ TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
   EXPECT_EQ(profile(1).FuncKey, 0u);
 }
 
-TEST_F(Controller, AppStoresTheProgramCutToItsField) {
-  controller.selectKey(12);
-  KeyRecord& r = key(1, 12);
-  r.Kind = 2; // a macro key keeps its events and name
-  r.EventCount = 2;
-  r.MacroName[0] = u'M';
-  profile(1).FuncKey = 1;
-  std::u16string longPath = u"C:\\Games\\";
-  longPath.append(150, u'g');
-  view.program = longPath;
-  controller.onCommand(Command::App);
-  EXPECT_EQ(r.Kind, 9);
-  EXPECT_EQ(r.EventCount, 2u);
-  EXPECT_EQ(r.MacroName[0], u'M');
-  EXPECT_EQ(std::u16string(r.ProgramPath, 130), longPath.substr(0, 130));
-  EXPECT_EQ(r.reserved2[0], 0); // nothing past the field
-  EXPECT_EQ(profile(1).FuncKey, 1u);
-  EXPECT_TRUE(controller.editFlag());
+// The record holds 130 units of a program's path. A longer path is never cut (its key would start
+// nothing): its short form is stored when that fits, otherwise the choice is refused with a message.
+TEST_F(Controller, AppStoresAPathThatFitsOrItsShortFormAndRefusesTheRest) {
+  const auto pathOf = [](size_t units) {
+    std::u16string p = u"C:\\Games\\";
+    p.append(units - p.size() - 4, u'g');
+    return p + u".exe";
+  };
+  struct Case {
+    const char* what;
+    std::u16string chosen;
+    std::optional<std::u16string> shortForm; // what the system gives for the chosen path
+    std::optional<std::u16string> stored;    // nothing: refused
+  } cases[] = {
+      {"short", u"C:\\Games\\run.exe", std::nullopt, u"C:\\Games\\run.exe"},
+      {"exactly 130", pathOf(130), std::nullopt, pathOf(130)},
+      {"131, short form fits", pathOf(131), u"C:\\GAMES\\GGGGGG~1.EXE", u"C:\\GAMES\\GGGGGG~1.EXE"},
+      {"160, short form of 130", pathOf(160), pathOf(130), pathOf(130)},
+      {"160, no short form", pathOf(160), std::nullopt, std::nullopt},
+      {"160, short form too long", pathOf(160), pathOf(131), std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    controller.selectKey(12);
+    KeyRecord& r = key(1, 12);
+    std::memset(&r, 0, sizeof r);
+    r.Kind = 2; // a macro key keeps its events and name
+    r.EventCount = 2;
+    r.MacroName[0] = u'M';
+    profile(1).FuncKey = 1;
+    files.shortForms.clear();
+    if (c.shortForm) files.shortForms[c.chosen] = *c.shortForm;
+    view.program = c.chosen;
+    view.pathsRefused = 0;
+    controller.onCommand(Command::App);
+    EXPECT_EQ(r.EventCount, 2u);
+    EXPECT_EQ(r.MacroName[0], u'M');
+    EXPECT_EQ(profile(1).FuncKey, 1u);
+    EXPECT_TRUE(controller.editFlag());
+    if (c.stored) {
+      EXPECT_EQ(r.Kind, 9);
+      std::u16string field = *c.stored; // the whole field: the path, then zeros
+      field.resize(130, u'\0');
+      EXPECT_EQ(std::u16string(r.ProgramPath, 130), field);
+      EXPECT_EQ(view.pathsRefused, 0);
+    } else {
+      EXPECT_EQ(r.Kind, 2) << "the key keeps what it did";
+      EXPECT_EQ(r.ProgramPath[0], 0);
+      EXPECT_EQ(view.pathsRefused, 1);
+    }
+    EXPECT_EQ(r.reserved2[0], 0); // nothing past the field
+  }
 }
 
 TEST_F(Controller, AppCancelledStillSetsTheEditFlag) {

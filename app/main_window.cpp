@@ -350,6 +350,17 @@ void CKeyvaneDlg::runColourEditor() {
   editor.runModal();
 }
 
+void CKeyvaneDlg::showPathTooLong() {
+  // Another string file may lack the text: the program still says what happened.
+  std::u16string text = lookupString(u"WARNING", u"PATHLONG");
+  if (text.empty())
+    text = u"The path of this program is longer than 130 characters, even in its short form. Move the program to "
+           u"a shorter folder and choose it again.";
+  const std::u16string title = lookupString(u"WARNING", u"WARNING");
+  MessageBoxW(wnd_, win32::wide(text.c_str()), title.empty() ? nullptr : win32::wide(title.c_str()),
+              MB_OK | MB_ICONEXCLAMATION);
+}
+
 void CKeyvaneDlg::showAbout() {
   CAboutDlg about(wnd_);
   about.runModal();

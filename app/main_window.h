@@ -93,6 +93,7 @@ private:
   bool editLinkedPrograms(int profile, LinkSlots& slots) override;
   void runColourEditor() override;
   void showAbout() override;
+  void showPathTooLong() override;
 
   HINSTANCE instance_;
   win32::UniqueIcon icon_;

@@ -122,6 +122,7 @@ struct QuietView final : MainView, ModalWindows {
   }
   void runColourEditor() override { whileOpen(); }
   void showAbout() override {}
+  void showPathTooLong() override {}
   // The macro editor works through its commands on whatever record it is given.
   int editMacro(KeyRecord& record, bool loaded) override {
     whileOpen();

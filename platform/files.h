@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace q7 {
@@ -20,6 +21,9 @@ public:
   // Writes size bytes as the whole file. The old file at path stays as it was unless every byte
   // was written and flushed (a temporary file beside it replaces it at the end).
   virtual FileResult replaceWith(std::u16string_view path, const void* data, size_t size) = 0;
+  // The short (8.3) form of an existing file's path, as the system gives it; empty when it has none
+  // (the file is gone, or its volume keeps no short names).
+  virtual std::u16string shortPath(std::u16string_view path) = 0;
 };
 
 } // namespace q7

@@ -32,8 +32,9 @@ const std::vector<Key>& programKeys() {
          u"DELAYTIMES", u"TITLE",    u"SINGLEKEY",       u"CURRENT",    u"ASSIGN"});
     add(u"OTHER", {u"SYNC1", u"SYNC2"});
     add(u"SYNC", {u"Init"});
-    add(u"WARNING", {u"WARNING", u"DEFAULT", u"DEFAULT1", u"DEFAULT3", u"LEAVE1", u"LEAVE2", u"LEAVE3", u"DISABLE",
-                     u"DISABLE2", u"DEVICE", u"SAVE", u"SAVE1", u"DELAYWARN", u"MAXWARN", u"Del", u"YES", u"NO"});
+    add(u"WARNING",
+        {u"WARNING", u"DEFAULT", u"DEFAULT1", u"DEFAULT3", u"LEAVE1", u"LEAVE2", u"LEAVE3", u"DISABLE", u"DISABLE2",
+         u"DEVICE", u"SAVE", u"SAVE1", u"DELAYWARN", u"MAXWARN", u"Del", u"YES", u"NO", u"PATHLONG"});
     add(u"Wholekey", {u"Adj1", u"OK", u"Cancel", u"Default", u"R", u"G", u"B"});
     add(u"key", {u"key_title"});
     add(u"ABOUT", {u"TITLE", u"COMPANY"});

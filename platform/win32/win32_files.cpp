@@ -59,4 +59,14 @@ FileResult Win32Files::replaceWith(std::u16string_view path, const void* data, s
   return FileResult::Done;
 }
 
+std::u16string Win32Files::shortPath(std::u16string_view path) {
+  const std::wstring p(path.begin(), path.end());
+  const DWORD needed = GetShortPathNameW(p.c_str(), nullptr, 0); // with the terminator
+  if (needed == 0) return {};
+  std::wstring out(needed, L'\0');
+  const DWORD n = GetShortPathNameW(p.c_str(), out.data(), needed);
+  if (n == 0 || n >= needed) return {};
+  return std::u16string(out.begin(), out.begin() + n);
+}
+
 } // namespace q7::win32

@@ -11,6 +11,7 @@ class Win32Files final : public Files {
 public:
   FileResult readPrefix(std::u16string_view path, void* buffer, size_t size, size_t* got) override;
   FileResult replaceWith(std::u16string_view path, const void* data, size_t size) override;
+  std::u16string shortPath(std::u16string_view path) override;
 };
 
 } // namespace q7::win32

@@ -14,8 +14,9 @@ namespace q7::test {
 class MemoryFiles final : public Files {
 public:
   std::map<std::u16string, std::vector<uint8_t>> files;
-  std::set<std::u16string> unopenable; // cannot be opened or created
-  std::set<std::u16string> failing;    // a read or write fails half-way
+  std::set<std::u16string> unopenable;                 // cannot be opened or created
+  std::set<std::u16string> failing;                    // a read or write fails half-way
+  std::map<std::u16string, std::u16string> shortForms; // a path's short form; none when missing
 
   FileResult readPrefix(std::u16string_view path, void* buffer, size_t size, size_t* got) override {
     *got = 0;
@@ -42,6 +43,10 @@ public:
     file.resize(size);
     if (size != 0) std::memcpy(file.data(), data, size);
     return FileResult::Done;
+  }
+  std::u16string shortPath(std::u16string_view path) override {
+    auto f = shortForms.find(std::u16string(path));
+    return f == shortForms.end() ? std::u16string() : f->second;
   }
 };
 
