@@ -74,17 +74,24 @@ void MainController::resetProfile() {
 
 void MainController::onProfileButton(int i) {
   if (i < 0 || i > kLastProfileWithButton) return;
-  if (editFlag_) {
-    // A save that failed keeps the window where it is, with its edits: reloading would lose them.
-    if (ask(Warning::Leave) == kResultYes && !save()) return;
-    // Otherwise every unsaved edit of every profile is thrown away.
-    loadSettings(registry_);
-  }
-  switchProfile(i, true);
+  changeProfile(i, true, UnsavedEdits::Reload);
+}
+
+// The one way from one profile to another, whoever asks. With unsaved edits it asks first; Yes
+// saves them. A profile button then reloads the whole image, dropping what was not saved; a request
+// keeps the edits in the image. A save that failed keeps the edits unsaved and the flag set, and a
+// profile button then stays where it is rather than lose them.
+void MainController::changeProfile(int p, bool notify, UnsavedEdits edits) {
+  const bool saveFailed = editFlag_ && ask(Warning::Leave) == kResultYes && !save();
+  const bool reload = edits == UnsavedEdits::Reload;
+  if (reload && saveFailed) return;
+  if (reload && editFlag_) loadSettings(registry_);
+  switchProfile(p, notify);
+  editFlag_ = saveFailed;
+  if (!reload) return;
   // A reload while this profile stays shown brings back the stored ProfileCurrent; the shown
   // profile is what counts, and the monitor already knows it.
   if (shownProfile_ >= 0) working().header.ProfileCurrent = static_cast<uint32_t>(shownProfile_);
-  editFlag_ = false;
   refreshAllKeys(KeyRefreshMode::Normal);
 }
 
@@ -398,11 +405,7 @@ void MainController::onSwitchRequest(uintptr_t wParam, intptr_t lParam) {
     heldSwitch_.emplace(wParam, lParam); // carried out when the modal window has closed
     return;
   }
-  const bool notify = static_cast<uint32_t>(lParam) != msg::kNoEcho;
-  // The edits stay in the image on No; a save that failed keeps them unsaved, and the flag with them.
-  const bool saveFailed = editFlag_ && ask(Warning::Leave) == kResultYes && !save();
-  switchProfile(static_cast<int>(requested), notify);
-  editFlag_ = saveFailed;
+  changeProfile(static_cast<int>(requested), static_cast<uint32_t>(lParam) != msg::kNoEcho, UnsavedEdits::Keep);
 }
 
 void MainController::onSaveAcknowledged() {

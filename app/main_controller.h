@@ -178,6 +178,10 @@ private:
     MainController& c_;
     bool holdsSwitches_;
   };
+  // What a profile switch does with unsaved edits after its question: a profile button reloads the
+  // whole image, a request (1537: the monitor, its tray, a linked program) keeps them in it.
+  enum class UnsavedEdits { Reload, Keep };
+  void changeProfile(int p, bool notify, UnsavedEdits edits);
   int ask(Warning kind);
   void modalClosed();
   void releaseHeldSwitch();
