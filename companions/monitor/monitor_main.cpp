@@ -13,6 +13,7 @@
 // so that a monitor started by the program without arguments can be steered too.
 #include "platform/win32/windows_only.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -72,19 +73,42 @@ std::wstring env(const wchar_t* name) {
   return (n > 0 && n < 1024) ? std::wstring(buf, n) : std::wstring();
 }
 
-void logLine(const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
+// Appends one line to the log. Opened per line so that a reader sees every line as soon as it is written.
+void appendLog(const char* line, size_t n) {
   if (g_monitor.options.logPath.empty()) return;
-  char line[160];
-  const int n = std::snprintf(line, sizeof line, "%llu %s %u %llu %lld\r\n",
-                              static_cast<unsigned long long>(GetTickCount64() - g_monitor.startTick), what, message,
-                              static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
-  // Opened per line so that a reader sees every line as soon as it is written.
   win32::UniqueFile f(CreateFileW(g_monitor.options.logPath.c_str(), FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
   if (!f) return;
   DWORD written = 0;
   WriteFile(f.get(), line, static_cast<DWORD>(n), &written, nullptr);
+}
+
+unsigned long long uptimeMs() { return GetTickCount64() - g_monitor.startTick; }
+
+void logLine(const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
+  char line[160];
+  const int n = std::snprintf(line, sizeof line, "%llu %s %u %llu %lld\r\n", uptimeMs(), what, message,
+                              static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+  if (n > 0) appendLog(line, std::min(static_cast<size_t>(n), sizeof line - 1));
+}
+
+// Tells the user something in a tray balloon, and writes it to the log as "<ms> balloon <text>"
+// (UTF-8), also when the monitor runs without a tray icon.
+[[maybe_unused]] void balloon(const std::wstring& text) {
+  std::string line = std::to_string(uptimeMs()) + " balloon ";
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n > 0) {
+    const size_t at = line.size();
+    line.resize(at + static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), line.data() + at, n, nullptr, nullptr);
+  }
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' '; // one balloon, one line
+  line += "\r\n";
+  appendLog(line.data(), line.size());
+  if (g_monitor.tray) g_monitor.tray->balloon(text);
 }
 
 void postToMain(UINT message, WPARAM wParam, LPARAM lParam) {
