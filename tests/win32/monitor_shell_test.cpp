@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../e2e/driver.h"
+#include "../e2e/linux_side.h"
 #include "keys/key_layout.h"
 #include "keys/key_record.h"
 #include "monitor/key_actions.h"
@@ -21,73 +22,6 @@ namespace q7 {
 namespace {
 
 constexpr UINT kTrayCallback = WM_APP + 20; // the monitor's tray icon's mouse messages
-
-// A whole small file (also one of /proc, whose size reads as 0).
-std::string readFile(const std::wstring& path) {
-  HANDLE f =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return {};
-  std::string text;
-  char buf[4096];
-  DWORD n = 0;
-  while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
-  CloseHandle(f);
-  return text;
-}
-
-std::vector<std::wstring> numberedEntries(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW d;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &d);
-  if (h == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (d.cFileName[0] >= L'0' && d.cFileName[0] <= L'9') names.push_back(d.cFileName);
-  } while (FindNextFileW(h, &d));
-  FindClose(h);
-  return names;
-}
-
-// The Linux process that runs the program image of this Wine prefix (Wine names the process after
-// the Windows program it runs); empty when there is none.
-std::wstring linuxProcessOf(const char* image) {
-  wchar_t prefix[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
-  char ourPrefix[MAX_PATH * 3] = {};
-  WideCharToMultiByte(CP_UTF8, 0, prefix, -1, ourPrefix, sizeof ourPrefix, nullptr, nullptr);
-  const std::string wantPrefix = std::string("WINEPREFIX=") + ourPrefix + '\0';
-  for (const std::wstring& pid : numberedEntries(L"Z:\\proc")) {
-    const std::string cmdline = readFile(L"Z:\\proc\\" + pid + L"\\cmdline");
-    if (cmdline.find(image) == std::string::npos) continue;
-    if (prefix[0] && readFile(L"Z:\\proc\\" + pid + L"\\environ").find(wantPrefix) == std::string::npos) continue;
-    return pid;
-  }
-  return {};
-}
-
-// The times the Linux process gave up the processor of its own accord, over all its threads: each
-// wakeup of a thread that then waits again counts one.
-long long voluntarySwitches(const std::wstring& pid) {
-  long long total = 0;
-  const std::wstring tasks = L"Z:\\proc\\" + pid + L"\\task";
-  for (const std::wstring& task : numberedEntries(tasks)) {
-    const std::string status = readFile(tasks + L"\\" + task + L"\\status");
-    const size_t at = status.find("\nvoluntary_ctxt_switches:");
-    if (at != std::string::npos) total += std::atoll(status.c_str() + at + 25);
-  }
-  return total;
-}
-
-// Types keys through the X server (xdotool key names, e.g. "a", "KP_End").
-void xdotool(const std::wstring& args) {
-  std::wstring cmd = L"/usr/bin/xdotool " + args;
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  WaitForSingleObject(pi.hProcess, 10000);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-}
 
 // A window of this test with an edit field that has the keyboard (and the X) focus.
 class TypingWindow {
@@ -128,7 +62,7 @@ public:
   // Types with xdotool while this window has the focus, and lets the keys arrive.
   void type(const std::wstring& keys) {
     focus();
-    xdotool(L"key --delay 40 " + keys);
+    EXPECT_TRUE(e2e::xdotool(L"key --delay 40 " + keys));
     pump(300);
   }
   std::wstring text() const {
@@ -180,7 +114,7 @@ KeyRecord singleKey(uint8_t target) {
 // The log's balloon lines, as "<ms> balloon <text>" in UTF-8.
 std::vector<std::string> balloons() {
   std::vector<std::string> found;
-  const std::string log = readFile(e2e::monitorLogPath());
+  const std::string log = e2e::readWholeFile(e2e::monitorLogPath());
   size_t at = 0;
   while (at < log.size()) {
     size_t end = log.find('\n', at);
@@ -224,11 +158,11 @@ protected:
 TEST_F(MonitorShell, AMonitorWithNoInputDoesNotWakeUp) {
   start();
   Sleep(1000); // settled after its start
-  const std::wstring pid = linuxProcessOf("HID.exe");
+  const std::wstring pid = e2e::linuxProcessOf("HID.exe");
   ASSERT_FALSE(pid.empty()) << "the monitor's Linux process is not found under Z:\\proc";
-  const long long before = voluntarySwitches(pid);
+  const long long before = e2e::voluntarySwitches(pid);
   Sleep(3000);
-  const long long woke = voluntarySwitches(pid) - before;
+  const long long woke = e2e::voluntarySwitches(pid) - before;
   EXPECT_LE(woke, 5) << "the monitor woke " << woke << " times in 3 s with no input";
 }
 
