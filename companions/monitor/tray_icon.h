@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include <string>
+
 #include "platform/win32/handles.h"
 
 namespace q7::monitor {
@@ -20,6 +22,8 @@ public:
   void show(int profile, bool paused);
   // Opens the menu at the mouse pointer; the choice arrives as WM_COMMAND.
   void openMenu(int profile, bool paused);
+  // Shows text in a balloon beside the icon (nothing before the icon was added).
+  void balloon(const std::wstring& text);
 
 private:
   HWND window_;
