@@ -421,9 +421,10 @@ int wmain() {
   monitor.wait(5000);
 
   std::printf("Idle, %d s with no input (voluntary context switches of the Linux process):\n", idleSeconds);
-  std::printf("  bare monitor (floor) %lld, HID.exe %lld: ratio %.2f (goal <= 1.1)\n", floor.idleSwitches,
-              ours.idleSwitches,
-              static_cast<double>(ours.idleSwitches) / static_cast<double>(std::max(1LL, floor.idleSwitches)));
+  // Both at zero is the ratio 1: the monitor wakes exactly as often as the floor.
+  std::printf(
+      "  bare monitor (floor) %lld, HID.exe %lld: ratio %.2f (goal <= 1.1)\n", floor.idleSwitches, ours.idleSwitches,
+      static_cast<double>(std::max(1LL, ours.idleSwitches)) / static_cast<double>(std::max(1LL, floor.idleSwitches)));
   std::printf("Memory after start (private):\n");
   std::printf("  bare monitor (floor) %.2f MB, HID.exe %.2f MB: ratio %.2f (goal <= 1.3)\n", floor.memoryMb,
               ours.memoryMb, ours.memoryMb / floor.memoryMb);
