@@ -358,7 +358,10 @@ int wmain() {
     std::printf("bare_monitor did not start\n");
     return 1;
   }
+  eventsFrom = g_eventCount.load();
+  downsFrom = g_downs.size();
   const Resident floor = measure(bare.id(), "bare_monitor.exe", idleSeconds, keys, delayMs);
+  const std::vector<double> bareHookLatency = latencies(eventsFrom, downsFrom, 'D');
   PostMessageW(bareWindow, WM_CLOSE, 0, 0);
   bare.wait(5000);
 
@@ -421,9 +424,10 @@ int wmain() {
   monitor.wait(5000);
 
   std::printf("Idle, %d s with no input (voluntary context switches of the Linux process):\n", idleSeconds);
-  std::printf("  bare monitor (floor) %lld, HID.exe %lld: ratio %.2f (goal <= 1.1)\n", floor.idleSwitches,
-              ours.idleSwitches,
-              static_cast<double>(ours.idleSwitches) / static_cast<double>(std::max(1LL, floor.idleSwitches)));
+  // Both at zero is the ratio 1: the monitor wakes exactly as often as the floor.
+  std::printf(
+      "  bare monitor (floor) %lld, HID.exe %lld: ratio %.2f (goal <= 1.1)\n", floor.idleSwitches, ours.idleSwitches,
+      static_cast<double>(std::max(1LL, ours.idleSwitches)) / static_cast<double>(std::max(1LL, floor.idleSwitches)));
   std::printf("Memory after start (private):\n");
   std::printf("  bare monitor (floor) %.2f MB, HID.exe %.2f MB: ratio %.2f (goal <= 1.3)\n", floor.memoryMb,
               ours.memoryMb, ours.memoryMb / floor.memoryMb);
@@ -436,9 +440,11 @@ int wmain() {
               percentile(remapHook, 0.999) - percentile(floor.hook, 0.999));
   std::printf("Latency of a physical key (first hook to the edit's WM_KEYDOWN):\n");
   report("no monitor (floor)", bareLatency);
+  report("through bare_monitor's hook", bareHookLatency);
   report("through HID.exe", ourLatency);
-  std::printf("  added at the median: %+.3f ms (goal <= 0.2)\n",
-              percentile(ourLatency, 0.5) - percentile(bareLatency, 0.5));
+  std::printf("  added at the median: %+.3f ms (goal <= 0.2); by any second hook (bare_monitor): %+.3f ms\n",
+              percentile(ourLatency, 0.5) - percentile(bareLatency, 0.5),
+              percentile(bareHookLatency, 0.5) - percentile(bareLatency, 0.5));
   std::printf("Pauses (%d of %d ms in one macro, 3 plays; error of each interval):\n", kPauses, kPauseMs);
   report("bare waitable-timer loop (floor)", floorErrors);
   report("macro played by HID.exe", playedErrors);
