@@ -68,6 +68,19 @@ void TrayIcon::show(int profile, bool paused) {
   icon_ = std::move(icon);
 }
 
+void TrayIcon::balloon(const std::wstring& text) {
+  if (!added_) return;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window_;
+  data.uID = 1;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  text.copy(data.szInfo, std::size(data.szInfo) - 1);
+  std::swprintf(data.szInfoTitle, std::size(data.szInfoTitle), L"Q7 Prismo");
+  Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void TrayIcon::openMenu(int profile, bool paused) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return;

@@ -4,6 +4,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include <string>
+
 #include "platform/win32/handles.h"
 
 namespace q7::monitor {
@@ -18,6 +20,8 @@ public:
   ~TrayIcon();
   // Shows the profile (-1: no settings) and whether the monitor is paused.
   void show(int profile, bool paused);
+  // Shows a notice beside the icon.
+  void balloon(const std::wstring& text);
   // Opens the menu at the mouse pointer; the choice arrives as WM_COMMAND.
   void openMenu(int profile, bool paused);
 
