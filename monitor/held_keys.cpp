@@ -24,6 +24,8 @@ void HeldKeys::passed(uint8_t vk, bool release) {
   if (release) erase(down_, vk);
 }
 
+bool HeldKeys::holds(uint8_t vk) const { return std::find(down_.begin(), down_.end(), vk) != down_.end(); }
+
 bool HeldKeys::userHolds(uint8_t vk) const {
   switch (vk) {
   case 0x10: // Shift

@@ -22,6 +22,8 @@ public:
   // the monitor holds nothing.
   std::vector<uint8_t> releaseAll();
 
+  // Whether the monitor holds the key down.
+  bool holds(uint8_t vk) const;
   // Whether the user holds the key; Shift, Ctrl and Alt without a side mean either side.
   bool userHolds(uint8_t vk) const;
   // The modifiers (Shift, Ctrl, Alt and Windows keys of either side) that the user holds: a macro

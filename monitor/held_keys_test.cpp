@@ -45,7 +45,9 @@ TEST(HeldKeys, ReleaseAllReleasesWhatTheMonitorHoldsAndNothingTheUserHolds) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     HeldKeys held = after(c.history);
+    for (uint8_t vk : c.releases) EXPECT_TRUE(held.holds(vk)) << int(vk);
     EXPECT_EQ(held.releaseAll(), c.releases);
+    for (uint8_t vk : c.releases) EXPECT_FALSE(held.holds(vk)) << int(vk);
     EXPECT_EQ(held.releaseAll(), Keys{}) << "a second release sends nothing";
   }
 }

@@ -43,13 +43,21 @@ private:
   LARGE_INTEGER frequency_{};
 };
 
+// A macro's keys. Once it was told to stop, it only lets go of what it pressed, and only of keys
+// that the monitor still holds: a release of everything may have come first.
 class OutputKeys final : public MacroKeys {
 public:
-  explicit OutputKeys(KeyOutput& output) : output_(output) {}
-  void key(uint8_t vk, bool release) override { output_.send(vk, release); }
+  OutputKeys(KeyOutput& output, const std::atomic<bool>& stop) : output_(output), stop_(stop) {}
+  void key(uint8_t vk, bool release) override {
+    if (release && stop_.load())
+      output_.releaseIfHeld(vk);
+    else
+      output_.send(vk, release);
+  }
 
 private:
   KeyOutput& output_;
+  const std::atomic<bool>& stop_;
 };
 
 // Thread messages to the hook thread.
@@ -117,6 +125,15 @@ void KeyOutput::send(uint8_t vk, bool release) {
 void KeyOutput::passed(uint8_t vk, bool release) {
   std::lock_guard lock(mutex_);
   held_.passed(vk, release);
+}
+
+void KeyOutput::releaseIfHeld(uint8_t vk) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!held_.holds(vk)) return;
+    held_.sent(vk, true);
+  }
+  sendKey(vk, true);
 }
 
 void KeyOutput::releaseAll() {
@@ -187,7 +204,7 @@ void MacroPlayer::run() {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); // pauses kept to the millisecond
   MSG m;
   PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE); // the thread's input state exists before the first key
-  OutputKeys keys(output_);
+  OutputKeys keys(output_, stop_);
   SystemClock clock(stopEvent_, stop_);
   for (;;) {
     MacroScript script;
@@ -209,7 +226,8 @@ void MacroPlayer::run() {
   }
 }
 
-KeyEngine::KeyEngine(HWND window) : window_(window), player_(std::make_unique<MacroPlayer>(output_)) {
+KeyEngine::KeyEngine(HWND window, int refusals)
+    : window_(window), player_(std::make_unique<MacroPlayer>(output_)), refusals_(refusals) {
   g_engine = this;
   std::promise<bool> started;
   std::future<bool> result = started.get_future();
@@ -218,10 +236,13 @@ KeyEngine::KeyEngine(HWND window) : window_(window), player_(std::make_unique<Ma
 }
 
 KeyEngine::~KeyEngine() {
-  player_.reset(); // the macro stops and releases its keys
+  player_->stop(); // the macro stops and releases its keys
+  // The hook goes first (the hook procedure asks the player what it plays); the hook thread then
+  // releases every key the monitor holds.
   if (const DWORD id = threadId_.load()) PostThreadMessageW(id, WM_QUIT, 0, 0);
   if (thread_.joinable()) thread_.join();
   g_engine = nullptr;
+  player_.reset();
 }
 
 void KeyEngine::post(UINT message) {
@@ -261,8 +282,13 @@ void KeyEngine::releaseHeld() {
 }
 
 bool KeyEngine::install(LPARAM reason) {
-  hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
-  const DWORD error = hook_ ? 0 : GetLastError();
+  DWORD error = ERROR_ACCESS_DENIED;
+  if (refusals_ > 0) {
+    --refusals_;
+  } else {
+    hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, hookProc, GetModuleHandleW(nullptr), 0);
+    error = hook_ ? 0 : GetLastError();
+  }
   if (hook_) {
     KillTimer(sink_, kRetryTimer);
   } else {

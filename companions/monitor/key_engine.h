@@ -37,6 +37,8 @@ public:
   void send(uint8_t vk, bool release);
   // A physical key that the hook passed on unchanged.
   void passed(uint8_t vk, bool release);
+  // Releases the key if the monitor holds it down.
+  void releaseIfHeld(uint8_t vk);
   // Releases every key the monitor holds down, never one the user holds.
   void releaseAll();
   // Releases the modifiers the user holds, for a macro to play exactly its own keys; returns them.
@@ -77,7 +79,8 @@ class KeyEngine {
 public:
   // window receives kStartProgram with a heap-allocated path (std::wstring*) to start, and
   // kHookState whenever the hook was installed or could not be.
-  explicit KeyEngine(HWND window);
+  // refusals: for tests, the number of first installs that act as if the system refused them.
+  explicit KeyEngine(HWND window, int refusals = 0);
   ~KeyEngine(); // releases every key the monitor holds and removes the hook
 
   // Whether the hook was in place when the constructor returned.
@@ -128,6 +131,7 @@ private:
   HWND sink_ = nullptr; // raw input and timers of the hook thread
   bool watchArmed_ = false;
 
+  int refusals_ = 0;
   bool installed_ = false;
   std::atomic<DWORD> threadId_{0};
   std::thread thread_;

@@ -12,6 +12,7 @@
 //   HID.exe --quit                                      end the running monitor
 // The environment variables Q7MON_LOG, Q7MON_ACK_DELAY, Q7MON_NO_ACK, Q7MON_NO_TRAY and Q7MON_TEST_MESSAGES
 // do the same as the options, so that a monitor started by the program without arguments can be steered too.
+// For tests, Q7MON_TEST_HOOK_REFUSALS=N has the first N installs of the keyboard hook act as refused.
 #include "platform/win32/windows_only.h"
 
 #include <cstdio>
@@ -50,6 +51,7 @@ struct Options {
   bool quit = false;
   bool tray = true;
   bool testMessages = false; // kTestRemoveHook is honoured
+  int hookRefusals = 0;      // for tests: the first installs of the hook act as refused
   long long postValues[3] = {0, 0, 0};
 };
 
@@ -152,10 +154,11 @@ void setPaused(bool paused) {
   if (g_monitor.tray) g_monitor.tray->show(g_monitor.profile, paused);
 }
 
-// The hook's state as the engine reports it: each change is a line in the log; a hook that could
-// not be installed is told to the user (the engine tries again).
+// The hook's state as the engine reports it: every failure and every install after the first is a
+// line in the log; a hook that could not be installed is told to the user (the engine tries again).
 void hookState(WPARAM state, LPARAM detail) {
-  logLine("hook", monitor::KeyEngine::kHookState, state, detail);
+  if (state != monitor::KeyEngine::kInstalled || detail != monitor::KeyEngine::kFirst)
+    logLine("hook", monitor::KeyEngine::kHookState, state, detail);
   if (state == monitor::KeyEngine::kInstalled) g_monitor.hookFailed = false;
   if (state != monitor::KeyEngine::kFailed || g_monitor.hookFailed) return;
   g_monitor.hookFailed = true;
@@ -276,6 +279,7 @@ Options parse(int argc, wchar_t** argv) {
   o.noAck = !env(L"Q7MON_NO_ACK").empty();
   o.tray = env(L"Q7MON_NO_TRAY").empty();
   o.testMessages = !env(L"Q7MON_TEST_MESSAGES").empty();
+  o.hookRefusals = _wtoi(env(L"Q7MON_TEST_HOOK_REFUSALS").c_str());
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];
     if (a == L"--log" && i + 1 < argc) {
@@ -336,7 +340,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // The key tables of the installed string file's language, as the program uses them.
   setStringFilePath(win32::u16((g_monitor.folder + L"Strings.xml").c_str()));
   g_monitor.layout = keyLayoutFor(lookupString(u"MAIN", u"LANG"));
-  g_monitor.engine = std::make_unique<monitor::KeyEngine>(wnd);
+  g_monitor.engine = std::make_unique<monitor::KeyEngine>(wnd, options.hookRefusals);
   if (options.tray) g_monitor.tray = std::make_unique<monitor::TrayIcon>(wnd);
   loadSettings(-1);
   WTSRegisterSessionNotification(wnd, NOTIFY_FOR_THIS_SESSION);

@@ -405,6 +405,38 @@ TEST_F(MonitorKeys, ARemovedHookIsInstalledAgainAndARemappedKeyWorksAgain) {
   EXPECT_EQ(reinstalls, 1);
 }
 
+// A hook that the system refuses is told in the log (and the tray) and tried again until it works.
+TEST_F(MonitorKeys, ARefusedHookIsReportedAndTriedAgain) {
+  SetEnvironmentVariableW(L"Q7MON_TEST_HOOK_REFUSALS", L"1");
+  SetEnvironmentVariableW(L"Q7MON_LOG", e2e::monitorLogPath().c_str());
+  DeleteFileW(e2e::monitorLogPath().c_str());
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey('B'));
+  startMonitor();
+  SetEnvironmentVariableW(L"Q7MON_TEST_HOOK_REFUSALS", nullptr);
+  SetEnvironmentVariableW(L"Q7MON_LOG", nullptr);
+  TypingWindow typing;
+  auto hookLines = [] {
+    std::vector<std::pair<unsigned long long, long long>> lines;
+    for (const e2e::LogLine& l : e2e::readLog())
+      if (l.kind == "hook") lines.emplace_back(l.wParam, l.lParam);
+    return lines;
+  };
+  const ULONGLONG end = GetTickCount64() + 15000;
+  while (hookLines().size() < 2 && GetTickCount64() < end) typing.pump(50);
+  const auto lines = hookLines();
+  std::string log;
+  for (const e2e::LogLine& l : e2e::readLog())
+    log += l.kind + " " + std::to_string(l.wParam) + " " + std::to_string(l.lParam) + "; ";
+  ASSERT_EQ(lines.size(), 2u) << log;
+  EXPECT_EQ(lines[0].first, 0u); // refused, with the system's error code
+  EXPECT_EQ(lines[0].second, static_cast<long long>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(lines[1].first, 1u); // installed on the retry
+  EXPECT_EQ(lines[1].second, 3);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"b");
+}
+
 // With Num Lock off the pad's 1 reports End without the extended flag: it is still pad 1.
 TEST_F(MonitorKeys, ThePadsOneWithNumLockOffIsNotTheEndKey) {
   writeCurrent(1);
