@@ -479,6 +479,25 @@ TEST_F(MonitorKeys, QuittingWhileARemappedModifierIsHeldLeavesItReleased) {
   EXPECT_FALSE(stillHeld);
 }
 
+// Locking the session lets go of what the monitor holds: the remapped Shift comes up although the
+// key stays down, and stays up through the key's auto-repeat and release.
+TEST_F(MonitorKeys, LockingTheSessionReleasesTheKeysTheMonitorHolds) {
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey(VK_LSHIFT));
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"keydown a");
+  const bool held = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  typing.pump(300);
+  const bool heldAfterLock = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  typing.xdotool(L"keyup a");
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(heldAfterLock);
+  typing.type(L"s");
+  EXPECT_EQ(typing.text(), L"s");
+}
+
 // The keys the monitor sends look like a keyboard's: another program's hook sees each with its
 // scan code and extended flag.
 TEST_F(MonitorKeys, SentKeysCarryTheirScanCodeAndExtendedFlag) {
@@ -523,6 +542,29 @@ TEST_F(MonitorKeys, SentKeysCarryTheirScanCodeAndExtendedFlag) {
     EXPECT_EQ(seen[i].scan, cases[i].sent.scan) << i;
     EXPECT_EQ(seen[i].extended, cases[i].sent.extended) << i;
   }
+}
+
+// A macro types exactly its own keys: Shift held when it starts is up while it plays, and down
+// again after it, since the user still holds it.
+TEST_F(MonitorKeys, AMacroPlaysWithoutTheModifiersTheUserHolds) {
+  KeyRecord macro{};
+  macro.Kind = 2;
+  macro.EventCount = 2;
+  macro.Events[0] = 'X';
+  macro.Events[2] = 0x80;
+  macro.Events[6] = 'X';
+  writeCurrent(1);
+  writeKey(1, 'F', macro);
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"keydown shift key f");
+  typing.pump(300);
+  const bool shiftAfter = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  typing.xdotool(L"keyup shift");
+  EXPECT_EQ(typing.text(), L"x");
+  EXPECT_TRUE(shiftAfter);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"xa");
 }
 
 // A toggle macro plays until it is stopped; recording a key (the hook library's status 1) stops it.
