@@ -412,7 +412,8 @@ bool KeyEngine::handle(const KBDLLHOOKSTRUCT& k) {
   const KeyEvent event{static_cast<uint8_t>(k.vkCode & 0xFF),  (k.flags & LLKHF_UP) != 0,
                        injected && k.dwExtraInfo == kOurInput, k.scanCode,
                        (k.flags & LLKHF_EXTENDED) != 0,        injected};
-  if (!event.release) watchdog_.hookKey(static_cast<int64_t>(GetTickCount64()), placeOf(k.scanCode, event.extended));
+  if (!event.release && !(k.scanCode & kSystemInsertedScan))
+    watchdog_.hookKey(static_cast<int64_t>(GetTickCount64()), placeOf(k.scanCode, event.extended));
   if (event.ours) return false;
   std::shared_ptr<const ProfileKeys> keys;
   {
