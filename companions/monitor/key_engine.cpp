@@ -1,5 +1,7 @@
 #include "companions/monitor/key_engine.h"
 
+#include "companions/monitor/system_clock.h"
+
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -11,37 +13,6 @@ namespace q7::monitor {
 namespace {
 
 KeyEngine* g_engine = nullptr; // the hook procedure has no context of its own
-
-// The real clock: waits on the stop event until shortly before a deadline, then yields until it.
-class SystemClock final : public MacroClock {
-public:
-  SystemClock(HANDLE stopEvent, const std::atomic<bool>& stop) : stopEvent_(stopEvent), stop_(stop) {
-    QueryPerformanceFrequency(&frequency_);
-  }
-  int64_t nowMicros() override {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart / frequency_.QuadPart * 1000000 +
-           t.QuadPart % frequency_.QuadPart * 1000000 / frequency_.QuadPart;
-  }
-  bool waitUntil(int64_t micros) override {
-    for (;;) {
-      if (stop_.load()) return false;
-      const int64_t left = micros - nowMicros();
-      if (left <= 0) return true;
-      if (left > 3000) {
-        if (WaitForSingleObject(stopEvent_, static_cast<DWORD>((left - 2000) / 1000)) == WAIT_OBJECT_0) return false;
-      } else {
-        Sleep(0);
-      }
-    }
-  }
-
-private:
-  HANDLE stopEvent_;
-  const std::atomic<bool>& stop_;
-  LARGE_INTEGER frequency_{};
-};
 
 // A macro's keys. Once it was told to stop, it only lets go of what it pressed, and only of keys
 // that the monitor still holds: a release of everything may have come first.
@@ -220,7 +191,10 @@ void MacroPlayer::run() {
     }
     // The macro plays exactly its own keys: the user's modifiers are up while it plays.
     const std::vector<uint8_t> lifted = output_.liftModifiers();
-    playMacro(script, clock, keys, stop_);
+    {
+      const PlayingMacro timing(clock.pauseTimer());
+      playMacro(script, clock, keys, stop_);
+    }
     output_.restoreModifiers(lifted);
     playing_ = -1;
   }

@@ -15,10 +15,12 @@
 // For tests, Q7MON_TEST_HOOK_REFUSALS=N has the first N installs of the keyboard hook act as refused.
 #include "platform/win32/windows_only.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 #include <memory>
@@ -26,8 +28,10 @@
 #include <wtsapi32.h>
 
 #include "companions/monitor/key_engine.h"
+#include "companions/monitor/process_end_watch.h"
 #include "companions/monitor/tray_icon.h"
 #include "keys/key_layout.h"
+#include "monitor/elevation_notice.h"
 #include "monitor/messages.h"
 #include "monitor/monitor_link.h"
 #include "monitor/monitor_settings.h"
@@ -40,8 +44,10 @@ namespace {
 using namespace q7;
 
 constexpr UINT_PTR kAckTimer = 1;
-constexpr UINT_PTR kWatchTimer = 2; // the program in front, and whether the reporting hook's process still lives
-constexpr UINT kWatchMs = 100;
+constexpr UINT kReporterEnded = WM_APP + 30; // wParam: the process that reported keys has ended
+
+void unhookWinEvent(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+using UniqueWinEventHook = win32::Unique<HWINEVENTHOOK, unhookWinEvent>;
 
 struct Options {
   std::wstring logPath;
@@ -65,8 +71,11 @@ struct Monitor {
   int profile = -1; // the current profile, -1 without settings
   LinkedPrograms links;
   bool paused = false;
-  DWORD reportingProcess = 0; // the process whose hook library reports keys, 0 for none
+  std::unique_ptr<monitor::ProcessEndWatch> reporter; // the process whose hook library reports keys
   HWND foreground = nullptr;
+  UniqueWinEventHook foregroundHook;
+  UniqueWinEventHook focusHook; // until the system shows that it reports the window in front
+  std::unique_ptr<ElevationNotice> elevationNotice;
   std::unique_ptr<monitor::KeyEngine> engine;
   std::unique_ptr<monitor::TrayIcon> tray;
   bool hookFailed = false; // told once until the hook is in place again
@@ -78,19 +87,42 @@ std::wstring env(const wchar_t* name) {
   return (n > 0 && n < 1024) ? std::wstring(buf, n) : std::wstring();
 }
 
-void logLine(const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
+// Appends one line to the log. Opened per line so that a reader sees every line as soon as it is written.
+void appendLog(const char* line, size_t n) {
   if (g_monitor.options.logPath.empty()) return;
-  char line[160];
-  const int n = std::snprintf(line, sizeof line, "%llu %s %u %llu %lld\r\n",
-                              static_cast<unsigned long long>(GetTickCount64() - g_monitor.startTick), what, message,
-                              static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
-  // Opened per line so that a reader sees every line as soon as it is written.
   win32::UniqueFile f(CreateFileW(g_monitor.options.logPath.c_str(), FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
   if (!f) return;
   DWORD written = 0;
   WriteFile(f.get(), line, static_cast<DWORD>(n), &written, nullptr);
+}
+
+unsigned long long uptimeMs() { return GetTickCount64() - g_monitor.startTick; }
+
+void logLine(const char* what, UINT message, WPARAM wParam, LPARAM lParam) {
+  char line[160];
+  const int n = std::snprintf(line, sizeof line, "%llu %s %u %llu %lld\r\n", uptimeMs(), what, message,
+                              static_cast<unsigned long long>(wParam), static_cast<long long>(lParam));
+  if (n > 0) appendLog(line, std::min(static_cast<size_t>(n), sizeof line - 1));
+}
+
+// Tells the user something in a tray balloon, and writes it to the log as "<ms> balloon <text>"
+// (UTF-8), also when the monitor runs without a tray icon.
+void balloon(const std::wstring& text) {
+  std::string line = std::to_string(uptimeMs()) + " balloon ";
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (n > 0) {
+    const size_t at = line.size();
+    line.resize(at + static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), line.data() + at, n, nullptr, nullptr);
+  }
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' '; // one balloon, one line
+  line += "\r\n";
+  appendLog(line.data(), line.size());
+  if (g_monitor.tray) g_monitor.tray->balloon(text);
 }
 
 void postToMain(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -128,24 +160,88 @@ std::wstring processImage(HWND wnd) {
   return QueryFullProcessImageNameW(process.get(), 0, path, &n) ? std::wstring(path, n) : std::wstring();
 }
 
-void watch() {
-  if (g_monitor.reportingProcess) { // a program that died while it recorded must not leave the keys passing
-    win32::UniqueHandle p(OpenProcess(SYNCHRONIZE, FALSE, g_monitor.reportingProcess));
-    if (!p || WaitForSingleObject(p.get(), 0) == WAIT_OBJECT_0) {
-      g_monitor.reportingProcess = 0;
-      if (g_monitor.engine) g_monitor.engine->setHookReporting(false);
-    }
+bool tokenElevated(HANDLE process, bool& elevated) {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &raw)) return false;
+  win32::UniqueHandle token(raw);
+  TOKEN_ELEVATION e{};
+  DWORD n = 0;
+  if (!GetTokenInformation(token.get(), TokenElevation, &e, sizeof e, &n)) return false;
+  elevated = e.TokenIsElevated != 0;
+  return true;
+}
+
+FrontProcess frontProcess(HWND wnd) {
+  FrontProcess front;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  front.opened = static_cast<bool>(process);
+  if (!process) {
+    front.accessDenied = GetLastError() == ERROR_ACCESS_DENIED;
+    return front;
   }
-  HWND front = GetForegroundWindow();
+  front.tokenRead = tokenElevated(process.get(), front.elevated);
+  return front;
+}
+
+// Another window came to the front: its program's linked profile applies, and the user learns
+// once that programs run as administrator keep their keys.
+void foregroundChanged(HWND front) {
   if (!front || front == g_monitor.foreground) return;
   g_monitor.foreground = front;
+  if (g_monitor.elevationNotice && g_monitor.elevationNotice->frontChanged(frontProcess(front)))
+    balloon(ElevationNotice::kText);
   const std::wstring image = processImage(front);
   const int linked = linkedProfile(g_monitor.links, win32::u16(image.c_str()), g_monitor.profile);
   if (linked >= 0) switchProfile(linked);
 }
 
+// The system reports a new window in front (EVENT_SYSTEM_FOREGROUND). Wine reports it only as a
+// change of the keyboard focus (EVENT_OBJECT_FOCUS), so both are watched until the first report of
+// the window in front shows that the focus events are not needed.
+void CALLBACK onForeground(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
+  if (event == EVENT_SYSTEM_FOREGROUND) g_monitor.focusHook.reset();
+  foregroundChanged(GetForegroundWindow());
+}
+
+// The hook library reports keys (reporting) for a process, or stopped: while it does, keys pass.
+// A program that dies while it records must not leave the keys passing, so its end is watched.
+void setReporter(bool reporting, DWORD processId, HWND wnd) {
+  g_monitor.reporter.reset();
+  if (reporting && processId)
+    g_monitor.reporter = std::make_unique<monitor::ProcessEndWatch>(processId, wnd, kReporterEnded);
+  if (g_monitor.engine) g_monitor.engine->setHookReporting(reporting);
+}
+
+bool weAreElevated() {
+  bool elevated = false;
+  return tokenElevated(GetCurrentProcess(), elevated) && elevated;
+}
+
+// The system's text for an error code, without its line end.
+std::wstring systemText(DWORD error) {
+  wchar_t text[512] = {};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                 static_cast<DWORD>(std::size(text)), nullptr);
+  std::wstring s = text;
+  while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' ')) s.pop_back();
+  if (s.empty()) s = L"Error " + std::to_wstring(error) + L".";
+  return s;
+}
+
+// Starts a program; when it cannot start, the user reads why in a balloon (the system shows no
+// dialog of its own).
 void startProgram(const std::wstring& path) {
-  ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"open";
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (ShellExecuteExW(&info)) return;
+  const DWORD error = GetLastError();
+  balloon(L"Could not start " + path + L": " + systemText(error));
 }
 
 void setPaused(bool paused) {
@@ -162,9 +258,7 @@ void hookState(WPARAM state, LPARAM detail) {
   if (state == monitor::KeyEngine::kInstalled) g_monitor.hookFailed = false;
   if (state != monitor::KeyEngine::kFailed || g_monitor.hookFailed) return;
   g_monitor.hookFailed = true;
-  if (g_monitor.tray)
-    g_monitor.tray->balloon(L"Keys are not changed for now: the keyboard hook could not be installed. The monitor "
-                            L"keeps trying.");
+  balloon(L"Keys are not changed for now: the keyboard hook could not be installed. The monitor keeps trying.");
 }
 
 void command(HWND wnd, UINT id) {
@@ -203,8 +297,10 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   case msg::kHookStatus:
     logLine("recv", message, wParam, lParam);
-    g_monitor.reportingProcess = wParam == 1 ? static_cast<DWORD>(lParam) : 0;
-    if (g_monitor.engine) g_monitor.engine->setHookReporting(wParam == 1);
+    setReporter(wParam == 1, static_cast<DWORD>(lParam), wnd);
+    return 0;
+  case kReporterEnded:
+    if (g_monitor.reporter && g_monitor.reporter->processId() == static_cast<DWORD>(wParam)) setReporter(false, 0, wnd);
     return 0;
   case monitor::KeyEngine::kStartProgram: {
     std::unique_ptr<std::wstring> path(reinterpret_cast<std::wstring*>(lParam));
@@ -236,10 +332,6 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     command(wnd, LOWORD(wParam));
     return 0;
   case WM_TIMER:
-    if (wParam == kWatchTimer) {
-      watch();
-      return 0;
-    }
     if (wParam == kAckTimer) {
       KillTimer(wnd, kAckTimer);
       for (; g_monitor.pendingAcks > 0; --g_monitor.pendingAcks) acknowledge();
@@ -259,6 +351,9 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   case WM_DESTROY:
     WTSUnRegisterSessionNotification(wnd);
+    g_monitor.foregroundHook.reset();
+    g_monitor.focusHook.reset();
+    g_monitor.reporter.reset();
     g_monitor.tray.reset();
     g_monitor.engine.reset(); // the macro's keys released, the hook removed
     PostQuitMessage(0);
@@ -345,7 +440,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   loadSettings(-1);
   WTSRegisterSessionNotification(wnd, NOTIFY_FOR_THIS_SESSION);
   g_monitor.foreground = GetForegroundWindow(); // a program already in front does not switch
-  SetTimer(wnd, kWatchTimer, kWatchMs, nullptr);
+  g_monitor.elevationNotice = std::make_unique<ElevationNotice>(weAreElevated());
+  // The program in front is told by the system as it changes: nothing wakes the monitor meanwhile.
+  g_monitor.foregroundHook.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                                 onForeground, 0, 0, WINEVENT_OUTOFCONTEXT));
+  g_monitor.focusHook.reset(
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, onForeground, 0, 0, WINEVENT_OUTOFCONTEXT));
+  if (!g_monitor.foregroundHook && !g_monitor.focusHook)
+    balloon(L"Profiles cannot follow the program in front: the system refused to report it.");
   SetWindowTextW(wnd, win32::wide(kMonitorTitle));
   logLine("start", 0, 0, 0);
   MSG m;

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <iterator>
 
@@ -75,9 +76,11 @@ void TrayIcon::balloon(const std::wstring& text) {
   data.hWnd = window_;
   data.uID = 1;
   data.uFlags = NIF_INFO;
-  data.dwInfoFlags = NIIF_WARNING;
-  text.copy(data.szInfo, std::size(data.szInfo) - 1);
+  data.dwInfoFlags = NIIF_INFO;
   std::swprintf(data.szInfoTitle, std::size(data.szInfoTitle), L"Q7 Prismo");
+  const size_t n = std::min(text.size(), std::size(data.szInfo) - 1); // cut to the field, never past it
+  std::wmemcpy(data.szInfo, text.data(), n);
+  data.szInfo[n] = 0;
   Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 

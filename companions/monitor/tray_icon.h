@@ -20,10 +20,10 @@ public:
   ~TrayIcon();
   // Shows the profile (-1: no settings) and whether the monitor is paused.
   void show(int profile, bool paused);
-  // Shows a notice beside the icon.
-  void balloon(const std::wstring& text);
   // Opens the menu at the mouse pointer; the choice arrives as WM_COMMAND.
   void openMenu(int profile, bool paused);
+  // Shows text in a balloon beside the icon (nothing before the icon was added).
+  void balloon(const std::wstring& text);
 
 private:
   HWND window_;
