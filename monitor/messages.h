@@ -35,6 +35,10 @@ constexpr uint32_t kOpenMacroEditor = 1555; // 0x613
 // From the hook library to the window it reports to: wParam vk, lParam 0x80 on release.
 constexpr uint32_t kHookKey = hook::kReport; // WM_HOOKKEY
 
+// Our monitor, for tests only (honoured when it runs with --test-messages): removes its keyboard
+// hook without telling it, as the system does when a hook call takes too long.
+constexpr uint32_t kTestRemoveHook = 1600; // 0x640
+
 // Our monitor: "HID.exe --post" hands (message, wParam, lParam) to the running monitor in a
 // WM_COPYDATA with this tag and three 64-bit values; the monitor posts it to the main window.
 constexpr uintptr_t kMonitorPostTag = 0x51375043; // 'Q7PC'

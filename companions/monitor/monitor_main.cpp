@@ -6,11 +6,13 @@
 // It reads the registry at start, on every 2026 (before it answers) and on every 1542; it never
 // writes it.
 //
-//   HID.exe [--log FILE] [--ack-delay MS] [--no-ack] [--no-tray]   run the monitor (one per logon)
+//   HID.exe [--log FILE] [--ack-delay MS] [--no-ack] [--no-tray] [--test-messages]
+//                                                       run the monitor (one per logon)
 //   HID.exe --post MSG WPARAM LPARAM                    have the running monitor post to the main window
 //   HID.exe --quit                                      end the running monitor
-// The environment variables Q7MON_LOG, Q7MON_ACK_DELAY, Q7MON_NO_ACK and Q7MON_NO_TRAY do the same as the options,
-// so that a monitor started by the program without arguments can be steered too.
+// The environment variables Q7MON_LOG, Q7MON_ACK_DELAY, Q7MON_NO_ACK, Q7MON_NO_TRAY and Q7MON_TEST_MESSAGES
+// do the same as the options, so that a monitor started by the program without arguments can be steered too.
+// For tests, Q7MON_TEST_HOOK_REFUSALS=N has the first N installs of the keyboard hook act as refused.
 #include "platform/win32/windows_only.h"
 
 #include <algorithm>
@@ -23,6 +25,7 @@
 
 #include <memory>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include "companions/monitor/key_engine.h"
 #include "companions/monitor/process_end_watch.h"
@@ -54,6 +57,8 @@ struct Options {
   bool post = false;
   bool quit = false;
   bool tray = true;
+  bool testMessages = false; // kTestRemoveHook is honoured
+  int hookRefusals = 0;      // for tests: the first installs of the hook act as refused
   long long postValues[3] = {0, 0, 0};
 };
 
@@ -75,6 +80,7 @@ struct Monitor {
   std::unique_ptr<ElevationNotice> elevationNotice;
   std::unique_ptr<monitor::KeyEngine> engine;
   std::unique_ptr<monitor::TrayIcon> tray;
+  bool hookFailed = false; // told once until the hook is in place again
 } g_monitor;
 
 std::wstring env(const wchar_t* name) {
@@ -254,6 +260,17 @@ void setPaused(bool paused) {
   if (g_monitor.tray) g_monitor.tray->show(g_monitor.profile, paused);
 }
 
+// The hook's state as the engine reports it: every failure and every install after the first is a
+// line in the log; a hook that could not be installed is told to the user (the engine tries again).
+void hookState(WPARAM state, LPARAM detail) {
+  if (state != monitor::KeyEngine::kInstalled || detail != monitor::KeyEngine::kFirst)
+    logLine("hook", monitor::KeyEngine::kHookState, state, detail);
+  if (state == monitor::KeyEngine::kInstalled) g_monitor.hookFailed = false;
+  if (state != monitor::KeyEngine::kFailed || g_monitor.hookFailed) return;
+  g_monitor.hookFailed = true;
+  balloon(L"Keys are not changed for now: the keyboard hook could not be installed. The monitor keeps trying.");
+}
+
 void command(HWND wnd, UINT id) {
   using monitor::TrayIcon;
   if (id >= TrayIcon::kProfileCommand && id <= TrayIcon::kProfileCommand + 8) {
@@ -300,6 +317,23 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     if (path && !path->empty()) startProgram(*path);
     return 0;
   }
+  case monitor::KeyEngine::kHookState:
+    hookState(wParam, lParam);
+    return 0;
+  case WM_WTSSESSION_CHANGE: // keys held at the lock are let go; the hook may be gone after it
+    logLine("session", message, wParam, lParam);
+    if (g_monitor.engine && wParam == WTS_SESSION_LOCK) g_monitor.engine->releaseAll();
+    if (g_monitor.engine && wParam == WTS_SESSION_UNLOCK) g_monitor.engine->reinstall();
+    return 0;
+  case WM_POWERBROADCAST:
+    if (g_monitor.engine && wParam == PBT_APMSUSPEND) g_monitor.engine->releaseAll();
+    if (g_monitor.engine && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
+      g_monitor.engine->reinstall();
+    return TRUE;
+  case msg::kTestRemoveHook:
+    logLine("recv", message, wParam, lParam);
+    if (g_monitor.engine && g_monitor.options.testMessages) g_monitor.engine->dropHookForTest();
+    return 0;
   case monitor::TrayIcon::kCallback:
     if (g_monitor.tray && (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_LBUTTONUP))
       g_monitor.tray->openMenu(g_monitor.profile, g_monitor.paused);
@@ -326,6 +360,7 @@ LRESULT CALLBACK monitorProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPara
     DestroyWindow(wnd);
     return 0;
   case WM_DESTROY:
+    WTSUnRegisterSessionNotification(wnd);
     g_monitor.foregroundHook.reset();
     g_monitor.focusHook.reset();
     g_monitor.reporter.reset();
@@ -348,6 +383,8 @@ Options parse(int argc, wchar_t** argv) {
   if (!env(L"Q7MON_ACK_DELAY").empty()) o.ackDelayMs = _wtoi(env(L"Q7MON_ACK_DELAY").c_str());
   o.noAck = !env(L"Q7MON_NO_ACK").empty();
   o.tray = env(L"Q7MON_NO_TRAY").empty();
+  o.testMessages = !env(L"Q7MON_TEST_MESSAGES").empty();
+  o.hookRefusals = _wtoi(env(L"Q7MON_TEST_HOOK_REFUSALS").c_str());
   for (int i = 1; i < argc; ++i) {
     const std::wstring a = argv[i];
     if (a == L"--log" && i + 1 < argc) {
@@ -356,6 +393,8 @@ Options parse(int argc, wchar_t** argv) {
       o.ackDelayMs = _wtoi(argv[++i]);
     } else if (a == L"--no-ack") {
       o.noAck = true;
+    } else if (a == L"--test-messages") {
+      o.testMessages = true;
     } else if (a == L"--no-tray") {
       o.tray = false;
     } else if (a == L"--quit") {
@@ -406,9 +445,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   // The key tables of the installed string file's language, as the program uses them.
   setStringFilePath(win32::u16((g_monitor.folder + L"Strings.xml").c_str()));
   g_monitor.layout = keyLayoutFor(lookupString(u"MAIN", u"LANG"));
-  g_monitor.engine = std::make_unique<monitor::KeyEngine>(wnd);
+  g_monitor.engine = std::make_unique<monitor::KeyEngine>(wnd, options.hookRefusals);
   if (options.tray) g_monitor.tray = std::make_unique<monitor::TrayIcon>(wnd);
   loadSettings(-1);
+  WTSRegisterSessionNotification(wnd, NOTIFY_FOR_THIS_SESSION);
   g_monitor.foreground = GetForegroundWindow(); // a program already in front does not switch
   g_monitor.elevationNotice = std::make_unique<ElevationNotice>(weAreElevated());
   // The program in front is told by the system as it changes: nothing wakes the monitor meanwhile.

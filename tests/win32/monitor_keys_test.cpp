@@ -1,6 +1,7 @@
 // Our monitor acting on saved settings, end to end: settings are written to the registry as the
 // program stores them, HID.exe runs, and a small window of this test with an edit field receives
-// real input (SendInput) through the monitor's keyboard hook.
+// physical keys, typed through the X server with xdotool, through the monitor's keyboard hook.
+// (The monitor acts on physical input only: keys that a program sends pass it unchanged.)
 #include <gtest/gtest.h>
 
 #include "platform/win32/windows_only.h"
@@ -12,6 +13,7 @@
 #include "../e2e/driver.h"
 #include "keys/key_layout.h"
 #include "keys/key_record.h"
+#include "monitor/hook_watchdog.h"
 #include "monitor/key_actions.h"
 #include "monitor/messages.h"
 #include "text/string_lookup.h"
@@ -84,17 +86,33 @@ public:
     GetWindowTextW(edit, buf, 256);
     return buf;
   }
-  // Presses and releases each key in turn, as a user types.
-  void type(const std::vector<WORD>& keys) {
-    for (WORD vk : keys) {
-      key(vk, false);
-      pump(30);
-      key(vk, true);
-      pump(30);
-    }
+  // Types on the keyboard, as a user does: xdotool's arguments, such as L"key a s" or
+  // L"keydown a". This window pumps its messages while xdotool runs.
+  void xdotool(const std::wstring& args) {
+    // Wine starts a Linux program found by its command line alone, and gives no handle to wait
+    // on: the shell leaves a file behind when xdotool is done.
+    static int calls = 0;
+    const std::wstring done =
+        L"/tmp/q7-xdotool-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
+    std::wstring command = L"Z:\\bin\\sh -c \"xdotool " + args + L"; touch " + done + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << "xdotool " << std::string(args.begin(), args.end()) << ": " << GetLastError();
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    std::wstring doneHere = L"Z:" + done;
+    std::replace(doneHere.begin(), doneHere.end(), L'/', L'\\');
+    const ULONGLONG end = GetTickCount64() + 10000;
+    while (GetFileAttributesW(doneHere.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < end) pump(10);
+    EXPECT_TRUE(DeleteFileW(doneHere.c_str())) << "xdotool " << std::string(args.begin(), args.end());
     pump(200);
   }
-  static void key(WORD vk, bool release) {
+  // Presses and releases each key in turn, with a pause between keys.
+  void type(const std::wstring& keys) { xdotool(L"key --delay 40 " + keys); }
+  // A key as another program sends it (SendInput).
+  static void send(WORD vk, bool release) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
@@ -178,13 +196,13 @@ TEST_F(MonitorKeys, RemappedKeyTypesItsTargetAndADisabledKeyNothing) {
   writeKey(1, 'S', disabled);
   startMonitor();
   TypingWindow typing;
-  typing.type({'A', 'S', 'D'});
+  typing.type(L"a s d");
   EXPECT_EQ(typing.text(), L"bd");
 
   writeCurrent(0); // the PC mode: every key its own
   PostMessageW(window, msg::kSettingsSaved, 1, 0);
   typing.pump(300);
-  typing.type({'A', 'S'});
+  typing.type(L"a s");
   EXPECT_EQ(typing.text(), L"bdas");
 }
 
@@ -212,9 +230,8 @@ TEST_F(MonitorKeys, MacroPlaysItsKeysWithTheirStoredPauses) {
   writeKey(1, 'F', macro);
   startMonitor();
   TypingWindow typing;
-  TypingWindow::key('F', false);
-  TypingWindow::key('F', true);
-  typing.pump(1600);
+  typing.xdotool(L"key f");
+  typing.pump(1400);
   EXPECT_EQ(typing.text(), L"xyxyxy");
   ASSERT_EQ(typing.arrivals.size(), 12u);
   const LONG want[] = {120, 60, 200};
@@ -252,9 +269,8 @@ TEST_F(MonitorKeys, KeysAMacroHoldsAreReleasedWhenTheProfileChangesOrTheMonitorQ
     for (int i = 0; i < 100 && xUps() < n; ++i) typing.pump(20);
     return xUps();
   };
-  TypingWindow::key('F', false);
-  TypingWindow::key('F', true);
-  typing.pump(300);
+  typing.xdotool(L"key f");
+  typing.pump(100);
   EXPECT_EQ(typing.text(), L"x");
   EXPECT_EQ(xUps(), 0);
   PostMessageW(window, msg::kProfileShown, 2, 0);
@@ -262,9 +278,8 @@ TEST_F(MonitorKeys, KeysAMacroHoldsAreReleasedWhenTheProfileChangesOrTheMonitorQ
 
   PostMessageW(window, msg::kProfileShown, 1, 0);
   typing.pump(200);
-  TypingWindow::key('F', false);
-  TypingWindow::key('F', true);
-  typing.pump(300);
+  typing.xdotool(L"key f");
+  typing.pump(100);
   EXPECT_EQ(typing.text(), L"xx");
   EXPECT_EQ(xUps(), 1);
   EXPECT_EQ(e2e::Process(e2e::distFolder() + L"HID.exe", L"--quit").wait(5000), 0u);
@@ -278,11 +293,11 @@ TEST_F(MonitorKeys, NewSettingsAreInForceBeforeTheAnswer) {
   startMonitor();
   TypingWindow typing;
   PostMessageW(window, msg::kAnnounceWindow, reinterpret_cast<WPARAM>(typing.wnd), 0);
-  typing.type({'A'});
+  typing.type(L"a");
   writeKey(1, 'A', singleKey('C'));
   PostMessageW(window, msg::kSettingsSaved, 1, 1);
   ASSERT_TRUE(typing.waitPosted(msg::kSaveAcknowledged, 5000));
-  typing.type({'A'}); // at once after the answer
+  typing.type(L"a"); // at once after the answer
   EXPECT_EQ(typing.text(), L"bc");
 }
 
@@ -308,7 +323,7 @@ TEST_F(MonitorKeys, TheProgramInFrontSwitchesToItsLinkedProfile) {
     EXPECT_EQ(m.wParam, 2u);
     EXPECT_EQ(m.lParam, static_cast<LPARAM>(msg::kNoEcho));
   }
-  typing.type({'A'});
+  typing.type(L"a");
   EXPECT_EQ(typing.text(), L"e");
 }
 
@@ -326,14 +341,14 @@ TEST_F(MonitorKeys, WhileTheHookLibraryReportsKeysPassUnchanged) {
   ASSERT_TRUE(install(typing.wnd));
   status(1); // recording: the physical key is recorded and typed
   typing.pump(300);
-  typing.type({'A'});
+  typing.type(L"a");
   std::vector<WPARAM> reported;
   for (const MSG& m : typing.posted)
     if (m.message == msg::kHookKey) reported.push_back(m.wParam);
   EXPECT_EQ(reported, (std::vector<WPARAM>{'A', 'A'}));
   status(0);
   typing.pump(300);
-  typing.type({'A'});
+  typing.type(L"a");
   EXPECT_EQ(typing.text(), L"ab");
   remove();
   FreeLibrary(lib);
@@ -350,13 +365,247 @@ TEST_F(MonitorKeys, AProgramKeyStartsItsProgram) {
   writeKey(1, 'G', program);
   startMonitor();
   TypingWindow typing;
-  typing.type({'G'});
+  typing.type(L"g");
   EXPECT_EQ(typing.text(), L"");
   HWND started = nullptr;
   const ULONGLONG end = GetTickCount64() + 15000;
   while (!(started = FindWindowW(L"Notepad", nullptr)) && GetTickCount64() < end) typing.pump(50);
   ASSERT_NE(started, nullptr);
   PostMessageW(started, WM_CLOSE, 0, 0);
+}
+
+KeyRecord disabledKey() {
+  KeyRecord r{};
+  r.Kind = 10;
+  return r;
+}
+
+// The system removes a hook whose call took too long, without notice; the monitor finds out from
+// the keys it then no longer sees, and installs it again.
+TEST_F(MonitorKeys, ARemovedHookIsInstalledAgainAndARemappedKeyWorksAgain) {
+  SetEnvironmentVariableW(L"Q7MON_TEST_MESSAGES", L"1");
+  SetEnvironmentVariableW(L"Q7MON_LOG", e2e::monitorLogPath().c_str());
+  DeleteFileW(e2e::monitorLogPath().c_str());
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey('B'));
+  startMonitor();
+  SetEnvironmentVariableW(L"Q7MON_TEST_MESSAGES", nullptr);
+  SetEnvironmentVariableW(L"Q7MON_LOG", nullptr);
+  TypingWindow typing;
+  typing.type(L"a");
+  PostMessageW(window, msg::kTestRemoveHook, 0, 0);
+  typing.pump(300);
+  typing.type(L"a"); // no hook: the key goes on as it is, and the watchdog sees that
+  typing.pump(2 * kHookGraceMs);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"bab");
+  int reinstalls = 0;
+  for (const e2e::LogLine& l : e2e::readLog())
+    reinstalls += l.kind == "hook" && l.wParam == 1 && l.lParam == 1; // installed after it was lost
+  EXPECT_EQ(reinstalls, 1);
+}
+
+// A hook that the system refuses is told in the log (and the tray) and tried again until it works.
+TEST_F(MonitorKeys, ARefusedHookIsReportedAndTriedAgain) {
+  SetEnvironmentVariableW(L"Q7MON_TEST_HOOK_REFUSALS", L"1");
+  SetEnvironmentVariableW(L"Q7MON_LOG", e2e::monitorLogPath().c_str());
+  DeleteFileW(e2e::monitorLogPath().c_str());
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey('B'));
+  startMonitor();
+  SetEnvironmentVariableW(L"Q7MON_TEST_HOOK_REFUSALS", nullptr);
+  SetEnvironmentVariableW(L"Q7MON_LOG", nullptr);
+  TypingWindow typing;
+  auto hookLines = [] {
+    std::vector<std::pair<unsigned long long, long long>> lines;
+    for (const e2e::LogLine& l : e2e::readLog())
+      if (l.kind == "hook") lines.emplace_back(l.wParam, l.lParam);
+    return lines;
+  };
+  const ULONGLONG end = GetTickCount64() + 15000;
+  while (hookLines().size() < 2 && GetTickCount64() < end) typing.pump(50);
+  const auto lines = hookLines();
+  std::string log;
+  for (const e2e::LogLine& l : e2e::readLog())
+    log += l.kind + " " + std::to_string(l.wParam) + " " + std::to_string(l.lParam) + "; ";
+  ASSERT_EQ(lines.size(), 2u) << log;
+  EXPECT_EQ(lines[0].first, 0u); // refused, with the system's error code
+  EXPECT_EQ(lines[0].second, static_cast<long long>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(lines[1].first, 1u); // installed on the retry
+  EXPECT_EQ(lines[1].second, 3);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"b");
+}
+
+// With Num Lock off the pad's 1 reports End without the extended flag: it is still pad 1.
+TEST_F(MonitorKeys, ThePadsOneWithNumLockOffIsNotTheEndKey) {
+  writeCurrent(1);
+  writeKey(1, 0x23, disabledKey()); // End of the navigation block
+  writeKey(1, 0x61, singleKey('B'));
+  startMonitor();
+  TypingWindow typing;
+  ASSERT_FALSE(GetKeyState(VK_NUMLOCK) & 1) << "the test needs Num Lock off";
+  typing.type(L"KP_End End KP_End");
+  EXPECT_EQ(typing.text(), L"bb");
+  for (const Arrival& a : typing.arrivals) EXPECT_NE(a.vk, static_cast<WPARAM>(VK_END));
+}
+
+TEST_F(MonitorKeys, AnotherProgramsInputPassesUnchanged) {
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey('B'));
+  startMonitor();
+  TypingWindow typing;
+  TypingWindow::send('A', false);
+  TypingWindow::send('A', true);
+  typing.pump(300);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"ab");
+}
+
+// A key remapped to Left Shift, held while the monitor quits: the shift does not stay down.
+TEST_F(MonitorKeys, QuittingWhileARemappedModifierIsHeldLeavesItReleased) {
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey(VK_LSHIFT));
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"keydown a");
+  const bool held = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  EXPECT_EQ(e2e::Process(e2e::distFolder() + L"HID.exe", L"--quit").wait(5000), 0u);
+  EXPECT_EQ(monitor.wait(5000), 0u);
+  typing.pump(300);
+  const bool stillHeld = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  typing.xdotool(L"keyup a");
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(stillHeld);
+}
+
+// Locking the session lets go of what the monitor holds: the remapped Shift comes up although the
+// key stays down, and stays up through the key's auto-repeat and release.
+TEST_F(MonitorKeys, LockingTheSessionReleasesTheKeysTheMonitorHolds) {
+  writeCurrent(1);
+  writeKey(1, 'A', singleKey(VK_LSHIFT));
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"keydown a");
+  const bool held = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+  typing.pump(300);
+  const bool heldAfterLock = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  typing.xdotool(L"keyup a");
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(heldAfterLock);
+  typing.type(L"s");
+  EXPECT_EQ(typing.text(), L"s");
+}
+
+// The keys the monitor sends look like a keyboard's: another program's hook sees each with its
+// scan code and extended flag.
+TEST_F(MonitorKeys, SentKeysCarryTheirScanCodeAndExtendedFlag) {
+  struct Seen {
+    DWORD vk, scan;
+    bool extended;
+    bool operator==(const Seen&) const = default;
+  };
+  static std::vector<Seen> seen;
+  seen.clear();
+  writeCurrent(1);
+  const struct {
+    uint8_t typed, target;
+    Seen sent;
+  } cases[] = {{'A', 'B', {'B', 0x30, false}},
+               {'S', VK_LEFT, {VK_LEFT, 0x4B, true}},
+               {'D', 0x6C, {VK_RETURN, 0x1C, true}},
+               {'F', VK_RCONTROL, {VK_RCONTROL, 0x1D, true}},
+               {'H', VK_DIVIDE, {VK_DIVIDE, 0x35, true}},
+               {'J', VK_NUMPAD1, {VK_NUMPAD1, 0x4F, false}},
+               {'G', VK_SNAPSHOT, {VK_SNAPSHOT, 0x37, true}}};
+  for (const auto& c : cases) writeKey(1, c.typed, singleKey(c.target));
+  startMonitor();
+  TypingWindow typing;
+  HHOOK hook = SetWindowsHookExW(
+      WH_KEYBOARD_LL,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        if (code == HC_ACTION && !(k->flags & LLKHF_UP) && (k->flags & LLKHF_INJECTED))
+          seen.push_back({k->vkCode, k->scanCode, (k->flags & LLKHF_EXTENDED) != 0});
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      GetModuleHandleW(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+  typing.type(L"a s d f h j g");
+  UnhookWindowsHookEx(hook);
+  std::string got;
+  for (const Seen& k : seen) got += " " + std::to_string(k.vk) + "/" + std::to_string(k.scan) + (k.extended ? "e" : "");
+  ASSERT_EQ(seen.size(), std::size(cases)) << got;
+  for (size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].vk, cases[i].sent.vk) << i;
+    EXPECT_EQ(seen[i].scan, cases[i].sent.scan) << i;
+    EXPECT_EQ(seen[i].extended, cases[i].sent.extended) << i;
+  }
+}
+
+// A macro types exactly its own keys: Shift held when it starts is up while it plays, and down
+// again after it, since the user still holds it.
+TEST_F(MonitorKeys, AMacroPlaysWithoutTheModifiersTheUserHolds) {
+  KeyRecord macro{};
+  macro.Kind = 2;
+  macro.EventCount = 2;
+  macro.Events[0] = 'X';
+  macro.Events[2] = 0x80;
+  macro.Events[6] = 'X';
+  writeCurrent(1);
+  writeKey(1, 'F', macro);
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"keydown shift key f");
+  typing.pump(300);
+  const bool shiftAfter = GetAsyncKeyState(VK_LSHIFT) & 0x8000;
+  typing.xdotool(L"keyup shift");
+  EXPECT_EQ(typing.text(), L"x");
+  EXPECT_TRUE(shiftAfter);
+  typing.type(L"a");
+  EXPECT_EQ(typing.text(), L"xa");
+}
+
+// A toggle macro plays until it is stopped; recording a key (the hook library's status 1) stops it.
+TEST_F(MonitorKeys, RecordingStopsAPlayingToggleMacro) {
+  KeyRecord macro{};
+  macro.Kind = 2;
+  macro.RepeatMode = 2;
+  const struct {
+    uint8_t vk;
+    bool press;
+  } lines[] = {{'X', true}, {'X', false}};
+  for (const auto& l : lines) {
+    uint8_t* e = macro.Events + 6 * macro.EventCount;
+    e[0] = l.vk;
+    e[2] = l.press ? 0x80 : 0;
+    e[7] = 0xFF;
+    e[10] = 40; // 40 ms
+    macro.EventCount += 2;
+  }
+  writeCurrent(1);
+  writeKey(1, 'F', macro);
+  startMonitor();
+  TypingWindow typing;
+  typing.xdotool(L"key f");
+  typing.pump(300);
+  ASSERT_GE(typing.text().size(), 3u) << "the macro plays";
+  HMODULE lib = LoadLibraryW((e2e::distFolder() + L"KBHook.dll").c_str());
+  ASSERT_NE(lib, nullptr);
+  auto install = reinterpret_cast<BOOL (*)(HWND)>(reinterpret_cast<void*>(GetProcAddress(lib, "installhook")));
+  auto remove = reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(lib, "removehook")));
+  auto status = reinterpret_cast<void (*)(int)>(reinterpret_cast<void*>(GetProcAddress(lib, "SetHookStatus")));
+  ASSERT_TRUE(install && remove && status);
+  ASSERT_TRUE(install(typing.wnd));
+  status(1);
+  typing.pump(300);
+  const size_t stopped = typing.text().size();
+  typing.pump(500);
+  EXPECT_EQ(typing.text().size(), stopped);
+  status(0);
+  remove();
+  FreeLibrary(lib);
 }
 
 } // namespace
