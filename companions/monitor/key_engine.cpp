@@ -1,12 +1,11 @@
 #include "companions/monitor/key_engine.h"
 
+#include "companions/monitor/front_process.h"
 #include "companions/monitor/system_clock.h"
 
 #include <algorithm>
 #include <memory>
 #include <utility>
-
-#include "platform/win32/handles.h"
 
 namespace q7::monitor {
 
@@ -42,29 +41,6 @@ constexpr UINT kRetryMs = 5000;
 
 // By place, as the watchdog compares keys: scan code + 256 with the extended flag.
 uint32_t placeOf(uint32_t scan, bool extended) { return (scan & 0xFF) + (extended ? 256 : 0); }
-
-// Whether the process runs elevated; a process whose token we may not read counts as elevated.
-bool elevated(HANDLE process) {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return true;
-  const win32::UniqueHandle owned(token);
-  TOKEN_ELEVATION elevation{};
-  DWORD size = 0;
-  return !GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) ||
-         elevation.TokenIsElevated != 0;
-}
-
-// The system hides keys from our hook while a window of an elevated process is in front and we
-// are not elevated ourselves.
-bool elevatedInFront() {
-  static const bool self = elevated(GetCurrentProcess());
-  if (self) return false;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(GetForegroundWindow(), &pid);
-  if (pid == 0) return false;
-  const win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  return !process || elevated(process.get());
-}
 
 } // namespace
 
@@ -360,7 +336,7 @@ void KeyEngine::watchTimer() {
   KillTimer(sink_, kWatchTimer);
   watchArmed_ = false;
   if (watchdog_.hookLost(static_cast<int64_t>(GetTickCount64()))) {
-    if (elevatedInFront()) {
+    if (keysHiddenInFront()) {
       watchdog_.reset(); // the system hid the keys from every hook that is not elevated
     } else {
       reinstallNow(kHookLost);

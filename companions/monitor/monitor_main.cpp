@@ -27,6 +27,7 @@
 #include <shellapi.h>
 #include <wtsapi32.h>
 
+#include "companions/monitor/front_process.h"
 #include "companions/monitor/key_engine.h"
 #include "companions/monitor/process_end_watch.h"
 #include "companions/monitor/tray_icon.h"
@@ -170,37 +171,12 @@ std::wstring processImage(HWND wnd) {
   return QueryFullProcessImageNameW(process.get(), 0, path, &n) ? std::wstring(path, n) : std::wstring();
 }
 
-bool tokenElevated(HANDLE process, bool& elevated) {
-  HANDLE raw = nullptr;
-  if (!OpenProcessToken(process, TOKEN_QUERY, &raw)) return false;
-  win32::UniqueHandle token(raw);
-  TOKEN_ELEVATION e{};
-  DWORD n = 0;
-  if (!GetTokenInformation(token.get(), TokenElevation, &e, sizeof e, &n)) return false;
-  elevated = e.TokenIsElevated != 0;
-  return true;
-}
-
-FrontProcess frontProcess(HWND wnd) {
-  FrontProcess front;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  win32::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  front.opened = static_cast<bool>(process);
-  if (!process) {
-    front.accessDenied = GetLastError() == ERROR_ACCESS_DENIED;
-    return front;
-  }
-  front.tokenRead = tokenElevated(process.get(), front.elevated);
-  return front;
-}
-
 // Another window came to the front: its program's linked profile applies, and the user learns
 // once that programs run as administrator keep their keys.
 void foregroundChanged(HWND front) {
   if (!front || front == g_monitor.foreground) return;
   g_monitor.foreground = front;
-  if (g_monitor.elevationNotice && g_monitor.elevationNotice->frontChanged(frontProcess(front)))
+  if (g_monitor.elevationNotice && g_monitor.elevationNotice->frontChanged(monitor::frontProcess(front)))
     balloon(ElevationNotice::kText);
   const std::wstring image = processImage(front);
   const int linked = linkedProfile(g_monitor.links, win32::u16(image.c_str()), g_monitor.profile);
@@ -222,11 +198,6 @@ void setReporter(bool reporting, DWORD processId, HWND wnd) {
   if (reporting && processId)
     g_monitor.reporter = std::make_unique<monitor::ProcessEndWatch>(processId, wnd, kReporterEnded);
   if (g_monitor.engine) g_monitor.engine->setHookReporting(reporting);
-}
-
-bool weAreElevated() {
-  bool elevated = false;
-  return tokenElevated(GetCurrentProcess(), elevated) && elevated;
 }
 
 // The system's text for an error code, without its line end.
@@ -450,7 +421,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   loadSettings(-1);
   WTSRegisterSessionNotification(wnd, NOTIFY_FOR_THIS_SESSION);
   g_monitor.foreground = GetForegroundWindow(); // a program already in front does not switch
-  g_monitor.elevationNotice = std::make_unique<ElevationNotice>(weAreElevated());
+  g_monitor.elevationNotice = std::make_unique<ElevationNotice>(monitor::weAreElevated());
   // The program in front is told by the system as it changes: nothing wakes the monitor meanwhile.
   g_monitor.foregroundHook.reset(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                                  onForeground, 0, 0, WINEVENT_OUTOFCONTEXT));
