@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ui/button_look.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skinned_button.h"
 
 namespace q7 {

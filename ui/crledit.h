@@ -8,7 +8,7 @@
 #include "ui/subclass_proc.h"
 
 #include "platform/win32/handles.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/scale.h"
 
 namespace q7 {

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "platform/win32/handles.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/scale.h"
 
 namespace q7 {

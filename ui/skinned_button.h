@@ -13,7 +13,7 @@
 
 #include "platform/win32/handles.h"
 #include "ui/hover_tracking.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skin.h"
 
 namespace q7 {

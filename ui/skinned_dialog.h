@@ -36,7 +36,7 @@
 #include "platform/win32/handles.h"
 #include "ui/bitmap_btn2.h"
 #include "ui/dialog_result.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/reflect.h"
 #include "ui/scale.h"
 #include "ui/skin.h"
