@@ -10,6 +10,7 @@ namespace {
 // Kept for the window's life: a change of display scale loads the pictures again from it.
 constexpr SkinFamily kSkins{about_window::kNormalImage.data(), about_window::kOverImage.data(),
                             about_window::kDownImage.data(), about_window::kWindowMask.data(), about_window::kPanel};
+enum class AboutCommand { Home, Support, Close };
 } // namespace
 
 CAboutDlg::CAboutDlg(HWND owner, Lookup lookup, Opener open)
@@ -20,9 +21,10 @@ void CAboutDlg::onCreate() {
   loadSkins(kSkins);
   // Always the layout's size, so the buttons stay where the pictures draw them.
   size_ = scale_.size(about_window::kSize);
-  for (auto [button, r] : {std::pair{&home_, about_window::kHomePage}, std::pair{&support_, about_window::kSupport},
-                           std::pair{&close_, about_window::kClose}})
-    makeButton(*button, r);
+  for (auto [button, r, command] : {std::tuple{&home_, about_window::kHomePage, AboutCommand::Home},
+                                    std::tuple{&support_, about_window::kSupport, AboutCommand::Support},
+                                    std::tuple{&close_, about_window::kClose, AboutCommand::Close}})
+    if (makeButton(*button, r)) bindCommand(*button, command);
 }
 
 void CAboutDlg::onScaleChanged() {
@@ -35,13 +37,18 @@ void CAboutDlg::onInit() {
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 }
 
-void CAboutDlg::onCommand(UINT, HWND control) {
-  if (control == close_.window())
+void CAboutDlg::onCommand(UINT, ControlCommand bound) {
+  switch (static_cast<AboutCommand>(bound.command)) {
+  case AboutCommand::Close:
     end(kResultYes);
-  else if (control == home_.window())
+    break;
+  case AboutCommand::Home:
     open_(kWebHome);
-  else if (control == support_.window())
+    break;
+  case AboutCommand::Support:
     open_(kWebSupport);
+    break;
+  }
 }
 
 bool CAboutDlg::onMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {

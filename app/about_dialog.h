@@ -31,7 +31,7 @@ private:
   void onCreate();
   void onInit();
   void onScaleChanged();
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   void onDialogCommand(UINT) { end(kResultYes); } // Enter, Escape or the system menu's close
   void onClose() { end(kResultYes); }
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);

@@ -46,7 +46,7 @@ private:
   // The window's messages, as the dialog base hands them on.
   void onCreate();
   void onInit();
-  void onCommand(UINT code, HWND from);
+  void onCommand(UINT code, ControlCommand bound);
   void onDialogCommand(UINT id);
   void onClose() { end(IDOK); }
   void onPaint();

@@ -2,6 +2,7 @@
 // buttons, built from the window's layout table; and how they show the controller's decisions.
 #include "app/main_window.h"
 
+#include <optional>
 #include <string>
 
 #include "app/keyboard_layout_tables.h"
@@ -40,6 +41,38 @@ bool hasTooltip(Control id, std::u16string_view lang) {
   if (id == Control::Default) return false;
   if (id == Control::Macro) return lang == u"DE";
   return perKeyButton(id);
+}
+
+// The command each button stands for; a profile tab and a key add their number.
+constexpr struct {
+  Control control;
+  Command command;
+} kCommands[] = {
+    {Control::Ok, Command::Ok},
+    {Control::Cancel, Command::Cancel},
+    {Control::Apply, Command::Apply},
+    {Control::Close, Command::Close},
+    {Control::Minimise, Command::Minimise},
+    {Control::WebLink1, Command::WebHome},
+    {Control::WebLink2, Command::WebSocial1},
+    {Control::WebLink3, Command::WebSocial2},
+    {Control::Help, Command::Help},
+    {Control::ResetProfile, Command::ResetProfile},
+    {Control::Export, Command::Export},
+    {Control::Import, Command::Import},
+    {Control::Sync, Command::Sync},
+    {Control::Macro, Command::Macro},
+    {Control::SingleKey, Command::SingleKey},
+    {Control::App, Command::App},
+    {Control::Disable, Command::Disable},
+    {Control::Default, Command::Default},
+    {Control::WholeKeyboardColour, Command::WholeKeyboardColour},
+};
+
+std::optional<Command> commandOf(Control id) {
+  for (const auto& m : kCommands)
+    if (m.control == id) return m.command;
+  return std::nullopt;
 }
 
 constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Control::App, Control::Disable,
@@ -111,6 +144,10 @@ void CKeyvaneDlg::createControl(Control id) {
   const Rect r = main_window::controlRect(id, languageCode_);
   CBitmapBtn& button = control(id);
   if (!button.create(wnd_, r, scale_)) return;
+  if (id >= Control::Profile0 && id <= Control::Profile5)
+    bindCommand(button, Command::ProfileButton, static_cast<int>(id) - static_cast<int>(Control::Profile0));
+  else if (const std::optional<Command> command = commandOf(id))
+    bindCommand(button, *command);
   cutControlPictures(id);
   if (entry.mask) button.setMask(widen(entry.mask->file));
 
@@ -148,6 +185,7 @@ void CKeyvaneDlg::buildKeyButtons() {
   const auto rects = keyRectangles(layout_);
   for (int k = 0; k < kKeyCount; ++k) {
     if (!keys_[k].create(wnd_, rects[k], scale_)) continue;
+    bindCommand(keys_[k], Command::KeyButton, k);
     setKeyLook(k, KeyLook::Default);
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
@@ -215,50 +253,8 @@ void CKeyvaneDlg::onDialogCommand(UINT id) {
   if (id == IDOK || id == IDCANCEL) end(id);
 }
 
-void CKeyvaneDlg::onCommand(UINT, HWND from) {
-  struct Match {
-    Control control;
-    Command command;
-  };
-  static constexpr Match kOrder[] = {
-      {Control::Ok, Command::Ok},
-      {Control::Cancel, Command::Cancel},
-      {Control::Apply, Command::Apply},
-      {Control::Close, Command::Close},
-      {Control::Minimise, Command::Minimise},
-      {Control::WebLink1, Command::WebHome},
-      {Control::WebLink2, Command::WebSocial1},
-      {Control::WebLink3, Command::WebSocial2},
-      {Control::Help, Command::Help},
-      {Control::ResetProfile, Command::ResetProfile},
-      {Control::Export, Command::Export},
-      {Control::Import, Command::Import},
-      {Control::Sync, Command::Sync},
-      {Control::Macro, Command::Macro},
-      {Control::SingleKey, Command::SingleKey},
-      {Control::App, Command::App},
-      {Control::Disable, Command::Disable},
-      {Control::Default, Command::Default},
-      {Control::WholeKeyboardColour, Command::WholeKeyboardColour},
-  };
-  for (const Match& m : kOrder) {
-    if (control(m.control).window() == from) {
-      controller_.onCommand(m.command);
-      return;
-    }
-  }
-  for (int i = 0; i <= kLastProfileWithButton; ++i) {
-    if (control(static_cast<Control>(static_cast<int>(Control::Profile0) + i)).window() == from) {
-      controller_.onCommand(Command::ProfileButton, i);
-      return;
-    }
-  }
-  for (int k = 0; k < kKeyCount; ++k) {
-    if (keys_[k].window() == from) {
-      controller_.onCommand(Command::KeyButton, k);
-      return;
-    }
-  }
+void CKeyvaneDlg::onCommand(UINT, ControlCommand bound) {
+  controller_.onCommand(static_cast<Command>(bound.command), bound.argument);
 }
 
 } // namespace q7

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/keyboard_layout_tables.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::main_window {

@@ -24,6 +24,7 @@ void CWarningDlg::onCreate() {
     const warning::ButtonLayout& place = k.buttons[b];
     CBitmapBtn2& button = buttons_[b];
     if (!makeButton(button, place.rect)) continue;
+    bindCommand(button, place.result);
     button.setTextColours(warning::kButtonTextColour, warning::kButtonTextColour, warning::kButtonTextColour);
     const std::u16string caption = lookUp(place.caption.section, place.caption.key);
     button.setText(std::wstring_view(win32::wide(caption.c_str()), caption.size()), 0);
@@ -40,13 +41,9 @@ void CWarningDlg::onInit() {
   SetWindowTextW(wnd_, win32::wide(texts_[0].c_str()));
 }
 
-void CWarningDlg::onCommand(UINT code, HWND control) {
-  if (code != BN_CLICKED) return;
-  for (int b = 0; layout_ && b < layout_->buttonCount; ++b)
-    if (control == buttons_[b].window()) {
-      end(layout_->buttons[b].result);
-      return;
-    }
+void CWarningDlg::onCommand(UINT code, ControlCommand bound) {
+  // A button's command is the result it ends the question with.
+  if (code == BN_CLICKED) end(bound.command);
 }
 
 void CWarningDlg::paintTexts(HDC dc) {

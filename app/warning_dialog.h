@@ -36,7 +36,7 @@ private:
   friend class SkinnedDialog<CWarningDlg>;
   void onCreate();
   void onInit();
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   void paintTexts(HDC dc);
   std::u16string lookUp(const char* section, const char* key) const;
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ui/dialog_result.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/text_style.h"
 #include "ui/skin_canvas.h"
 #include "ui/skin_family.h"

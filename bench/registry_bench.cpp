@@ -55,8 +55,8 @@ std::vector<KeyValues> layout(bool forLoad) {
                              L"AudioLED", L"ExplosingType", L"RandomType", L"WaveType", L"RainType"})
       k.values.push_back({n, 4});
     k.values.push_back({L"Name", 260});
-    for (int i = 0; i < kLinkCount; ++i) k.values.push_back({w(valueName(u"LinkExe", i)), forLoad ? 520u : 260u});
-    for (int b = 0; b < kKeyCount; ++b) k.values.push_back({w(valueName(u"Button", b, 3)), 3100});
+    for (int i = 0; i < kLinkCount; ++i) k.values.push_back({w(valueName(kLinkExeValue, i)), forLoad ? 520u : 260u});
+    for (int b = 0; b < kKeyCount; ++b) k.values.push_back({w(valueName(kButtonValue, b, kKeyRecordDigits)), 3100});
     if (forLoad) k.values.insert(k.values.end(), {{L"WholeKeyColorStatus", 9}, {L"WholeKeyColor", 36}});
     keys.push_back(k);
     for (int j = 0; j < kKeySetCount; ++j) {

@@ -8,7 +8,7 @@
 
 #include "keys/key_layout.h"
 #include "keys/key_record.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7 {
 

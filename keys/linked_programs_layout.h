@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "ui/skin_family.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::linked_programs {

@@ -40,9 +40,12 @@ void CSinglekeyDlg::onCreate() {
     const Rect& rect;
     const char16_t* caption;
     std::string_view mask;
-  } buttons[] = {{ok_, at.ok, u"OK", kOkButtonMask}, {cancel_, at.cancel, u"CANCEL", kCancelButtonMask}};
+    int result; // the button ends the dialog with it
+  } buttons[] = {{ok_, at.ok, u"OK", kOkButtonMask, kResultYes},
+                 {cancel_, at.cancel, u"CANCEL", kCancelButtonMask, kResultNo}};
   for (const auto& b : buttons) {
     if (!makeButton(b.button, b.rect)) continue;
+    bindCommand(b.button, b.result);
     b.button.setTextColours(kWhite, kWhite, kWhite);
     b.button.setFontHeight(kButtonTextHeight);
     b.button.setText(wideView(lookupString(u"MAIN", b.caption)), 0);
@@ -94,12 +97,8 @@ void CSinglekeyDlg::onInit() {
   SetWindowTextW(wnd_, win32::wide(titleText_.c_str()));
 }
 
-void CSinglekeyDlg::onCommand(UINT code, HWND control) {
-  if (code != BN_CLICKED || !control) return;
-  if (control == ok_.window())
-    end(kResultYes);
-  else if (control == cancel_.window())
-    end(kResultNo);
+void CSinglekeyDlg::onCommand(UINT code, ControlCommand bound) {
+  if (code == BN_CLICKED) end(bound.command);
 }
 
 bool CSinglekeyDlg::onMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {

@@ -33,7 +33,7 @@ private:
   void onCreate();
   void onInit();
   void onScaleChanged();
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
   void paintTexts(HDC dc);
   void onDestroy();

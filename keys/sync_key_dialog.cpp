@@ -13,6 +13,8 @@ constexpr TextStyle kHeadingStyle{"Calibri", 13, 400, 0x00FFFFFF};
 constexpr TextStyle kSlotStyle{"Calibri", 13, 400, 0x00000000};
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+enum class SyncCommand { Ok, Cancel, Clear, Browse };
+
 } // namespace
 
 CSyncKeyDlg::CSyncKeyDlg(HWND owner, int profile, const LinkSlots& slots, Lookup lookup)
@@ -31,10 +33,17 @@ void CSyncKeyDlg::onCreate() {
     button.setText(std::wstring_view(win32::wide(text.c_str()), text.size()), 0);
     return true;
   };
-  for (int i = 0; i < kLinkSlots; ++i) makeButton(browse_[i], linked_programs::kSlots[i].browse);
-  caption(clear_, linked_programs::kClear, u"SYNC", u"Init");
-  if (caption(cancel_, linked_programs::kCancel, u"MAIN", u"CANCEL")) cancel_.setMask(win32::widen(kCancelButtonMask));
-  if (caption(ok_, linked_programs::kOk, u"MAIN", u"OK")) ok_.setMask(win32::widen(kOkButtonMask));
+  for (int i = 0; i < kLinkSlots; ++i)
+    if (makeButton(browse_[i], linked_programs::kSlots[i].browse)) bindCommand(browse_[i], SyncCommand::Browse, i);
+  if (caption(clear_, linked_programs::kClear, u"SYNC", u"Init")) bindCommand(clear_, SyncCommand::Clear);
+  if (caption(cancel_, linked_programs::kCancel, u"MAIN", u"CANCEL")) {
+    cancel_.setMask(win32::widen(kCancelButtonMask));
+    bindCommand(cancel_, SyncCommand::Cancel);
+  }
+  if (caption(ok_, linked_programs::kOk, u"MAIN", u"OK")) {
+    ok_.setMask(win32::widen(kOkButtonMask));
+    bindCommand(ok_, SyncCommand::Ok);
+  }
 }
 
 void CSyncKeyDlg::onInit() {
@@ -43,17 +52,20 @@ void CSyncKeyDlg::onInit() {
   SetWindowTextW(wnd_, win32::wide(heading_.c_str()));
 }
 
-void CSyncKeyDlg::onCommand(UINT, HWND control) {
-  if (!control) return;
-  if (control == ok_.window()) {
+void CSyncKeyDlg::onCommand(UINT, ControlCommand bound) {
+  switch (static_cast<SyncCommand>(bound.command)) {
+  case SyncCommand::Ok:
     programs_.ok();
-  } else if (control == cancel_.window()) {
+    break;
+  case SyncCommand::Cancel:
     programs_.cancel();
-  } else if (control == clear_.window()) {
+    break;
+  case SyncCommand::Clear:
     programs_.clear();
-  } else {
-    for (int i = 0; i < kLinkSlots; ++i)
-      if (control == browse_[i].window()) programs_.browse(i);
+    break;
+  case SyncCommand::Browse:
+    programs_.browse(bound.argument);
+    break;
   }
 }
 

@@ -31,7 +31,7 @@ private:
   friend class SkinnedDialog<CSyncKeyDlg>;
   void onCreate();
   void onInit();
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   void onDialogCommand(UINT id);
   void onClose() { programs_.cancel(); }
   void paintTexts(HDC dc);

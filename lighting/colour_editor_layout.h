@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7::colour_editor {

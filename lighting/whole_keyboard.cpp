@@ -35,6 +35,7 @@ void CWholeKeyboard::onCreate() {
   const auto makeCaptioned = [&](const colour_editor::ControlEntry& c) {
     CBitmapBtn2& button = buttons_[static_cast<int>(c.id)];
     if (!makeButton(button, c.rect)) return;
+    bindCommand(button, c.id);
     const COLORREF text = c.kind == ControlKind::DarkButton ? kBlack : kWhite;
     button.setTextColours(text, text, text);
     button.setFontHeight(c.fontHeight);
@@ -63,14 +64,20 @@ void CWholeKeyboard::onInit() {
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 }
 
-void CWholeKeyboard::onCommand(UINT, HWND control) {
-  if (!control) return;
-  if (control == buttons_[static_cast<int>(Control::Cancel)].window())
+void CWholeKeyboard::onCommand(UINT, ControlCommand bound) {
+  switch (static_cast<Control>(bound.command)) {
+  case Control::Cancel:
     editor_.onCancel();
-  else if (control == buttons_[static_cast<int>(Control::Ok)].window())
+    break;
+  case Control::Ok:
     editor_.onOk();
-  else if (control == buttons_[static_cast<int>(Control::Default)].window())
+    break;
+  case Control::Default:
     editor_.onDefault();
+    break;
+  default:
+    break;
+  }
 }
 
 void CWholeKeyboard::onScaleChanged() {

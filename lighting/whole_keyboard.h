@@ -30,7 +30,7 @@ private:
   friend class SkinnedDialog<CWholeKeyboard>;
   void onCreate();
   void onInit();
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   void onDialogCommand(UINT) {} // Enter, Escape and the system's close do nothing
   void onClose() {}
   void onScaleChanged();

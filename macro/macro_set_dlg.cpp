@@ -101,6 +101,7 @@ void CMacroSetDlg::onCreate() {
   for (const ControlEntry& c : kControls) {
     CBitmapBtn2& b = button(c.id);
     if (!b.create(wnd_, c.rect, scale_)) continue;
+    bindCommand(b, c.id);
     const auto& pieces = p.buttons[static_cast<size_t>(c.id)];
     b.showPieces(&pieces[0], &pieces[1], &pieces[2], &pieces[0]);
     if (c.kind == ControlKind::Text) {
@@ -177,13 +178,8 @@ void CMacroSetDlg::onScaleChanged() {
 
 void CMacroSetDlg::onInit() { controller_.initialise(); }
 
-void CMacroSetDlg::onCommand(UINT code, HWND control) {
-  if (code != BN_CLICKED || !control) return;
-  for (const ControlEntry& c : kControls)
-    if (control == button(c.id).window()) {
-      controller_.onCommand(c.id);
-      return;
-    }
+void CMacroSetDlg::onCommand(UINT code, ControlCommand bound) {
+  if (code == BN_CLICKED) controller_.onCommand(static_cast<macro_editor::Control>(bound.command));
 }
 
 bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {

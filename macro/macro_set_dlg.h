@@ -48,7 +48,7 @@ private:
   void onInit();
   void onScaleChanged();
   void takePictures(); // the pictures, shape and size at scale_
-  void onCommand(UINT code, HWND control);
+  void onCommand(UINT code, ControlCommand bound);
   void onDialogCommand(UINT) {} // Enter and Escape never close the editor
   void onClose() { controller_.onCommand(macro_editor::Control::Close); }
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);

@@ -8,7 +8,7 @@ int readCurrentProfile(Registry& registry) {
   auto key = registry.open(kMainKeyPath);
   if (!key) return -1;
   uint8_t current = 0;
-  key->read(u"ProfileCurrent", &current, 1);
+  key->read(kProfileCurrentValue, &current, 1);
   return safeProfileIndex(current);
 }
 
@@ -19,7 +19,7 @@ LinkedPrograms readLinkedPrograms(Registry& registry) {
     if (!key) continue;
     for (int i = 0; i < kLinkCount; ++i) {
       char16_t slot[kTextUnits] = {};
-      key->read(valueName(u"LinkExe", i), slot, sizeof slot);
+      key->read(valueName(kLinkExeValue, i), slot, sizeof slot);
       size_t n = 0;
       while (n < kTextUnits && slot[n] != 0) ++n;
       links[p][i].assign(slot, n);
@@ -34,7 +34,8 @@ std::unique_ptr<ProfileKeys> readProfileKeys(Registry& registry, int profile, Ke
   keys->profile = profile;
   keys->mapPositions(layout);
   if (auto key = registry.open(profileKeyPath(profile))) {
-    for (int k = 0; k < kKeyCount; ++k) key->read(valueName(u"Button", k, 3), &keys->records[k], sizeof(KeyRecord));
+    for (int k = 0; k < kKeyCount; ++k)
+      key->read(valueName(kButtonValue, k, kKeyRecordDigits), &keys->records[k], sizeof(KeyRecord));
   }
   return keys;
 }

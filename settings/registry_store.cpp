@@ -22,8 +22,11 @@ struct Field {
   Field { u## #f, offsetof(ProfileRecord, f), w }
 
 constexpr Field kHeaderValues[] = {
-    HDR(ProfileTotle, 1), HDR(ProfileCurrent, 1), HDR(AutoSwitch, 1), HDR(ShowScreen, 1),    HDR(TrayIcon, 1),
-    HDR(LightOption, 1),  HDR(Thumbkey, 36),      HDR(SetColor, 36),  HDR(ProfileColor, 36),
+    HDR(ProfileTotle, 1),  Field{kProfileCurrentValue, offsetof(SettingsHeader, ProfileCurrent), 1},
+    HDR(AutoSwitch, 1),    HDR(ShowScreen, 1),
+    HDR(TrayIcon, 1),      HDR(LightOption, 1),
+    HDR(Thumbkey, 36),     HDR(SetColor, 36),
+    HDR(ProfileColor, 36),
 };
 constexpr Field kLanguage = HDR(Language, 4);
 
@@ -78,7 +81,7 @@ template <size_t N> void writeFields(RegistryKey& key, void* record, const Field
 
 // Key records are read and written through a name buffer that only changes its last digits.
 template <typename Op> void forEachKeyRecord(std::u16string_view prefix, KeyRecord* records, Op op) {
-  for (int k = 0; k < kKeyCount; ++k) op(valueName(prefix, k, 3), records[k]);
+  for (int k = 0; k < kKeyCount; ++k) op(valueName(prefix, k, kKeyRecordDigits), records[k]);
 }
 
 void writeHeader(Registry& registry, FirstFailure& failure) {
@@ -94,8 +97,8 @@ void writeProfile(Registry& registry, int p, FirstFailure& failure) {
     writeFields(*key, &rec, kLightingValues, failure);
     writeFields(*key, &rec, &kName, &kName + 1, failure);
     for (int i = 0; i < kLinkCount; ++i)
-      failure.note(key->write(valueName(u"LinkExe", i), rec.LinkExe[i], kStoredTextBytes));
-    forEachKeyRecord(u"Button", rec.Button,
+      failure.note(key->write(valueName(kLinkExeValue, i), rec.LinkExe[i], kStoredTextBytes));
+    forEachKeyRecord(kButtonValue, rec.Button,
                      [&](std::u16string_view name, KeyRecord& r) { failure.note(key->write(name, &r, sizeof r)); });
   } else {
     failure.noteOpen(registry);
@@ -107,8 +110,8 @@ void writeProfile(Registry& registry, int p, FirstFailure& failure) {
       continue;
     }
     KeySet& set = rec.KeySets[j];
-    failure.note(key->write(u"ProfileName", set.ProfileName, sizeof set.ProfileName));
-    forEachKeyRecord(u"ProfileButton", set.ProfileButton,
+    failure.note(key->write(kProfileNameValue, set.ProfileName, sizeof set.ProfileName));
+    forEachKeyRecord(kProfileButtonValue, set.ProfileButton,
                      [&](std::u16string_view name, KeyRecord& r) { failure.note(key->write(name, &r, sizeof r)); });
   }
 }
@@ -118,19 +121,19 @@ void readProfile(Registry& registry, int p) {
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     readFields(*key, &rec, kLoadSmallValues);
     readFields(*key, &rec, kLightingValues);
-    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
-    forEachKeyRecord(u"Button", rec.Button,
+    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(kLinkExeValue, i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
+    forEachKeyRecord(kButtonValue, rec.Button,
                      [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
     // Stored whole in one profile's key; the highest-numbered key holding them wins.
-    key->read(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus);
-    key->read(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
+    key->read(kWholeKeyColorStatusValue, WholeKeyColorStatus, sizeof WholeKeyColorStatus);
+    key->read(kWholeKeyColorValue, WholeKeyColor, sizeof WholeKeyColor);
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
     if (!key) continue;
     KeySet& set = rec.KeySets[j];
-    key->read(u"ProfileName", set.ProfileName, sizeof set.ProfileName);
-    forEachKeyRecord(u"ProfileButton", set.ProfileButton,
+    key->read(kProfileNameValue, set.ProfileName, sizeof set.ProfileName);
+    forEachKeyRecord(kProfileButtonValue, set.ProfileButton,
                      [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
   }
 }
@@ -152,11 +155,11 @@ ValueName::ValueName(std::u16string_view prefix, int number, int digits) {
 }
 
 std::u16string profileKeyPath(int profile) {
-  return std::u16string(kMainKeyPath) + u"\\" + valueName(u"Profile", profile).str();
+  return std::u16string(kMainKeyPath) + u"\\" + valueName(kProfileKeyPrefix, profile).str();
 }
 
 std::u16string keySetKeyPath(int profile, int set) {
-  return profileKeyPath(profile) + u"\\" + valueName(u"ProfileName", set).str();
+  return profileKeyPath(profile) + u"\\" + valueName(kProfileNameValue, set).str();
 }
 
 void writeFactoryDefaults(Registry& registry) {
@@ -211,17 +214,17 @@ uint32_t saveWholeKeyColours(Registry& registry, int p) {
   if (!registry.openOrCreate(kMainKeyPath)) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
   auto key = registry.openOrCreate(profileKeyPath(safeProfileIndex(static_cast<uint32_t>(p))));
   if (!key) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
-  if (const uint32_t rc = key->write(u"WholeKeyColorStatus", WholeKeyColorStatus, sizeof WholeKeyColorStatus))
+  if (const uint32_t rc = key->write(kWholeKeyColorStatusValue, WholeKeyColorStatus, sizeof WholeKeyColorStatus))
     return rc;
-  return key->write(u"WholeKeyColor", WholeKeyColor, sizeof WholeKeyColor);
+  return key->write(kWholeKeyColorValue, WholeKeyColor, sizeof WholeKeyColor);
 }
 
 void readSecondTreeLinks(Registry& registry) {
   for (int p = 0; p < kProfileCount; ++p) {
-    auto key = registry.openOrCreate(u"Software\\Arvel\\Prismo\\" + valueName(u"Profile", p).str());
+    auto key = registry.openOrCreate(std::u16string(kSecondTreePath) + u"\\" + valueName(kProfileKeyPrefix, p).str());
     if (!key) continue;
     ProfileRecord& rec = working().profiles[p];
-    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(u"LinkExe", i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
+    for (int i = 0; i < kLinkCount; ++i) key->read(valueName(kLinkExeValue, i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
   }
 }
 

@@ -3,13 +3,12 @@
 #pragma once
 
 #include "platform/registry.h"
+#include "settings/registry_names.h"
 
 #include <string>
 #include <string_view>
 
 namespace q7 {
-
-inline constexpr char16_t kMainKeyPath[] = u"Software\\VORTAN\\Q7";
 
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.

@@ -1,7 +1,7 @@
 // Small checks shared by the window layout tests.
 #pragma once
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7::test {
 

@@ -46,7 +46,7 @@ void CBitmapBtn::setColors(COLORREF normal, COLORREF hover, COLORREF pressed, in
   repaint();
 }
 
-void CBitmapBtn::setTooltip(std::wstring_view text) { applyTooltip(text, true); }
+void CBitmapBtn::setTooltip(std::wstring_view text) { showTooltip(text, true); }
 
 void CBitmapBtn::setFontHeight(int pixels) {
   fontHeight_ = pixels;

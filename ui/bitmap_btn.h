@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "ui/button_look.h"
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skinned_button.h"
 
 namespace q7 {
@@ -16,12 +16,12 @@ class CBitmapBtn final : public SkinnedButton {
 public:
   CBitmapBtn() : SkinnedButton(ButtonFamily::Image) {}
 
-  // Replaces the four state images with the pieces at (x, y), width x height, of the given
+  // Takes the four state images as they are, already cut to the button's size.
+  void setPieces(SkinImage normal, SkinImage hover, SkinImage pressed, SkinImage disabled);
+  // Or replaces the four state images with the pieces at (x, y), width x height, of the given
   // whole-window images; an empty source gives an empty state image. Removes border and tab stop.
   void setImages(int x, int y, int width, int height, const SkinImage& normal, const SkinImage& hover,
                  const SkinImage& pressed, const SkinImage& disabled);
-  // Takes the four state images as they are, already cut to the button's size.
-  void setPieces(SkinImage normal, SkinImage hover, SkinImage pressed, SkinImage disabled);
   // Trades the normal state image with other, so that an owner can switch between two looks
   // without keeping the whole pictures to cut them from.
   void swapNormalImage(SkinImage& other);

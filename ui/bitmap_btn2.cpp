@@ -46,7 +46,7 @@ void CBitmapBtn2::setLatched(bool latched) {
   repaint();
 }
 
-void CBitmapBtn2::setTooltip(std::wstring_view text, bool active) { applyTooltip(text, active); }
+void CBitmapBtn2::setTooltip(std::wstring_view text, bool active) { showTooltip(text, active); }
 
 void CBitmapBtn2::setFontHeight(int pixels) {
   fontHeight_ = pixels;

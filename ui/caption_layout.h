@@ -1,7 +1,7 @@
 // Where a skinned button writes its caption, in client pixels of a button of width x height.
 #pragma once
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/scale.h"
 
 namespace q7 {

@@ -1,55 +1,21 @@
 #include "ui/crledit.h"
 
-#include <commctrl.h>
-
 #include <string>
 
 #include "ui/window_messages.h"
 
 namespace q7 {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x5138;
-}
-
-CCrledit::~CCrledit() {
-  if (HWND wnd = wnd_) {
-    detach();
-    DestroyWindow(wnd);
-  }
-}
+// The field ends before the font and brush it uses.
+CCrledit::~CCrledit() { destroy(); }
 
 bool CCrledit::create(HWND parent, const Rect& rect, bool digitsOnly, Scale scale) {
-  if (HWND old = wnd_) {
-    detach();
-    DestroyWindow(old);
-  }
-  tableRect_ = rect;
-  scale_ = scale;
   systemFont_ = false;
-  const Rect at = scale.rect(rect);
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (digitsOnly ? ES_NUMBER : 0);
-  HWND wnd = CreateWindowExW(0, L"EDIT", L"", style, at.left, at.top, at.width(), at.height(), parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-  if (!wnd) return false;
-  if (!SetWindowSubclass(wnd, subclassProcOf<CCrledit>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    DestroyWindow(wnd);
-    return false;
-  }
-  wnd_ = wnd;
-  return true;
+  return createWindow(parent, L"EDIT", style, rect, scale);
 }
 
-void CCrledit::detach() {
-  RemoveWindowSubclass(wnd_, subclassProcOf<CCrledit>, kSubclassId);
-  wnd_ = nullptr;
-}
-
-void CCrledit::rescale(Scale scale) {
-  scale_ = scale;
-  if (!wnd_) return;
-  const Rect at = scale.rect(tableRect_);
-  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+void CCrledit::onRescale() {
   if (systemFont_) applyFont();
   InvalidateRect(wnd_, nullptr, TRUE);
 }
@@ -97,7 +63,7 @@ LRESULT CCrledit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   case WM_KEYUP:
     // Posted: the parent sees it after the edit control has applied the key.
     if (HWND parent = GetParent(wnd_)) PostMessageW(parent, msg::kCrleditKeyUp, wParam, 0);
-    return DefSubclassProc(wnd_, message, wParam, lParam);
+    return defaultProcessing(message, wParam, lParam);
   case WM_ERASEBKGND:
     return 1; // the edit control paints its background with the brush of the colour request
   case WM_PAINT:
@@ -106,14 +72,14 @@ LRESULT CCrledit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       paintDisabled();
       return 0;
     }
-    return DefSubclassProc(wnd_, message, wParam, lParam);
+    return defaultProcessing(message, wParam, lParam);
   case WM_ENABLE: {
-    const LRESULT r = DefSubclassProc(wnd_, message, wParam, lParam);
+    const LRESULT r = defaultProcessing(message, wParam, lParam);
     InvalidateRect(wnd_, nullptr, TRUE);
     return r;
   }
   default:
-    return DefSubclassProc(wnd_, message, wParam, lParam);
+    return defaultProcessing(message, wParam, lParam);
   }
 }
 

@@ -5,29 +5,21 @@
 
 #include "platform/win32/windows_only.h"
 
-#include "ui/subclass_proc.h"
-
+#include "platform/rect.h"
 #include "platform/win32/handles.h"
-#include "ui/rect.h"
-#include "ui/scale.h"
+#include "ui/skinned_control.h"
 
 namespace q7 {
 
-class CCrledit {
+class CCrledit final : public SkinnedControl {
 public:
   CCrledit() = default;
-  CCrledit(const CCrledit&) = delete;
-  CCrledit& operator=(const CCrledit&) = delete;
-  ~CCrledit();
+  ~CCrledit() override;
 
   // A visible child edit control at rect (parent's client coordinates in table pixels, shown at
-  // scale), digits only when asked.
+  // scale), digits only when asked. At another scale (rescale) a font it was given follows; its
+  // text, selection and colours stay.
   bool create(HWND parent, const Rect& rect, bool digitsOnly, Scale scale = {});
-  HWND window() const { return wnd_; }
-  // Moves the field to its rectangle at another scale; a font it was given follows. Its text,
-  // selection and colours stay.
-  void rescale(Scale scale);
-  Scale scale() const { return scale_; }
 
   // The system's font at the field's scale: the stock font itself where the field's scale is the
   // system's, otherwise the stock font's face at its height scaled from the system's DPI.
@@ -40,17 +32,13 @@ public:
   COLORREF backgroundColour() const { return background_; }
 
 private:
-  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void onRescale() override;
   HBRUSH colourRequest(HDC dc);
   void paintDisabled();
-  void detach();
 
   void applyFont();
 
-  HWND wnd_ = nullptr;
-  Rect tableRect_;
-  Scale scale_;
   bool systemFont_ = false;
   win32::UniqueGdi<HFONT> font_; // the scaled copy of the system's font; none while the stock one serves
   COLORREF text_ = RGB(255, 255, 255);

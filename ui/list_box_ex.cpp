@@ -1,6 +1,5 @@
 #include "ui/list_box_ex.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "ui/fonts.h"
@@ -9,46 +8,18 @@
 namespace q7 {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x5138;
-constexpr UINT_PTR kToolId = 1;
 constexpr int kNoRow = 0xFFFF; // what a list answers for a point below its rows
 } // namespace
 
-CListBoxEx::~CListBoxEx() {
-  if (HWND wnd = wnd_) {
-    detach();
-    DestroyWindow(wnd);
-  }
-}
+// The list ends before the font and brush it uses.
+CListBoxEx::~CListBoxEx() { destroy(); }
 
 bool CListBoxEx::create(HWND parent, const Rect& rect, int id, DWORD style, Scale scale) {
-  tableRect_ = rect;
-  scale_ = scale;
-  const Rect at = scale.rect(rect);
-  HWND wnd = CreateWindowExW(0, L"LISTBOX", L"", style, at.left, at.top, at.width(), at.height(), parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  if (!wnd) return false;
-  if (!SetWindowSubclass(wnd, subclassProcOf<CListBoxEx>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    DestroyWindow(wnd);
-    return false;
-  }
-  wnd_ = wnd;
+  if (!createWindow(parent, L"LISTBOX", style, rect, scale, id)) return false;
   // The tooltip exists from the start, inactive until a row is hovered. It has no owner, and it
   // watches the list's mouse messages itself: a modal loop has no place to relay them.
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
-  tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr));
-  if (tooltip_) SendMessageW(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
+  makeTooltip(TooltipOwner::None);
   return true;
-}
-
-void CListBoxEx::detach() {
-  RemoveWindowSubclass(wnd_, subclassProcOf<CListBoxEx>, kSubclassId);
-  tooltip_.reset();
-  toolAdded_ = false;
-  wnd_ = nullptr;
 }
 
 void CListBoxEx::setTextFont(std::wstring_view face, int height, int weight) {
@@ -65,11 +36,7 @@ void CListBoxEx::applyFont() {
   font_ = std::move(font);
 }
 
-void CListBoxEx::rescale(Scale scale) {
-  scale_ = scale;
-  if (!wnd_) return;
-  const Rect at = scale.rect(tableRect_);
-  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+void CListBoxEx::onRescale() {
   if (fontHeight_ > 0) applyFont();
   // Each row was measured when it was added; every one takes the new height (a list of fixed rows
   // keeps one height, set through row 0).
@@ -94,10 +61,6 @@ void CListBoxEx::setIconSize(int width, int height) {
 
 void CListBoxEx::setBackground(COLORREF colour) { background_.reset(CreateSolidBrush(colour)); }
 
-LRESULT CListBoxEx::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(wnd_, message, wParam, lParam);
-}
-
 void CListBoxEx::invalidateRow(int row) {
   RECT r{};
   if (SendMessageW(wnd_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
@@ -105,23 +68,13 @@ void CListBoxEx::invalidateRow(int row) {
 }
 
 void CListBoxEx::showTip(int row) {
-  if (!tooltip_) return;
+  if (!tooltip()) return;
   const LRESULT length = SendMessageW(wnd_, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
   if (length == LB_ERR) return;
   tipText_.assign(static_cast<size_t>(length) + 1, L'\0');
   SendMessageW(wnd_, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(tipText_.data()));
   tipText_.resize(static_cast<size_t>(length));
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_SUBCLASS;
-  tool.hwnd = wnd_;
-  tool.uId = kToolId;
-  GetClientRect(wnd_, &tool.rect);
-  std::wstring buffer = tipText_;
-  tool.lpszText = buffer.data();
-  if (!toolAdded_) toolAdded_ = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
-  SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip_.get(), TTM_ACTIVATE, TRUE, 0);
+  showTooltip(tipText_, true);
 }
 
 // Only a change of the row under the mouse repaints: the row left and the row entered.

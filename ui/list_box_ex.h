@@ -6,14 +6,12 @@
 
 #include "platform/win32/windows_only.h"
 
-#include "ui/subclass_proc.h"
-
 #include <string>
 #include <string_view>
 
+#include "platform/rect.h"
 #include "platform/win32/handles.h"
-#include "ui/rect.h"
-#include "ui/scale.h"
+#include "ui/skinned_control.h"
 
 namespace q7 {
 
@@ -22,22 +20,17 @@ namespace q7 {
 inline constexpr UINT kListRowClicked = 13314;      // 0x3402
 inline constexpr UINT kListRowRightClicked = 13312; // 0x3400
 
-class CListBoxEx {
+class CListBoxEx : public SkinnedControl {
 public:
   CListBoxEx() = default;
-  CListBoxEx(const CListBoxEx&) = delete;
-  CListBoxEx& operator=(const CListBoxEx&) = delete;
-  virtual ~CListBoxEx();
+  ~CListBoxEx() override;
 
   // A list box child at rect (parent's client coordinates in table pixels, shown at scale) with the
   // given control id and window and list styles; then attached. Everything the list is told in
   // pixels later (font and row heights, icon sizes) is in table pixels too and drawn at its scale.
+  // At another scale (rescale) font, row heights and icons follow; its rows, selection, caret and
+  // scroll position stay.
   bool create(HWND parent, const Rect& rect, int id, DWORD style, Scale scale = {});
-  HWND window() const { return wnd_; }
-  // Moves the list to its rectangle at another scale: font, row heights and icons follow; its
-  // rows, selection, caret and scroll position stay.
-  void rescale(Scale scale);
-  Scale scale() const { return scale_; }
 
   void setTextFont(std::wstring_view face, int height, int weight);
   void setRowHeight(int pixels) { rowHeight_ = pixels; }
@@ -54,27 +47,23 @@ public:
   void setNotifyTarget(HWND wnd) { notifyTarget_ = wnd; }
 
   int hoveredRow() const { return hovered_; }
-  HWND tooltip() const { return tooltip_.get(); }
+  HWND tooltip() const { return tooltipWindow(); }
   const std::wstring& tooltipText() const { return tipText_; }
 
 protected:
   // Draws one row; the list's own background under it is already painted.
   virtual void drawItem(const DRAWITEMSTRUCT& item) = 0;
-  virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HFONT textFont() const { return font_.get(); }
   HBRUSH backgroundBrush() const { return background_.get(); }
 
-  HWND wnd_ = nullptr;
-  Scale scale_;
   COLORREF text_ = GetSysColor(COLOR_WINDOWTEXT);
   COLORREF selectedText_ = GetSysColor(COLOR_HIGHLIGHTTEXT);
   COLORREF highlight_ = GetSysColor(COLOR_HIGHLIGHT);
   int iconWidth_ = 16, iconHeight_ = 16;
 
 private:
-  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  void detach();
+  void onRescale() override;
   void onMouseMove(LPARAM lParam);
   void showTip(int row);
   void invalidateRow(int row);
@@ -82,14 +71,11 @@ private:
 
   void applyFont();
 
-  Rect tableRect_;
   std::wstring fontFace_;
   int fontHeight_ = 0, fontWeight_ = 0; // table pixels; no own font while 0
   win32::UniqueGdi<HFONT> font_;
   win32::UniqueGdi<HBRUSH> background_;
-  win32::UniqueWindow tooltip_;
   std::wstring tipText_;
-  bool toolAdded_ = false;
   int rowHeight_ = 15;
   int hovered_ = -1;
   bool tracking_ = false;

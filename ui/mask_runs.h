@@ -7,7 +7,7 @@
 #include <functional>
 #include <span>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7 {
 

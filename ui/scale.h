@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/skin_canvas.h"
 
 namespace q7 {

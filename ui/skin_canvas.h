@@ -7,7 +7,7 @@
 
 #include <string_view>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7 {
 

@@ -3,7 +3,7 @@
 // live here, beside the skin code; the dialogs and the skin generator read them.
 #pragma once
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7 {
 

@@ -1,42 +1,16 @@
 #include "ui/skinned_button.h"
 
-#include <commctrl.h>
-
 #include "ui/window_messages.h"
 #include "ui/button_look.h"
 #include "ui/region.h"
 
 namespace q7 {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x5137; // one subclass per button
-constexpr UINT_PTR kToolId = 1;
-} // namespace
-
-SkinnedButton::~SkinnedButton() {
-  if (HWND wnd = wnd_) {
-    detach(); // no message reaches a half-destroyed object
-    DestroyWindow(wnd);
-  }
-}
+SkinnedButton::~SkinnedButton() { destroy(); }
 
 bool SkinnedButton::create(HWND parent, const Rect& rect, Scale scale) {
-  if (HWND old = wnd_) {
-    detach();
-    DestroyWindow(old);
-  }
-  tableRect_ = rect;
-  scale_ = scale;
   maskFile_.clear();
-  const Rect at = scale.rect(rect);
-  HWND wnd = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, at.left, at.top, at.width(),
-                             at.height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!wnd) return false;
-  if (!SetWindowSubclass(wnd, subclassProcOf<SkinnedButton>, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    DestroyWindow(wnd);
-    return false;
-  }
-  wnd_ = wnd;
+  if (!createWindow(parent, L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, scale)) return false;
   onAttach();
   return true;
 }
@@ -45,18 +19,6 @@ void SkinnedButton::onAttach() {
   const LONG_PTR style = GetWindowLongPtrW(wnd_, GWL_STYLE);
   SendMessageW(wnd_, BM_SETSTYLE, static_cast<WPARAM>((style & 0xFFFF) | BS_OWNERDRAW), TRUE);
   SetWindowLongPtrW(wnd_, GWL_STYLE, GetWindowLongPtrW(wnd_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_TABSTOP));
-}
-
-void SkinnedButton::detach() {
-  RemoveWindowSubclass(wnd_, subclassProcOf<SkinnedButton>, kSubclassId);
-  tooltip_.reset();
-  toolAdded_ = false;
-  wnd_ = nullptr;
-  hover_ = false;
-}
-
-LRESULT SkinnedButton::defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(wnd_, message, wParam, lParam);
 }
 
 LRESULT SkinnedButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,11 +100,7 @@ void SkinnedButton::removeBorderAndTabStop() {
   SetWindowLongPtrW(wnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER | WS_TABSTOP));
 }
 
-void SkinnedButton::rescale(Scale scale) {
-  scale_ = scale;
-  if (!wnd_) return;
-  const Rect at = scale.rect(tableRect_);
-  SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+void SkinnedButton::onRescale() {
   if (!maskFile_.empty()) {
     const std::wstring file = maskFile_;
     setMask(file);
@@ -164,31 +122,6 @@ void SkinnedButton::setMask(std::wstring_view fileName) {
   }
   region.release(); // the window owns it now
   repaint();
-}
-
-void SkinnedButton::applyTooltip(std::wstring_view text, bool active) {
-  if (!wnd_) return;
-  if (!tooltip_) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&icc);
-    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr));
-    if (!tooltip_) return;
-    SendMessageW(tooltip_.get(), TTM_ACTIVATE, FALSE, 0);
-  }
-  std::wstring buffer(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  // The tooltip watches the button's mouse messages itself: a modal loop has no place to relay them.
-  tool.uFlags = TTF_SUBCLASS;
-  tool.hwnd = wnd_;
-  tool.uId = kToolId;
-  GetClientRect(wnd_, &tool.rect);
-  tool.lpszText = buffer.data();
-  if (!toolAdded_) toolAdded_ = SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
-  SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageW(tooltip_.get(), TTM_ACTIVATE, active ? TRUE : FALSE, 0);
 }
 
 } // namespace q7

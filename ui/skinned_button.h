@@ -1,39 +1,32 @@
-// What the two skinned push buttons share: a real owner-drawn BUTTON child with control id 0,
-// subclassed for hover tracking, shaped by an optional mask, with an optional tooltip. The parent
+// What the two skinned push buttons share: a real owner-drawn BUTTON child with control id 0 (a
+// skinned control), with hover tracking, shaped by an optional mask, with an optional tooltip. The parent
 // routes WM_DRAWITEM back to the button with reflectToChild; a click reaches the parent as the
 // push button's own WM_COMMAND (wParam 0, lParam the button's handle).
 #pragma once
 
 #include "platform/win32/windows_only.h"
 
-#include "ui/subclass_proc.h"
-
 #include <string>
 #include <string_view>
 
-#include "platform/win32/handles.h"
+#include "platform/rect.h"
 #include "ui/hover_tracking.h"
-#include "ui/rect.h"
 #include "ui/skin.h"
+#include "ui/skinned_control.h"
 
 namespace q7 {
 
-class SkinnedButton {
+class SkinnedButton : public SkinnedControl {
 public:
-  SkinnedButton(const SkinnedButton&) = delete;
-  SkinnedButton& operator=(const SkinnedButton&) = delete;
-  virtual ~SkinnedButton();
+  ~SkinnedButton() override;
 
   // A visible child push button at rect (parent's client coordinates in table pixels, shown at
   // scale), empty window text, control id 0, owner-drawn; then attached. False when the window
   // could not be made. Everything the button is told later in pixels (picture pieces, fonts,
   // caption places) is in table pixels too and drawn at its scale.
+  // At another scale (rescale) the button takes its shape again; the owner gives it pictures of
+  // that scale.
   bool create(HWND parent, const Rect& rect, Scale scale = {});
-  // Moves the button to its rectangle at another scale and reshapes it; the owner gives it
-  // pictures of that scale.
-  void rescale(Scale scale);
-  Scale scale() const { return scale_; }
-  HWND window() const { return wnd_; }
   bool hovered() const { return hover_; }
   const std::wstring& caption() const { return caption_; }
 
@@ -47,31 +40,23 @@ protected:
 
   virtual void onAttach();
   virtual void draw(HDC dc, int width, int height, UINT itemState) = 0;
-  virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT defaultProcessing(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void repaint(bool erase = false);
   // Stores the caption; it is also the window's text, for accessibility tools and test drivers.
   void storeCaption(std::wstring_view caption);
   void removeBorderAndTabStop();
-  // Creates the tooltip (inactive) on first use, adds its one tool, sets its text, (de)activates it.
-  void applyTooltip(std::wstring_view text, bool active);
 
-  HWND wnd_ = nullptr;
   bool hover_ = false;
-  Scale scale_;
   std::wstring caption_;
 
 private:
-  template <typename U> friend LRESULT CALLBACK subclassProcOf(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
-  void detach();
+  void onRescale() override;
+  void onDetach() override { hover_ = false; }
 
   ButtonFamily family_;
-  Rect tableRect_;
   std::wstring maskFile_; // its shape, read again at every scale; the window keeps the region
-  win32::UniqueWindow tooltip_;
-  bool toolAdded_ = false;
 };
 
 } // namespace q7

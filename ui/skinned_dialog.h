@@ -8,9 +8,10 @@
 //
 // A dialog derives from SkinnedDialog<Dialog> and supplies, as plain members that the base calls
 // (each optional but onCommand):
-//   void onCreate();                              pictures (loadSkins), size and controls
+//   void onCreate();                              pictures (loadSkins), size and controls, each
+//                                                 control bound to its command (bindCommand)
 //   void onInit();                                texts, title and focus, after placement and show
-//   void onCommand(UINT code, HWND control);      a control's command
+//   void onCommand(UINT code, ControlCommand c);  the command bound to the control that reported
 //   void onDialogCommand(UINT id);                a command without a control (IDOK, IDCANCEL, close)
 //   void onClose();                               WM_CLOSE; by default ends with kDialogNo
 //   void paintFace(HDC dc, int width, int height); by default the normal picture or the plain face
@@ -33,10 +34,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rect.h"
 #include "platform/win32/handles.h"
 #include "ui/bitmap_btn2.h"
+#include "ui/control_commands.h"
 #include "ui/dialog_result.h"
-#include "ui/rect.h"
 #include "ui/reflect.h"
 #include "ui/scale.h"
 #include "ui/skin.h"
@@ -149,6 +151,10 @@ protected:
     made_.push_back({&button, r});
     return true;
   }
+  // From now on a command reported by the control stands for command (with argument).
+  template <typename Command> void bindCommand(const SkinnedControl& control, Command command, int argument = 0) {
+    commands_.bind(control.window(), command, argument);
+  }
   // A painted text at the window's scale.
   void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format) const {
     dialog::drawText(dc, text, rect, style, format, scale_);
@@ -201,6 +207,7 @@ private:
   };
   const SkinFamily* family_ = nullptr; // the pictures of loadSkins
   std::vector<Made> made_;             // the buttons of makeButton
+  ControlCommands commands_;           // control handle to command, of bindCommand
 
   Derived& self() { return static_cast<Derived&>(*this); }
 
@@ -243,9 +250,11 @@ private:
       d.onInit();
       return options_.focusSelf ? FALSE : TRUE; // FALSE: the focus is set already
     case WM_COMMAND:
-      if (lParam)
-        d.onCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-      else
+      if (lParam) {
+        // A control finds its command through the one table; a control bound to none has none.
+        if (const ControlCommand* bound = commands_.find(reinterpret_cast<HWND>(lParam)))
+          d.onCommand(HIWORD(wParam), *bound);
+      } else
         d.onDialogCommand(LOWORD(wParam));
       return TRUE;
     case WM_DRAWITEM:

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 
 namespace q7::uitest {
 

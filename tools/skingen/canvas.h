@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/rect.h"
+#include "platform/rect.h"
 #include "ui/scale.h"
 
 namespace q7::skin {
