@@ -48,6 +48,7 @@ void MainController::switchProfile(int p, bool notify) {
   recountFuncKey(profile(p));
   refreshAllKeys(KeyRefreshMode::Normal);
   if (notify) monitor_.notifyProfile(p);
+  view_.profileSwitched();
   view_.repaintMainWindow();
 }
 

@@ -77,6 +77,9 @@ public:
   virtual void openUrl(std::u16string_view url) = 0;
   virtual void openHelp() = 0;
   virtual void bringMacroEditorForward() = 0;
+  // Another profile is shown: a window open over the main window that follows the profile (the
+  // colour editor) shows it too.
+  virtual void profileSwitched() = 0;
 };
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.

@@ -107,6 +107,9 @@ struct FakeMainView final : MainView, ModalWindows {
     return macroEditor ? macroEditor(record, loaded) : kResultNo;
   }
   void bringMacroEditorForward() override { ++editorsBroughtForward; }
+  std::vector<int> switchesTold;     // the profile shown each time the view was told of a switch
+  std::function<int()> shownProfile; // what the window shows when it is told
+  void profileSwitched() override { switchesTold.push_back(shownProfile ? shownProfile() : -1); }
 
   int lit() const {
     int n = -1;
@@ -1337,6 +1340,25 @@ TEST_F(Controller, ColourEditorAndAboutHoldTheOutsideMessagesButTheEditorFollows
   controller.onCommand(Command::WholeKeyboardColour);
   view.whileOpen = nullptr;
   EXPECT_EQ(view.asked.back(), Warning::Leave);
+}
+
+// Every profile switch is told to the main window at once, by a call, so that the colour editor
+// open over it shows the new profile; a request for the profile already shown tells nothing.
+TEST_F(Controller, EverySwitchIsToldToTheWindowWhileTheColourEditorIsOpen) {
+  view.shownProfile = [this] { return controller.shownProfile(); };
+  view.switchesTold.clear(); // the start showed profile 1
+  std::vector<int> toldWhileOpen;
+  view.colourEditor = [&] {
+    controller.onSwitchRequest(3, 12345);
+    controller.onSwitchRequest(3, 12345); // already shown
+    controller.onSwitchRequest(9, 0);     // no such profile
+    controller.onSwitchRequest(6, 0);     // 6 is profile 0
+    toldWhileOpen = view.switchesTold;
+  };
+  controller.onCommand(Command::WholeKeyboardColour);
+  EXPECT_EQ(toldWhileOpen, (std::vector<int>{3, 0}));
+  controller.onCommand(Command::ProfileButton, 4);
+  EXPECT_EQ(view.switchesTold, (std::vector<int>{3, 0, 4}));
 }
 
 TEST_F(Controller, ColourEditorRunPutsTheEntryBackUnlessItsOkStoredIt) {

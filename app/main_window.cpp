@@ -150,8 +150,6 @@ bool CKeyvaneDlg::onOutsideMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return true;
   case msg::kSwitchProfile:
     controller_.onSwitchRequest(wParam, lParam);
-    // An open colour editor follows the switch on its next message: give it one.
-    if (HWND popup = GetLastActivePopup(wnd_); popup && popup != wnd_) PostMessageW(popup, WM_NULL, 0, 0);
     return true;
   case msg::kDeviceNotice:
     controller_.onDeviceNotice();
@@ -347,7 +345,15 @@ bool CKeyvaneDlg::editLinkedPrograms(int profile, LinkSlots& slots) {
 
 void CKeyvaneDlg::runColourEditor() {
   CWholeKeyboard editor(wnd_, registry_);
+  struct Running {
+    CWholeKeyboard*& slot;
+    ~Running() { slot = nullptr; }
+  } running{colourEditor_ = &editor};
   editor.runModal();
+}
+
+void CKeyvaneDlg::profileSwitched() {
+  if (colourEditor_) colourEditor_->followProfile();
 }
 
 void CKeyvaneDlg::showPathTooLong() {

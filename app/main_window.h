@@ -27,6 +27,7 @@
 namespace q7 {
 
 class CMacroSetDlg;
+class CWholeKeyboard;
 
 class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView, private ModalWindows {
 public:
@@ -84,6 +85,7 @@ private:
   void postToSelf(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   int editMacro(KeyRecord& record, bool loaded) override;
   void bringMacroEditorForward() override;
+  void profileSwitched() override;
   std::optional<std::u16string> chooseProgram() override;
   std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
   void showFileError() override;
@@ -115,7 +117,8 @@ private:
   std::array<bool, kLastProfileWithButton + 1> profileSelected_{};
   std::array<CBitmapBtn, std::size(main_window::kControls)> controls_;
   std::array<CBitmapBtn2, kKeyCount> keys_;
-  CMacroSetDlg* macroEditor_ = nullptr; // while the macro editor runs
+  CMacroSetDlg* macroEditor_ = nullptr;    // while the macro editor runs
+  CWholeKeyboard* colourEditor_ = nullptr; // while the colour editor runs
 };
 
 } // namespace q7

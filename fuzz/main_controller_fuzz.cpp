@@ -123,6 +123,7 @@ struct QuietView final : MainView, ModalWindows {
   void runColourEditor() override { whileOpen(); }
   void showAbout() override {}
   void showPathTooLong() override {}
+  void profileSwitched() override {}
   // The macro editor works through its commands on whatever record it is given.
   int editMacro(KeyRecord& record, bool loaded) override {
     whileOpen();

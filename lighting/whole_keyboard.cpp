@@ -96,8 +96,6 @@ void CWholeKeyboard::onPaint() {
 void CWholeKeyboard::paintTexts(HDC dc) { drawSwatch(dc); }
 
 bool CWholeKeyboard::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-  // A profile switch may have come while the editor is open.
-  editor_.followProfile();
   switch (message) {
   case WM_LBUTTONDOWN:
     editor_.onClick(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)), scale_);

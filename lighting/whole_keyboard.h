@@ -25,6 +25,8 @@ public:
 
   // Returns 2 when Cancel closed it.
   int runModal();
+  // The main window shows another profile: the editor shows that profile's colour.
+  void followProfile() { editor_.followProfile(); }
 
 private:
   friend class SkinnedDialog<CWholeKeyboard>;

@@ -193,6 +193,29 @@ TEST_F(ColourAndLinks, PresetThreeAndOkStoreTheCurrentProfilesColourInItsKeyOnly
   EXPECT_TRUE(IsWindowEnabled(main));
 }
 
+// A profile switch from outside while the editor is open: the editor shows the new profile's colour.
+TEST_F(ColourAndLinks, TheOpenEditorFollowsAProfileSwitch) {
+  HWND editor = openEditor();
+  ASSERT_NE(editor, nullptr);
+  const Rect preset3 = colour_editor::kPresets[2].rect;
+  clickAt(editor, preset3.left + 3, preset3.top + 3);
+  pressOk(editor);
+  ASSERT_EQ(fieldText(editor, colour_editor::kRedField), L"255");
+  const auto request = [&](int profile, const wchar_t* red) {
+    Process hid(distFolder() + L"HID.exe", L"--post 1537 " + std::to_wstring(profile) + L" 12345");
+    EXPECT_EQ(hid.wait(10000), 0u);
+    for (ULONGLONG end = GetTickCount64() + kWaitMs;
+         fieldText(editor, colour_editor::kRedField) != red && GetTickCount64() < end;)
+      pumpFor(50);
+    EXPECT_EQ(fieldText(editor, colour_editor::kRedField), red) << "profile " << profile;
+  };
+  request(3, L"0"); // never set
+  request(1, L"255");
+  EXPECT_FALSE(IsWindowEnabled(main)) << "still under the editor";
+  closeEditor(editor);
+  EXPECT_TRUE(waitEnabled(main, true, kWaitMs));
+}
+
 TEST_F(ColourAndLinks, TypedNumbersAreCappedOnTheKeyReleaseAndEnterCommitsThem) {
   HWND editor = openEditor();
   ASSERT_NE(editor, nullptr);
