@@ -5,7 +5,7 @@ objdump="$1"
 shift
 [ $# -gt 0 ] || { echo "usage: check_imports.sh OBJDUMP FILE..." >&2; exit 2; }
 allowed=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll "
-allowed="$allowed oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll "
+allowed="$allowed oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll wtsapi32.dll "
 status=0
 for f in "$@"; do
   imports=$("$objdump" -p "$f" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
