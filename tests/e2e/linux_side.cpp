@@ -1,5 +1,6 @@
 #include "linux_side.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -58,16 +59,24 @@ long long voluntarySwitches(const std::wstring& linuxPid) {
   return total;
 }
 
-bool xdotool(const std::wstring& args) {
-  std::wstring cmd = L"/usr/bin/xdotool " + args;
+bool xdotool(const std::wstring& args, const std::function<void(DWORD)>& pump) {
+  // Wine starts a Linux program found by its command line alone and gives no handle that tells
+  // when it ended: the shell leaves a file behind when xdotool is done.
+  static int calls = 0;
+  const std::wstring done =
+      L"/tmp/q7-xdotool-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
+  std::wstring command = L"Z:\\bin\\sh -c \"xdotool " + args + L"; touch " + done + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-  WaitForSingleObject(pi.hProcess, 60000);
-  CloseHandle(pi.hProcess);
-  CloseHandle(pi.hThread);
-  return true;
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  std::wstring doneHere = L"Z:" + done;
+  std::replace(doneHere.begin(), doneHere.end(), L'/', L'\\');
+  const ULONGLONG end = GetTickCount64() + 10000;
+  while (GetFileAttributesW(doneHere.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < end) pump(10);
+  return DeleteFileW(doneHere.c_str()) != 0;
 }
 
 } // namespace q7::e2e

@@ -4,6 +4,7 @@
 
 #include "platform/win32/windows_only.h"
 
+#include <functional>
 #include <string>
 
 namespace q7::e2e {
@@ -16,9 +17,10 @@ std::wstring linuxProcessOf(const char* image);
 // The times the Linux process gave up the processor of its own accord, over all its threads: each
 // wakeup of a thread that then waits again counts one.
 long long voluntarySwitches(const std::wstring& linuxPid);
-// Runs xdotool with the arguments (e.g. L"key --delay 40 a b") and waits for it; false when it
-// could not run. Keys reach the program whose Wine window has the X focus, and every low-level
+// Runs xdotool with the arguments (e.g. L"key --delay 40 a b") and waits for it, calling pump(ms)
+// meanwhile so that the caller's windows take their keys; false when it could not run or did not
+// end within 10 s. Keys reach the program whose Wine window has the X focus, and every low-level
 // hook, as physical input.
-bool xdotool(const std::wstring& args);
+bool xdotool(const std::wstring& args, const std::function<void(DWORD)>& pump);
 
 } // namespace q7::e2e

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../e2e/driver.h"
+#include "typing_window.h"
 #include "keys/key_layout.h"
 #include "keys/key_record.h"
 #include "monitor/hook_watchdog.h"
@@ -20,119 +21,6 @@
 
 namespace q7 {
 namespace {
-
-struct Arrival {
-  UINT message; // WM_KEYDOWN or WM_KEYUP
-  WPARAM vk;
-  LONG time; // the input's own time stamp (ms), unaffected by when this thread gets round to it
-};
-
-// A top-level window with an edit field that has the keyboard focus. Key messages of the edit
-// are timed as they arrive; messages of WM_USER and above posted to the window are kept.
-class TypingWindow {
-public:
-  // Shown and given the focus at once unless front is false (then focus() does it).
-  explicit TypingWindow(bool front = true) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MonitorKeysTest";
-    RegisterClassW(&wc);
-    wnd = CreateWindowExW(0, wc.lpszClassName, L"Typing", WS_OVERLAPPEDWINDOW, 100, 100, 400, 200, nullptr, nullptr,
-                          wc.hInstance, nullptr);
-    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 30, wnd, nullptr,
-                           wc.hInstance, nullptr);
-    s_self = this;
-    editProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TypingWindow::editProc)));
-    if (front) focus();
-  }
-  ~TypingWindow() {
-    DestroyWindow(wnd);
-    s_self = nullptr;
-  }
-  void focus() {
-    ShowWindow(wnd, SW_SHOW);
-    SetForegroundWindow(wnd);
-    SetFocus(edit);
-    pump(100);
-  }
-  void pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.hwnd == wnd && m.message >= WM_USER) posted.push_back(m);
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-      }
-      const ULONGLONG now = GetTickCount64();
-      if (now >= end) return;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-  }
-  // Waits (pumping) until a message of at least WM_USER arrives at the window.
-  bool waitPosted(UINT message, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-      for (const MSG& m : posted)
-        if (m.message == message) return true;
-      pump(10);
-    }
-    return false;
-  }
-  std::wstring text() const {
-    wchar_t buf[256] = {};
-    GetWindowTextW(edit, buf, 256);
-    return buf;
-  }
-  // Types on the keyboard, as a user does: xdotool's arguments, such as L"key a s" or
-  // L"keydown a". This window pumps its messages while xdotool runs.
-  void xdotool(const std::wstring& args) {
-    // Wine starts a Linux program found by its command line alone, and gives no handle to wait
-    // on: the shell leaves a file behind when xdotool is done.
-    static int calls = 0;
-    const std::wstring done =
-        L"/tmp/q7-xdotool-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++calls);
-    std::wstring command = L"Z:\\bin\\sh -c \"xdotool " + args + L"; touch " + done + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << "xdotool " << std::string(args.begin(), args.end()) << ": " << GetLastError();
-    if (pi.hThread) CloseHandle(pi.hThread);
-    if (pi.hProcess) CloseHandle(pi.hProcess);
-    std::wstring doneHere = L"Z:" + done;
-    std::replace(doneHere.begin(), doneHere.end(), L'/', L'\\');
-    const ULONGLONG end = GetTickCount64() + 10000;
-    while (GetFileAttributesW(doneHere.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < end) pump(10);
-    EXPECT_TRUE(DeleteFileW(doneHere.c_str())) << "xdotool " << std::string(args.begin(), args.end());
-    pump(200);
-  }
-  // Presses and releases each key in turn, with a pause between keys.
-  void type(const std::wstring& keys) { xdotool(L"key --delay 40 " + keys); }
-  // A key as another program sends it (SendInput).
-  static void send(WORD vk, bool release) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-  }
-
-  HWND wnd = nullptr, edit = nullptr;
-  std::vector<Arrival> arrivals;
-  std::vector<MSG> posted;
-
-private:
-  static LRESULT CALLBACK editProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (s_self && (m == WM_KEYDOWN || m == WM_KEYUP)) s_self->arrivals.push_back({m, wp, GetMessageTime()});
-    return CallWindowProcW(s_self->editProc_, w, m, wp, lp);
-  }
-  static inline TypingWindow* s_self = nullptr;
-  WNDPROC editProc_ = nullptr;
-};
 
 void writeValue(const std::wstring& path, const wchar_t* name, const void* data, DWORD size) {
   HKEY key = nullptr;

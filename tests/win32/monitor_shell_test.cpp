@@ -12,6 +12,7 @@
 
 #include "../e2e/driver.h"
 #include "../e2e/linux_side.h"
+#include "typing_window.h"
 #include "keys/key_layout.h"
 #include "keys/key_record.h"
 #include "monitor/key_actions.h"
@@ -22,66 +23,6 @@ namespace q7 {
 namespace {
 
 constexpr UINT kTrayCallback = WM_APP + 20; // the monitor's tray icon's mouse messages
-
-// A window of this test with an edit field that has the keyboard (and the X) focus.
-class TypingWindow {
-public:
-  TypingWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"MonitorShellTest";
-    RegisterClassW(&wc);
-    wnd = CreateWindowExW(0, wc.lpszClassName, L"Typing", WS_OVERLAPPEDWINDOW, 100, 100, 400, 200, nullptr, nullptr,
-                          wc.hInstance, nullptr);
-    edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300, 30, wnd, nullptr,
-                           wc.hInstance, nullptr);
-    focus();
-  }
-  ~TypingWindow() { DestroyWindow(wnd); }
-  void focus() {
-    ShowWindow(wnd, SW_SHOW);
-    SetForegroundWindow(wnd);
-    SetFocus(edit);
-    pump(200);
-  }
-  void pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-      MSG m;
-      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-        if (m.hwnd == wnd && m.message >= WM_USER) posted.push_back(m);
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-      }
-      const ULONGLONG now = GetTickCount64();
-      if (now >= end) return;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-  }
-  // Types with xdotool while this window has the focus, and lets the keys arrive.
-  void type(const std::wstring& keys) {
-    focus();
-    EXPECT_TRUE(e2e::xdotool(L"key --delay 40 " + keys));
-    pump(300);
-  }
-  std::wstring text() const {
-    wchar_t buf[256] = {};
-    GetWindowTextW(edit, buf, 256);
-    return buf;
-  }
-  bool waitPosted(UINT message, WPARAM wParam, DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-      for (const MSG& m : posted)
-        if (m.message == message && m.wParam == wParam) return true;
-      pump(20);
-    }
-    return false;
-  }
-  HWND wnd = nullptr, edit = nullptr;
-  std::vector<MSG> posted;
-};
 
 const std::wstring kMain = L"Software\\VORTAN\\Q7";
 
@@ -175,6 +116,7 @@ TEST_F(MonitorShell, AProgramKeyWhoseProgramCannotStartShowsTheSystemsReason) {
   writeKey('G', program);
   start();
   TypingWindow typing;
+  typing.focus();
   typing.type(L"g");
   EXPECT_EQ(typing.text(), L"");
   std::vector<std::string> shown;
@@ -208,10 +150,12 @@ TEST_F(MonitorShell, KeysAreChangedAgainWhenARecordingProgramEnds) {
   ASSERT_TRUE(recorder.running());
   PostMessageW(window, msg::kHookStatus, 1, static_cast<LPARAM>(recorder.id()));
   TypingWindow typing;
+  typing.focus();
   typing.type(L"a");
   EXPECT_EQ(typing.text(), L"a") << "keys pass while a program records";
   recorder = e2e::Process(); // ends it
   typing.pump(500);
+  typing.focus();
   typing.type(L"a");
   EXPECT_EQ(typing.text(), L"ab");
 }
@@ -268,12 +212,15 @@ TEST_F(MonitorShell, TheTrayMenuOffersProfilesPauseConfigurationAndQuit) {
   chooseFromTrayMenu(window, monitor.id(), 1);
   EXPECT_TRUE(typing.waitPosted(msg::kSwitchProfile, 1, 5000)) << "profile 1 chosen";
 
+  typing.focus();
   typing.type(L"a");
   EXPECT_EQ(typing.text(), L"b");
   chooseFromTrayMenu(window, monitor.id(), 7); // pause
+  typing.focus();
   typing.type(L"a");
   EXPECT_EQ(typing.text(), L"ba") << "paused: keys pass";
   chooseFromTrayMenu(window, monitor.id(), 7); // pause again ends the pause
+  typing.focus();
   typing.type(L"a");
   EXPECT_EQ(typing.text(), L"bab");
 
