@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "settings/settings_image.h"
 #include "platform/win32/handles.h"
 
 namespace q7 {
@@ -43,8 +44,10 @@ int CKeyvaneApp::run() {
   }
   win32::HeldMutex instanceMutex(mutex);
 
-  // The main window owns big members; keep it off the stack.
-  auto mainWindow = std::make_unique<CKeyvaneDlg>(instance_);
+  // The program's one settings image, handed to the windows that read and edit it. The main window
+  // owns big members; keep it off the stack.
+  SettingsImage settings;
+  auto mainWindow = std::make_unique<CKeyvaneDlg>(instance_, settings);
   mainWindow->runModal();
   return 0;
 }

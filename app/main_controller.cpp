@@ -24,9 +24,9 @@ ProgressRing progressRing(uint32_t funcKey) {
 bool MainController::initialise(WindowHandle mainWindow) {
   if (monitor_.findMonitor() == 0) return false;
   monitor_.announceWindow(mainWindow);
-  loadSettings(registry_);
+  loadSettings(registry_, image_);
   view_.repaintMainWindow();
-  switchProfile(safeProfileIndex(working().header.ProfileCurrent), true);
+  switchProfile(image_.currentIndex(), true);
   return true;
 }
 
@@ -43,9 +43,9 @@ void MainController::switchProfile(int p, bool notify) {
     litProfileButton_ = lit;
   }
   shownProfile_ = p;
-  working().header.ProfileCurrent = static_cast<uint32_t>(p);
+  image_.header().ProfileCurrent = static_cast<uint32_t>(p);
   refreshControls();
-  recountFuncKey(profile(p));
+  recountFuncKey(image_.profile(p));
   refreshAllKeys(KeyRefreshMode::Normal);
   if (notify) monitor_.notifyProfile(p);
   view_.profileSwitched();
@@ -60,11 +60,11 @@ void MainController::refreshControls() {
 }
 
 void MainController::resetProfile() {
-  const int p = safeProfileIndex(working().header.ProfileCurrent);
-  ProfileRecord& rec = profile(p);
+  const int p = image_.currentIndex();
+  ProfileRecord& rec = image_.profile(p);
   for (int k = 0; k < kKeyCount; ++k)
     if (rec.Button[k].inUse()) view_.refreshKey(k, KeyRefreshMode::Default);
-  resetProfileSettings(p);
+  resetProfileSettings(image_, p);
   if (selectedKey_ >= 0) {
     view_.refreshKey(selectedKey_, KeyRefreshMode::Normal);
     selectedKey_ = -1;
@@ -86,17 +86,17 @@ void MainController::changeProfile(int p, bool notify, UnsavedEdits edits) {
   const bool saveFailed = editFlag_ && ask(Warning::Leave) == kResultYes && !save();
   const bool reload = edits == UnsavedEdits::Reload;
   if (reload && saveFailed) return;
-  if (reload && editFlag_) loadSettings(registry_);
+  if (reload && editFlag_) loadSettings(registry_, image_);
   switchProfile(p, notify);
   editFlag_ = saveFailed;
   if (!reload) return;
   // A reload while this profile stays shown brings back the stored ProfileCurrent; the shown
   // profile is what counts, and the monitor already knows it.
-  if (shownProfile_ >= 0) working().header.ProfileCurrent = static_cast<uint32_t>(shownProfile_);
+  if (shownProfile_ >= 0) image_.header().ProfileCurrent = static_cast<uint32_t>(shownProfile_);
   refreshAllKeys(KeyRefreshMode::Normal);
 }
 
-void MainController::onActivateApp() { readSecondTreeLinks(registry_); }
+void MainController::onActivateApp() { readSecondTreeLinks(registry_, image_); }
 
 // --- Keyboard view -------------------------------------------------------------------------
 
@@ -122,7 +122,7 @@ void MainController::deselectKey() {
 
 KeyRecord* MainController::selectedRecord() {
   if (selectedKey_ < 0 || selectedKey_ >= kKeyCount || shownProfile_ < 0) return nullptr;
-  return &key(shownProfile_, selectedKey_);
+  return &image_.key(shownProfile_, selectedKey_);
 }
 
 void MainController::keyChanged() {
@@ -138,8 +138,8 @@ void MainController::keyChanged() {
 // the monitor acts on what the registry holds.
 bool MainController::save() {
   view_.setMainWindowEnabled(false);
-  const uint32_t failure = saveSettings(registry_);
-  awaitingAck_ = monitor_.notifySaved(safeProfileIndex(working().header.ProfileCurrent));
+  const uint32_t failure = saveSettings(registry_, image_);
+  awaitingAck_ = monitor_.notifySaved(image_.currentIndex());
   if (awaitingAck_)
     view_.awaitSaveAcknowledgement();
   else
@@ -168,7 +168,7 @@ void MainController::onCommand(Command command, int index) {
     }
     break;
   case Command::Close:
-    if (!hasUnsavedChanges()) {
+    if (!image_.hasUnsavedChanges()) {
       view_.closeWindow();
     } else if (ask(Warning::Save) == kResultYes) {
       closePending_ = true; // closes when the monitor acknowledges
@@ -239,7 +239,7 @@ void MainController::onCommand(Command command, int index) {
 void MainController::onApp() {
   KeyRecord* rec = selectedRecord();
   if (!rec) return;
-  if (!keyLimitReached(currentProfile())) {
+  if (!keyLimitReached(image_.currentProfile())) {
     const std::optional<std::u16string> chosen = openModal([](ModalWindows& w) { return w.chooseProgram(); });
     if (chosen && !chosen->empty()) {
       // The field holds 130 units (a full one without a terminator). A cut path would start
@@ -250,7 +250,7 @@ void MainController::onApp() {
       if (path.empty() || path.size() > kUnits) {
         openModal([](ModalWindows& w) { w.showPathTooLong(); });
       } else {
-        countAssignment(currentProfile(), rec->Kind);
+        countAssignment(image_.currentProfile(), rec->Kind);
         std::memset(rec->ProgramPath, 0, sizeof rec->ProgramPath);
         rec->Kind = static_cast<uint8_t>(KeyKind::Program);
         std::copy(path.begin(), path.end(), rec->ProgramPath);
@@ -271,7 +271,7 @@ void MainController::onSingleKey() {
   KeyRecord* rec = selectedRecord();
   if (!captured || !rec) return;
   // No FuncKey limit here: a single key may take the count past the number of keys.
-  countAssignment(currentProfile(), rec->Kind);
+  countAssignment(image_.currentProfile(), rec->Kind);
   std::memset(rec, 0, sizeof *rec);
   rec->setSingleKeyVk(*captured);
   rec->Kind = static_cast<uint8_t>(KeyKind::SingleKey);
@@ -281,9 +281,9 @@ void MainController::onSingleKey() {
 
 void MainController::onDisable() {
   KeyRecord* rec = selectedRecord();
-  if (!rec || keyLimitReached(currentProfile())) return;
+  if (!rec || keyLimitReached(image_.currentProfile())) return;
   if (ask(Warning::Disable) != kResultYes) return;
-  countAssignment(currentProfile(), rec->Kind);
+  countAssignment(image_.currentProfile(), rec->Kind);
   std::memset(rec, 0, sizeof *rec);
   rec->Kind = static_cast<uint8_t>(KeyKind::Disabled);
   keyChanged();
@@ -296,7 +296,7 @@ void MainController::onDefault() {
   if (ask(Warning::Default) != kResultYes) return;
   std::memset(rec, 0, sizeof *rec);
   keyChanged();
-  countReset(currentProfile());
+  countReset(image_.currentProfile());
 }
 
 namespace {
@@ -315,7 +315,7 @@ private:
 
 void MainController::onMacro() {
   const KeyRecord* rec = selectedRecord();
-  if (!rec || keyLimitReached(currentProfile())) return;
+  if (!rec || keyLimitReached(image_.currentProfile())) return;
   // The key it was opened for: the selection may be released while the editor runs.
   const int p = shownProfile_, k = selectedKey_;
   KeyRecord edited = *rec;
@@ -329,8 +329,8 @@ void MainController::onMacro() {
   });
   if (result != kResultYes && !macroSaved_) return;
   if (edited.EventCount != 0) {
-    KeyRecord& target = key(p, k);
-    countAssignment(profile(p), target.Kind);
+    KeyRecord& target = image_.key(p, k);
+    countAssignment(image_.profile(p), target.Kind);
     target = edited;
     target.Kind = static_cast<uint8_t>(KeyKind::Macro);
     if (p == shownProfile_) {
@@ -348,7 +348,7 @@ void MainController::onOpenMacroEditor() {
     return;
   }
   KeyRecord record{};
-  if (macroEditorKey_ >= 0) record = key(safeProfileIndex(working().header.ProfileCurrent), macroEditorKey_);
+  if (macroEditorKey_ >= 0) record = image_.key(image_.currentIndex(), macroEditorKey_);
   openModal([&](ModalWindows& w) {
     EditorOpen open(macroEditorOpen_);
     w.editMacro(record, false); // its result is not used
@@ -358,13 +358,14 @@ void MainController::onOpenMacroEditor() {
 void MainController::onExport() {
   auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(true); });
   if (!path) return;
-  if (exportProfile(files_, *path) == FileResult::Failed) openModal([](ModalWindows& w) { w.showFileError(); });
+  if (exportProfile(files_, *path, image_.currentProfile()) == FileResult::Failed)
+    openModal([](ModalWindows& w) { w.showFileError(); });
 }
 
 void MainController::onImport() {
   auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(false); });
   if (!path) return;
-  switch (importProfile(files_, *path)) {
+  switch (importProfile(files_, *path, image_.currentProfile())) {
   case FileResult::CannotOpen:
     editFlag_ = true;
     return;
@@ -381,7 +382,7 @@ void MainController::onImport() {
 
 void MainController::onSync() {
   if (shownProfile_ < 0) return;
-  ProfileRecord& rec = profile(shownProfile_);
+  ProfileRecord& rec = image_.profile(shownProfile_);
   LinkSlots slots;
   static_assert(sizeof slots == sizeof rec.LinkExe);
   std::memcpy(&slots, rec.LinkExe, sizeof slots);
@@ -392,7 +393,7 @@ void MainController::onSync() {
 
 void MainController::onWholeKeyboardColour() {
   // Without the editor's stored OK, the profile's entries are put back when it closes.
-  WholeKeyColourRun run(safeProfileIndex(working().header.ProfileCurrent));
+  WholeKeyColourRun run(image_, image_.currentIndex());
   // It follows profile switches while it is open: requests go through to it.
   openModal([](ModalWindows& w) { w.runColourEditor(); }, Switches::PassThrough);
 }

@@ -91,8 +91,9 @@ ProgressRing progressRing(uint32_t funcKey);
 
 class MainController {
 public:
-  MainController(Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
-      : registry_(registry), monitor_(monitor), files_(files), view_(view) {}
+  // Works on image, the program's one settings image, which outlives the controller.
+  MainController(SettingsImage& image, Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
+      : image_(image), registry_(registry), monitor_(monitor), files_(files), view_(view) {}
 
   // Opens one of the program's modal windows over the main window: open is called with the modal
   // windows and its result handed back. Meanwhile a profile request is held (the latest wins) and
@@ -196,6 +197,7 @@ private:
   void onSync();
   void onWholeKeyboardColour();
 
+  SettingsImage& image_;
   Registry& registry_;
   MonitorLink& monitor_;
   Files& files_;

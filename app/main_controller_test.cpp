@@ -122,8 +122,6 @@ struct FakeMainView final : MainView, ModalWindows {
 class Controller : public ::testing::Test {
 protected:
   void SetUp() override {
-    resetWorking();
-    commitSaved();
     messenger.windows[u"Q7PrismoMon"] = 0x99;
     ASSERT_TRUE(controller.initialise(0x1234)); // a first run: profile 1 shown
     messenger.posted.clear();
@@ -147,12 +145,13 @@ protected:
     ASSERT_TRUE(controller.editFlag());
   }
 
+  SettingsImage image;
   test::MemoryRegistry reg;
   test::RecordingMessenger messenger;
   test::MemoryFiles files;
   MonitorLink link{messenger};
   FakeMainView view;
-  MainController controller{reg, link, files, view};
+  MainController controller{image, reg, link, files, view};
 };
 
 // --- Start and profiles --------------------------------------------------------------------------
@@ -161,7 +160,7 @@ TEST_F(Controller, WithoutMonitorNothingIsWrittenOrSent) {
   test::MemoryRegistry empty;
   test::RecordingMessenger none;
   MonitorLink noLink(none);
-  MainController c(empty, noLink, files, view);
+  MainController c(image, empty, noLink, files, view);
   EXPECT_FALSE(c.initialise(0x1234));
   EXPECT_TRUE(empty.keys.empty());
   EXPECT_EQ(empty.writeCount, 0u);
@@ -170,16 +169,15 @@ TEST_F(Controller, WithoutMonitorNothingIsWrittenOrSent) {
 }
 
 TEST_F(Controller, FirstRunAnnouncesTheWindowThenShowsProfileOne) {
-  resetWorking();
-  commitSaved();
+  SettingsImage fromScratch;
   test::MemoryRegistry fresh;
-  MainController c(fresh, link, files, view);
+  MainController c(fromScratch, fresh, link, files, view);
   ASSERT_TRUE(c.initialise(0x1234));
   const std::vector<test::Posted> expected = {{0x99, 1538, 0x1234, 0}, {0x99, 1542, 1, 0}};
   EXPECT_EQ(messenger.posted, expected);
   EXPECT_EQ(c.shownProfile(), 1);
   EXPECT_EQ(fresh.keys.size(), 190u);
-  EXPECT_TRUE(hasUnsavedChanges()); // the stored ProfileCurrent is still 0
+  EXPECT_TRUE(fromScratch.hasUnsavedChanges()); // the stored ProfileCurrent is still 0
 }
 
 TEST_F(Controller, SwitchingLightsOneButtonLocksPcModeAndRecounts) {
@@ -188,16 +186,16 @@ TEST_F(Controller, SwitchingLightsOneButtonLocksPcModeAndRecounts) {
     bool editable;
   } cases[] = {{0, 0, false}, {3, 3, true}, {6, 0, false}, {7, -1, true}, {8, -1, true}, {5, 5, true}};
   for (const Case& c : cases) {
-    key(c.profile, 40).Kind = 10;
-    key(c.profile, 92).Kind = 5; // hidden in the ANSI layout, still counted
-    profile(c.profile).FuncKey = 77;
+    image.key(c.profile, 40).Kind = 10;
+    image.key(c.profile, 92).Kind = 5; // hidden in the ANSI layout, still counted
+    image.profile(c.profile).FuncKey = 77;
     controller.switchProfile(c.profile, true);
     EXPECT_EQ(view.lit(), c.lit) << c.profile;
     EXPECT_EQ(view.editingEnabled, c.editable) << c.profile;
     EXPECT_FALSE(view.perKeyEnabled);
-    EXPECT_EQ(profile(c.profile).FuncKey, 2u);
+    EXPECT_EQ(image.profile(c.profile).FuncKey, 2u);
     EXPECT_EQ(view.looks.size(), 114u);
-    EXPECT_EQ(working().header.ProfileCurrent, static_cast<uint32_t>(c.profile));
+    EXPECT_EQ(image.header().ProfileCurrent, static_cast<uint32_t>(c.profile));
   }
   EXPECT_EQ(notified(), (std::vector<uint32_t>{0, 3, 6, 7, 8, 5}));
   controller.switchProfile(5, true); // already shown: nothing
@@ -206,23 +204,23 @@ TEST_F(Controller, SwitchingLightsOneButtonLocksPcModeAndRecounts) {
 }
 
 TEST_F(Controller, ProfileButtonWithoutEditsSwitchesWithoutAsking) {
-  profile(3).Name[0] = u'x'; // not an edit the flag knows of: survives
+  image.profile(3).Name[0] = u'x'; // not an edit the flag knows of: survives
   controller.onCommand(Command::ProfileButton, 3);
   EXPECT_TRUE(view.asked.empty());
   EXPECT_EQ(controller.shownProfile(), 3);
-  EXPECT_EQ(profile(3).Name[0], u'x');
+  EXPECT_EQ(image.profile(3).Name[0], u'x');
   EXPECT_EQ(notified(), std::vector<uint32_t>{3});
   EXPECT_FALSE(controller.editFlag());
 }
 
 TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
   makeEdit();
-  profile(7).RainType = 9; // an unsaved edit in another profile
+  image.profile(7).RainType = 9; // an unsaved edit in another profile
   view.answers = {kResultNo};
   controller.onCommand(Command::ProfileButton, 2);
   EXPECT_EQ(view.asked.back(), Warning::Leave);
-  EXPECT_EQ(key(1, 5).Kind, 0); // every edit thrown away
-  EXPECT_EQ(profile(7).RainType, 0u);
+  EXPECT_EQ(image.key(1, 5).Kind, 0); // every edit thrown away
+  EXPECT_EQ(image.profile(7).RainType, 0u);
   EXPECT_EQ(controller.shownProfile(), 2);
   EXPECT_FALSE(controller.editFlag());
   EXPECT_EQ(saves(), 0);
@@ -231,7 +229,7 @@ TEST_F(Controller, ProfileButtonWithEditsAsksAndReloadsEveryProfile) {
   view.answers = {kResultYes};
   controller.onCommand(Command::ProfileButton, 4);
   EXPECT_EQ(saves(), 1);
-  EXPECT_EQ(key(2, 5).Kind, 10); // saved, then reloaded
+  EXPECT_EQ(image.key(2, 5).Kind, 10); // saved, then reloaded
   EXPECT_EQ(controller.shownProfile(), 4);
 }
 
@@ -242,7 +240,7 @@ TEST_F(Controller, ProfileButtonOfTheShownProfileKeepsProfileCurrentEqualToIt) {
   controller.onCommand(Command::ProfileButton, 1);
   EXPECT_EQ(view.asked.back(), Warning::Leave);
   EXPECT_EQ(controller.shownProfile(), 1);
-  EXPECT_EQ(working().header.ProfileCurrent, 1u);
+  EXPECT_EQ(image.header().ProfileCurrent, 1u);
   EXPECT_TRUE(notified().empty()); // no switch, so nothing to tell
   EXPECT_FALSE(controller.editFlag());
   EXPECT_EQ(view.looks.at(5), KeyRefreshMode::Normal);
@@ -250,19 +248,19 @@ TEST_F(Controller, ProfileButtonOfTheShownProfileKeepsProfileCurrentEqualToIt) {
 
 TEST_F(Controller, ResetOfProfileTwo) {
   controller.switchProfile(2, false);
-  ProfileRecord& r = profile(2);
+  ProfileRecord& r = image.profile(2);
   r.Name[0] = u'N';
   r.LinkExe[4][0] = u'L';
   r.KeySets[3].ProfileName[0] = u'S';
   r.Button[8].Kind = 9;
   r.ProfileCount = 1;
-  profile(6).LEDIntensity = 1;
-  profile(6).LightingLED = 0x123;
+  image.profile(6).LEDIntensity = 1;
+  image.profile(6).LightingLED = 0x123;
   controller.selectKey(8);
   controller.onCommand(Command::ResetProfile);
   EXPECT_TRUE(view.asked.empty());
   EXPECT_TRUE(controller.editFlag());
-  EXPECT_EQ(working().header.ProfileColor[2], 0x000000FFu);
+  EXPECT_EQ(image.header().ProfileColor[2], 0x000000FFu);
   EXPECT_EQ(r.Name[0], 0);
   EXPECT_EQ(r.LinkExe[4][0], 0);
   EXPECT_EQ(r.KeySets[3].ProfileName[0], 0);
@@ -272,9 +270,9 @@ TEST_F(Controller, ResetOfProfileTwo) {
   EXPECT_EQ(r.FuncKey, 0u);
   EXPECT_EQ(r.ProfileCount, 0); // not set by a reset
   for (int p = 0; p < kProfileCount; ++p) {
-    EXPECT_EQ(profile(p).LEDIntensity, 4) << p;
-    EXPECT_EQ(profile(p).LightingLED, 0x00FF00FFu) << p;
-    EXPECT_EQ(profile(p).ExplosingLED, 0x00FFFFFFu) << p;
+    EXPECT_EQ(image.profile(p).LEDIntensity, 4) << p;
+    EXPECT_EQ(image.profile(p).LightingLED, 0x00FF00FFu) << p;
+    EXPECT_EQ(image.profile(p).ExplosingLED, 0x00FFFFFFu) << p;
   }
   EXPECT_EQ(controller.selectedKey(), -1);
   EXPECT_EQ(view.looks.at(8), KeyRefreshMode::Normal);
@@ -283,10 +281,10 @@ TEST_F(Controller, ResetOfProfileTwo) {
 
 TEST_F(Controller, ResetInPcModeGivesNoColourToProfileSix) {
   controller.switchProfile(6, false);
-  working().header.ProfileColor[6] = 0xABCDEF;
+  image.header().ProfileColor[6] = 0xABCDEF;
   controller.onCommand(Command::ResetProfile);
-  EXPECT_EQ(working().header.ProfileColor[6], 0xABCDEFu);
-  EXPECT_EQ(std::u16string(profile(6).KeySets[0].ProfileName), u"DEFAULT");
+  EXPECT_EQ(image.header().ProfileColor[6], 0xABCDEFu);
+  EXPECT_EQ(std::u16string(image.profile(6).KeySets[0].ProfileName), u"DEFAULT");
 }
 
 TEST_F(Controller, ActivationReadsLinkedProgramsFromTheSecondTree) {
@@ -295,7 +293,7 @@ TEST_F(Controller, ActivationReadsLinkedProgramsFromTheSecondTree) {
                          reinterpret_cast<const uint8_t*>(game.c_str() + game.size() + 1));
   reg.keys[u"Software\\Arvel\\Prismo\\Profile3"][u"LinkExe2"] = v;
   controller.onActivateApp();
-  EXPECT_EQ(std::u16string(profile(3).LinkExe[2]), game);
+  EXPECT_EQ(std::u16string(image.profile(3).LinkExe[2]), game);
   controller.onCommand(Command::Close);
   EXPECT_EQ(view.asked.back(), Warning::Save);
 }
@@ -303,7 +301,7 @@ TEST_F(Controller, ActivationReadsLinkedProgramsFromTheSecondTree) {
 // --- Keyboard view ---------------------------------------------------------------------------------
 
 TEST_F(Controller, SelectingMovesTheSelectionAndBackgroundClickClearsIt) {
-  key(1, 10).Kind = 2;
+  image.key(1, 10).Kind = 2;
   controller.selectKey(10);
   controller.selectKey(20);
   EXPECT_EQ(view.looks.at(10), KeyRefreshMode::Normal);
@@ -326,16 +324,16 @@ TEST_F(Controller, DisableAsksCountsOnceAndSetsTheEditFlag) {
   controller.selectKey(30);
   view.answers = {kResultNo};
   controller.onCommand(Command::Disable);
-  EXPECT_EQ(key(1, 30).Kind, 0);
+  EXPECT_EQ(image.key(1, 30).Kind, 0);
   EXPECT_FALSE(controller.editFlag());
-  key(1, 30).Events[100] = 7; // left over from an earlier function
+  image.key(1, 30).Events[100] = 7; // left over from an earlier function
   view.answers = {kResultYes, kResultYes};
   controller.onCommand(Command::Disable);
   controller.onCommand(Command::Disable); // already disabled: no second count
   EXPECT_EQ(view.asked, (std::vector<Warning>{Warning::Disable, Warning::Disable, Warning::Disable}));
-  EXPECT_EQ(key(1, 30).Kind, 10);
-  EXPECT_EQ(key(1, 30).Events[100], 0);
-  EXPECT_EQ(profile(1).FuncKey, 1u);
+  EXPECT_EQ(image.key(1, 30).Kind, 10);
+  EXPECT_EQ(image.key(1, 30).Events[100], 0);
+  EXPECT_EQ(image.profile(1).FuncKey, 1u);
   EXPECT_TRUE(controller.editFlag());
   EXPECT_EQ(view.looks.at(30), KeyRefreshMode::Selected);
 }
@@ -344,26 +342,26 @@ TEST_F(Controller, DefaultFreesAKeyWithoutTheEditFlagAndNeverWraps) {
   controller.selectKey(3);
   controller.onCommand(Command::Default); // already default: no question
   EXPECT_TRUE(view.asked.empty());
-  key(1, 3).Kind = 10; // from message 1281: never counted
-  ASSERT_EQ(profile(1).FuncKey, 0u);
+  image.key(1, 3).Kind = 10; // from message 1281: never counted
+  ASSERT_EQ(image.profile(1).FuncKey, 0u);
   view.answers = {kResultYes};
   controller.onCommand(Command::Default);
   EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Default});
-  EXPECT_EQ(key(1, 3).Kind, 0);
-  EXPECT_EQ(profile(1).FuncKey, 0u);
+  EXPECT_EQ(image.key(1, 3).Kind, 0);
+  EXPECT_EQ(image.profile(1).FuncKey, 0u);
   EXPECT_FALSE(controller.editFlag());
   // A later switch asks nothing, and the cleared key stays cleared.
   controller.onCommand(Command::ProfileButton, 4);
   EXPECT_EQ(view.asked.size(), 1u);
-  EXPECT_EQ(key(1, 3).Kind, 0);
+  EXPECT_EQ(image.key(1, 3).Kind, 0);
 
   controller.onCommand(Command::ProfileButton, 1);
   controller.selectKey(9);
   view.answers = {kResultYes, kResultYes};
   controller.onCommand(Command::Disable);
-  EXPECT_EQ(profile(1).FuncKey, 1u);
+  EXPECT_EQ(image.profile(1).FuncKey, 1u);
   controller.onCommand(Command::Default);
-  EXPECT_EQ(profile(1).FuncKey, 0u);
+  EXPECT_EQ(image.profile(1).FuncKey, 0u);
 }
 
 // The record holds 130 units of a program's path. A longer path is never cut (its key would start
@@ -390,12 +388,12 @@ TEST_F(Controller, AppStoresAPathThatFitsOrItsShortFormAndRefusesTheRest) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     controller.selectKey(12);
-    KeyRecord& r = key(1, 12);
+    KeyRecord& r = image.key(1, 12);
     std::memset(&r, 0, sizeof r);
     r.Kind = 2; // a macro key keeps its events and name
     r.EventCount = 2;
     r.MacroName[0] = u'M';
-    profile(1).FuncKey = 1;
+    image.profile(1).FuncKey = 1;
     files.shortForms.clear();
     if (c.shortForm) files.shortForms[c.chosen] = *c.shortForm;
     view.program = c.chosen;
@@ -403,7 +401,7 @@ TEST_F(Controller, AppStoresAPathThatFitsOrItsShortFormAndRefusesTheRest) {
     controller.onCommand(Command::App);
     EXPECT_EQ(r.EventCount, 2u);
     EXPECT_EQ(r.MacroName[0], u'M');
-    EXPECT_EQ(profile(1).FuncKey, 1u);
+    EXPECT_EQ(image.profile(1).FuncKey, 1u);
     EXPECT_TRUE(controller.editFlag());
     if (c.stored) {
       EXPECT_EQ(r.Kind, 9);
@@ -424,7 +422,7 @@ TEST_F(Controller, AppCancelledStillSetsTheEditFlag) {
   controller.selectKey(12);
   view.program.reset();
   controller.onCommand(Command::App);
-  EXPECT_EQ(key(1, 12).Kind, 0);
+  EXPECT_EQ(image.key(1, 12).Kind, 0);
   EXPECT_TRUE(controller.editFlag());
   controller.onCommand(Command::ProfileButton, 2);
   EXPECT_EQ(view.asked, std::vector<Warning>{Warning::Leave});
@@ -432,16 +430,16 @@ TEST_F(Controller, AppCancelledStillSetsTheEditFlag) {
 
 TEST_F(Controller, TheKeyLimitStopsAppAndDisable) {
   controller.selectKey(50);
-  profile(1).FuncKey = 114;
+  image.profile(1).FuncKey = 114;
   view.program = u"C:\\x.exe";
   view.answers = {kResultYes};
   controller.onCommand(Command::Disable);
   EXPECT_TRUE(view.asked.empty());
   EXPECT_FALSE(controller.editFlag());
   controller.onCommand(Command::App);
-  EXPECT_EQ(key(1, 50).Kind, 0);
+  EXPECT_EQ(image.key(1, 50).Kind, 0);
   EXPECT_TRUE(controller.editFlag()); // APP still marks an edit
-  EXPECT_EQ(profile(1).FuncKey, 114u);
+  EXPECT_EQ(image.profile(1).FuncKey, 114u);
 }
 
 TEST_F(Controller, PerKeyCommandsNeedASelectionAndEditableProfile) {
@@ -450,7 +448,7 @@ TEST_F(Controller, PerKeyCommandsNeedASelectionAndEditableProfile) {
   controller.onCommand(Command::Disable);
   controller.onCommand(Command::App);
   EXPECT_TRUE(view.asked.empty());
-  for (const KeyRecord& k : profile(1).Button) ASSERT_EQ(k.Kind, 0);
+  for (const KeyRecord& k : image.profile(1).Button) ASSERT_EQ(k.Kind, 0);
 }
 
 // The position whose key sends virtualKey in a layout.
@@ -477,21 +475,21 @@ TEST_F(Controller, SingleKeyStoresTheCapturedKeyAsKindOneWithoutALimit) {
     controller.onCommand(Command::ProfileButton, 1); // edits of the last case dropped, flag cleared
     const int position = positionOf(KeyLayout::Ansi, 'A');
     ASSERT_GE(position, 0);
-    KeyRecord& r = key(1, position);
+    KeyRecord& r = image.key(1, position);
     std::memset(&r, 0, sizeof r);
     r.Kind = c.kindBefore;
     r.EventCount = 4;
     r.Events[1] = 0x41; // left over from an earlier function
     r.Events[6] = 0x99;
     r.MacroName[0] = u'M';
-    profile(1).FuncKey = c.funcKeyBefore;
+    image.profile(1).FuncKey = c.funcKeyBefore;
     controller.selectKey(position);
     view.singleKey = c.captured;
     view.singleKeyOpenedWith.clear();
     controller.onCommand(Command::SingleKey);
 
     EXPECT_EQ(view.singleKeyOpenedWith, std::vector<uint8_t>{0x41}) << c.what;
-    EXPECT_EQ(profile(1).FuncKey, c.funcKeyAfter) << c.what;
+    EXPECT_EQ(image.profile(1).FuncKey, c.funcKeyAfter) << c.what;
     EXPECT_EQ(controller.editFlag(), c.captured.has_value()) << c.what;
     if (!c.captured) {
       EXPECT_EQ(r.Kind, c.kindBefore);
@@ -553,7 +551,7 @@ TEST_F(Controller, ApplySavesAndClearsTheEditFlag) {
   makeEdit();
   controller.onCommand(Command::Apply);
   EXPECT_FALSE(controller.editFlag());
-  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_FALSE(image.hasUnsavedChanges());
   EXPECT_EQ(*reg.value(profileKeyPath(1), u"Button005"), [] {
     std::vector<uint8_t> v(3100, 0);
     v[0] = 10;
@@ -569,7 +567,7 @@ TEST_F(Controller, SaveWithoutMonitorEnablesTheWindowAgainAtOnce) {
   controller.onCommand(Command::Apply);
   EXPECT_EQ(view.calls, (std::vector<std::string>{"disable", "enable"}));
   EXPECT_EQ(saves(), 0);
-  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_FALSE(image.hasUnsavedChanges());
 }
 
 TEST_F(Controller, CloseButtonAfterAMereSwitchAsks) {
@@ -708,9 +706,9 @@ TEST_F(Controller, ASaveTheRegistryRefusesKeepsTheEditsAndTheWindow) {
     c.run(controller);
     EXPECT_EQ(view.saveErrors, std::vector<uint32_t>{test::MemoryRegistry::kAccessDenied});
     EXPECT_TRUE(controller.editFlag());
-    EXPECT_TRUE(hasUnsavedChanges());
-    EXPECT_EQ(key(1, 5).Kind, 10) << "the edit is still in the image";
-    EXPECT_EQ(saved().profiles[1].Button[5].Kind, 0);
+    EXPECT_TRUE(image.hasUnsavedChanges());
+    EXPECT_EQ(image.key(1, 5).Kind, 10) << "the edit is still in the image";
+    EXPECT_EQ(image.saved().profiles[1].Button[5].Kind, 0);
     EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "close"), 0);
     EXPECT_FALSE(controller.closePending());
     EXPECT_EQ(saves(), 1) << "the monitor acts on what the registry holds";
@@ -723,12 +721,12 @@ TEST_F(Controller, ASaveTheRegistryRefusesKeepsTheEditsAndTheWindow) {
     reg.unwritable.clear();
     controller.onCommand(Command::Apply);
     EXPECT_FALSE(controller.editFlag());
-    EXPECT_FALSE(hasUnsavedChanges());
+    EXPECT_FALSE(image.hasUnsavedChanges());
     EXPECT_EQ(reg.value(profileKeyPath(1), u"Button005")->at(0), 10);
     EXPECT_EQ(view.saveErrors.size(), 1u);
     controller.onSaveAcknowledged();
-    key(1, 5).Kind = 0;
-    profile(1).FuncKey = 0;
+    image.key(1, 5).Kind = 0;
+    image.profile(1).FuncKey = 0;
     controller.onCommand(Command::Apply);
     controller.onSaveAcknowledged();
   }
@@ -782,7 +780,7 @@ TEST_F(Controller, SwitchRequestWithEditsAsksAndKeepsThemOnNo) {
   EXPECT_EQ(view.asked.back(), Warning::Leave);
   EXPECT_FALSE(controller.editFlag());
   EXPECT_TRUE(notified().empty());
-  EXPECT_EQ(key(1, 5).Kind, 10); // No keeps the edits in the working copy
+  EXPECT_EQ(image.key(1, 5).Kind, 10); // No keeps the edits in the working copy
   makeEdit();
   view.answers = {kResultYes};
   controller.onSwitchRequest(2, 0);
@@ -799,11 +797,11 @@ TEST_F(Controller, KeyCommands) {
       {0x00010004, -1}, {0x00030004, -1}, {0x00080004, -1},  {0xFFFF0004, -1},
   };
   for (const Case& c : cases) {
-    KeyRecord& r = key(1, 44);
+    KeyRecord& r = image.key(1, 44);
     std::memset(&r, 0, sizeof r);
     r.Kind = 2;
     r.EventCount = 6;
-    profile(1).FuncKey = 1;
+    image.profile(1).FuncKey = 1;
     controller.selectKey(44);
     controller.onKeyCommand(static_cast<intptr_t>(c.lParam));
     if (c.kind < 0) {
@@ -816,16 +814,16 @@ TEST_F(Controller, KeyCommands) {
       EXPECT_EQ(controller.selectedKey(), -1);
       EXPECT_EQ(view.looks.at(44), KeyRefreshMode::Normal);
     }
-    EXPECT_EQ(profile(1).FuncKey, 1u); // the next recount repairs it
+    EXPECT_EQ(image.profile(1).FuncKey, 1u); // the next recount repairs it
     EXPECT_FALSE(controller.editFlag());
   }
   controller.deselectKey();
   controller.onKeyCommand(0x000A0000); // nothing selected: nothing happens
-  for (const KeyRecord& k : profile(1).Button) ASSERT_NE(k.Kind, 10);
-  key(1, 44).Kind = 5;
+  for (const KeyRecord& k : image.profile(1).Button) ASSERT_NE(k.Kind, 10);
+  image.key(1, 44).Kind = 5;
   controller.switchProfile(2, false);
   controller.switchProfile(1, false);
-  EXPECT_EQ(profile(1).FuncKey, 1u); // counted as in use
+  EXPECT_EQ(image.profile(1).FuncKey, 1u); // counted as in use
 }
 
 TEST_F(Controller, DeviceNoticeReleaseAndMacroMessages) {
@@ -868,9 +866,9 @@ TEST_F(Controller, ProfileRequestsWaitForTheModalWindowAndTheLatestWins) {
   view.whileOpen = requests;
   controller.onCommand(Command::Disable);
   view.whileOpen = nullptr;
-  EXPECT_EQ(key(1, 7).Kind, 10);
-  EXPECT_EQ(key(3, 7).Kind, 0);
-  EXPECT_EQ(key(4, 7).Kind, 0);
+  EXPECT_EQ(image.key(1, 7).Kind, 10);
+  EXPECT_EQ(image.key(3, 7).Kind, 0);
+  EXPECT_EQ(image.key(4, 7).Kind, 0);
   ASSERT_EQ(view.posts, std::vector<FakeMainView::Post>{latest});
   EXPECT_TRUE(notified().empty());
 
@@ -888,9 +886,9 @@ TEST_F(Controller, ProfileRequestsWaitForTheModalWindowAndTheLatestWins) {
   view.whileOpen = [this] { controller.onSwitchRequest(5, 0); };
   controller.onCommand(Command::SingleKey);
   view.whileOpen = nullptr;
-  EXPECT_EQ(key(2, 9).Kind, 1);
-  EXPECT_EQ(key(2, 9).singleKeyVk(), 'X');
-  EXPECT_EQ(key(5, 9).Kind, 0);
+  EXPECT_EQ(image.key(2, 9).Kind, 1);
+  EXPECT_EQ(image.key(2, 9).singleKeyVk(), 'X');
+  EXPECT_EQ(image.key(5, 9).Kind, 0);
   EXPECT_EQ(controller.shownProfile(), 2);
   EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 0}}));
 
@@ -903,7 +901,7 @@ TEST_F(Controller, ProfileRequestsWaitForTheModalWindowAndTheLatestWins) {
   };
   controller.onCommand(Command::Sync);
   view.whileOpen = nullptr;
-  EXPECT_EQ(profile(2).LinkExe[0][0], u'g');
+  EXPECT_EQ(image.profile(2).LinkExe[0][0], u'g');
   EXPECT_EQ(controller.shownProfile(), 2);
   EXPECT_EQ(view.posts, (std::vector<FakeMainView::Post>{{msg::kSwitchProfile, 5, 0}}));
 }
@@ -968,7 +966,7 @@ TEST_F(Controller, AcknowledgementWithACloseWaitingClosesWhenTheModalWindowHasCl
 // --- Profile files ---------------------------------------------------------------------------------------
 
 TEST_F(Controller, ExportThenImportIntoAnotherProfileIsByteIdentical) {
-  ProfileRecord& src = profile(1);
+  ProfileRecord& src = image.profile(1);
   src.Name[0] = u'A';
   src.LinkExe[2][3] = u'z';
   src.Button[7].Kind = 9;
@@ -981,7 +979,7 @@ TEST_F(Controller, ExportThenImportIntoAnotherProfileIsByteIdentical) {
 
   controller.switchProfile(4, false);
   controller.onCommand(Command::Import);
-  EXPECT_EQ(0, std::memcmp(&profile(4), &profile(1), sizeof(ProfileRecord)));
+  EXPECT_EQ(0, std::memcmp(&image.profile(4), &image.profile(1), sizeof(ProfileRecord)));
   EXPECT_TRUE(controller.editFlag());
   EXPECT_EQ(view.looks.at(7), KeyRefreshMode::Normal);
 }
@@ -992,15 +990,15 @@ TEST_F(Controller, ImportsOfOtherLengths) {
     size_t size;
   } cases[] = {{0}, {100}, {sizeof(ProfileRecord) + 5000}};
   for (const Case& c : cases) {
-    std::memset(&profile(1), 0x5A, sizeof(ProfileRecord));
+    std::memset(&image.profile(1), 0x5A, sizeof(ProfileRecord));
     files.files[u"f.prof"] = std::vector<uint8_t>(c.size, 0x11);
     controller.onCommand(Command::Import);
-    const auto* b = reinterpret_cast<const uint8_t*>(&profile(1));
+    const auto* b = reinterpret_cast<const uint8_t*>(&image.profile(1));
     const size_t taken = std::min(c.size, sizeof(ProfileRecord));
     for (size_t i = 0; i < sizeof(ProfileRecord); i += 997)
       ASSERT_EQ(b[i], i < taken ? 0x11 : 0) << c.size << " @" << i;
     EXPECT_EQ(b[sizeof(ProfileRecord) - 1], c.size > sizeof(ProfileRecord) ? 0x11 : 0);
-    EXPECT_EQ(profile(2).Name[0], 0); // the next record is untouched
+    EXPECT_EQ(image.profile(2).Name[0], 0); // the next record is untouched
   }
 }
 
@@ -1016,13 +1014,13 @@ TEST_F(Controller, ImportFailures) {
 
   controller.onCommand(Command::Apply);
   ASSERT_FALSE(controller.editFlag());
-  profile(1).Name[0] = u'K';
+  image.profile(1).Name[0] = u'K';
   files.files[u"bad.prof"] = std::vector<uint8_t>(5000, 0x22);
   files.failing.insert(u"bad.prof");
   view.profileFile = u"bad.prof"; // a read error: message, nothing changes
   controller.onCommand(Command::Import);
   EXPECT_EQ(view.fileErrors, 1);
-  EXPECT_EQ(profile(1).Name[0], u'K');
+  EXPECT_EQ(image.profile(1).Name[0], u'K');
   EXPECT_FALSE(controller.editFlag());
 }
 
@@ -1064,8 +1062,8 @@ TEST_F(Controller, MacroStoresWhatTheEditorConfirmed) {
   };
   for (const auto& c : cases) {
     controller.onCommand(Command::Apply); // clears the edit flag
-    key(1, 7) = KeyRecord{};
-    profile(1).FuncKey = 0;
+    image.key(1, 7) = KeyRecord{};
+    image.profile(1).FuncKey = 0;
     controller.selectKey(7);
     view.macroEditor = [&](KeyRecord& r, bool loaded) {
       EXPECT_TRUE(loaded);
@@ -1075,9 +1073,9 @@ TEST_F(Controller, MacroStoresWhatTheEditorConfirmed) {
     };
     controller.onCommand(Command::Macro);
     EXPECT_EQ(view.editorsOpened, 1);
-    EXPECT_EQ(key(1, 7).Kind, c.stored ? 2 : 0) << (&c - cases);
-    EXPECT_EQ(key(1, 7).EventCount, c.stored ? 2u : 0u) << (&c - cases);
-    EXPECT_EQ(profile(1).FuncKey, c.stored ? 1u : 0u) << (&c - cases);
+    EXPECT_EQ(image.key(1, 7).Kind, c.stored ? 2 : 0) << (&c - cases);
+    EXPECT_EQ(image.key(1, 7).EventCount, c.stored ? 2u : 0u) << (&c - cases);
+    EXPECT_EQ(image.profile(1).FuncKey, c.stored ? 1u : 0u) << (&c - cases);
     EXPECT_EQ(controller.editFlag(), c.editFlag) << (&c - cases);
     if (c.stored) {
       EXPECT_EQ(view.looks[7], KeyRefreshMode::Selected);
@@ -1087,12 +1085,12 @@ TEST_F(Controller, MacroStoresWhatTheEditorConfirmed) {
 }
 
 TEST_F(Controller, MacroEditorStartsFromTheKeysRecordAndCountsOnce) {
-  KeyRecord& k = key(1, 9);
+  KeyRecord& k = image.key(1, 9);
   k = KeyRecord{};
   k.Kind = static_cast<uint8_t>(KeyKind::Macro);
   k.EventCount = 4;
   k.RepeatCount = 6;
-  profile(1).FuncKey = 1;
+  image.profile(1).FuncKey = 1;
   controller.selectKey(9);
   view.macroEditor = [](KeyRecord& r, bool) {
     EXPECT_EQ(r.EventCount, 4u);
@@ -1101,23 +1099,23 @@ TEST_F(Controller, MacroEditorStartsFromTheKeysRecordAndCountsOnce) {
     return kResultYes;
   };
   controller.onCommand(Command::Macro);
-  EXPECT_EQ(key(1, 9).RepeatCount, 2);
-  EXPECT_EQ(profile(1).FuncKey, 1u) << "already in use: not counted again";
+  EXPECT_EQ(image.key(1, 9).RepeatCount, 2);
+  EXPECT_EQ(image.profile(1).FuncKey, 1u) << "already in use: not counted again";
 }
 
 TEST_F(Controller, MacroRefusedAtTheKeyLimitAndWithoutASelection) {
   controller.onCommand(Command::Macro);
   EXPECT_EQ(view.editorsOpened, 0);
   controller.selectKey(7);
-  profile(1).FuncKey = 114;
+  image.profile(1).FuncKey = 114;
   controller.onCommand(Command::Macro);
   EXPECT_EQ(view.editorsOpened, 0);
   EXPECT_FALSE(controller.editFlag());
 }
 
 TEST_F(Controller, OnlyTheEditorJustConfirmedHandsItsRecordOver) {
-  key(1, 7) = KeyRecord{};
-  key(1, 8) = KeyRecord{};
+  image.key(1, 7) = KeyRecord{};
+  image.key(1, 8) = KeyRecord{};
   controller.selectKey(7);
   // The editor's OK tells the main window before it closes.
   view.macroEditor = [&](KeyRecord& r, bool b) {
@@ -1125,15 +1123,15 @@ TEST_F(Controller, OnlyTheEditorJustConfirmedHandsItsRecordOver) {
     return recordingEditor(kResultYes)(r, b);
   };
   controller.onCommand(Command::Macro);
-  ASSERT_EQ(key(1, 7).Kind, 2);
+  ASSERT_EQ(image.key(1, 7).Kind, 2);
   ASSERT_TRUE(controller.macroSaved());
 
   // A later editor on another key, cancelled after recording: nothing is stored.
   controller.selectKey(8);
   view.macroEditor = recordingEditor(kResultNo);
   controller.onCommand(Command::Macro);
-  EXPECT_EQ(key(1, 8).Kind, 0);
-  EXPECT_EQ(key(1, 8).EventCount, 0u);
+  EXPECT_EQ(image.key(1, 8).Kind, 0);
+  EXPECT_EQ(image.key(1, 8).EventCount, 0u);
 
   // The stored notice of the editor that runs still counts, whatever it answers.
   view.macroEditor = [&](KeyRecord& r, bool b) {
@@ -1141,11 +1139,11 @@ TEST_F(Controller, OnlyTheEditorJustConfirmedHandsItsRecordOver) {
     return recordingEditor(kResultNo)(r, b);
   };
   controller.onCommand(Command::Macro);
-  EXPECT_EQ(key(1, 8).Kind, 2);
+  EXPECT_EQ(image.key(1, 8).Kind, 2);
 }
 
 TEST_F(Controller, TheEditedMacroLandsOnTheKeyItWasOpenedFor) {
-  key(1, 7) = KeyRecord{};
+  image.key(1, 7) = KeyRecord{};
   controller.selectKey(7);
   view.macroEditor = [&](KeyRecord& r, bool b) {
     controller.onKeyCommand(0); // an outside key command clears the selection meanwhile
@@ -1153,13 +1151,13 @@ TEST_F(Controller, TheEditedMacroLandsOnTheKeyItWasOpenedFor) {
   };
   controller.onCommand(Command::Macro);
   EXPECT_EQ(controller.selectedKey(), -1);
-  EXPECT_EQ(key(1, 7).Kind, 2);
-  EXPECT_EQ(key(1, 7).MacroName[0], u'M');
+  EXPECT_EQ(image.key(1, 7).Kind, 2);
+  EXPECT_EQ(image.key(1, 7).MacroName[0], u'M');
 }
 
 TEST_F(Controller, ProfileRequestWhileTheEditorIsOpenWaitsForIt) {
-  key(1, 7) = KeyRecord{};
-  key(3, 7) = KeyRecord{};
+  image.key(1, 7) = KeyRecord{};
+  image.key(3, 7) = KeyRecord{};
   controller.selectKey(7);
   view.macroEditor = [&](KeyRecord& r, bool b) {
     controller.onSwitchRequest(3, 0);
@@ -1167,8 +1165,8 @@ TEST_F(Controller, ProfileRequestWhileTheEditorIsOpenWaitsForIt) {
     return recordingEditor(kResultYes)(r, b);
   };
   controller.onCommand(Command::Macro);
-  EXPECT_EQ(key(1, 7).Kind, 2) << "the macro lands in the profile it was made for";
-  EXPECT_EQ(key(3, 7).Kind, 0);
+  EXPECT_EQ(image.key(1, 7).Kind, 2) << "the macro lands in the profile it was made for";
+  EXPECT_EQ(image.key(3, 7).Kind, 0);
   ASSERT_EQ(view.posts.size(), 1u);
   EXPECT_EQ(view.posts[0].message, 1537u);
 }
@@ -1187,8 +1185,8 @@ TEST_F(Controller, OutsideRequestOpensTheEditorOnTheKeyLastHandedOver) {
   EXPECT_FALSE(loaded);
   EXPECT_EQ(seen.EventCount, 0u) << "no key handed over yet: an empty record";
 
-  key(1, 12) = KeyRecord{};
-  key(1, 12).EventCount = 6;
+  image.key(1, 12) = KeyRecord{};
+  image.key(1, 12).EventCount = 6;
   controller.selectKey(12);
   view.macroEditor = {};
   controller.onCommand(Command::Macro); // hands key 12 over, then is cancelled
@@ -1202,7 +1200,7 @@ TEST_F(Controller, OutsideRequestOpensTheEditorOnTheKeyLastHandedOver) {
   };
   controller.onOpenMacroEditor();
   EXPECT_EQ(seen.EventCount, 6u);
-  EXPECT_EQ(key(1, 12).EventCount, 6u) << "its result is not used";
+  EXPECT_EQ(image.key(1, 12).EventCount, 6u) << "its result is not used";
   EXPECT_FALSE(controller.editFlag());
 }
 
@@ -1238,11 +1236,11 @@ TEST(ProgressRingTest, ArcAndPercentage) {
 TEST_F(Controller, SyncHandsACopyOfTheShownProfilesSlotsAndTakesItBackOnlyOnOk) {
   controller.switchProfile(4, false);
   const std::u16string kept = u"kept.exe";
-  std::copy(kept.begin(), kept.end(), profile(4).LinkExe[1]);
-  profile(4).LinkExe[4][259] = u'Q'; // every byte of the slots travels, terminator or not
+  std::copy(kept.begin(), kept.end(), image.profile(4).LinkExe[1]);
+  image.profile(4).LinkExe[4][259] = u'Q'; // every byte of the slots travels, terminator or not
   const auto before = [&] {
     LinkSlots s;
-    std::memcpy(&s, profile(4).LinkExe, sizeof s);
+    std::memcpy(&s, image.profile(4).LinkExe, sizeof s);
     return s;
   }();
   struct Case {
@@ -1257,7 +1255,7 @@ TEST_F(Controller, SyncHandsACopyOfTheShownProfilesSlotsAndTakesItBackOnlyOnOk) 
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::memcpy(profile(4).LinkExe, &before, sizeof before);
+    std::memcpy(image.profile(4).LinkExe, &before, sizeof before);
     LinkSlots expected = before;
     if (c.ok) c.edit(expected);
     int seenProfile = -1;
@@ -1270,10 +1268,10 @@ TEST_F(Controller, SyncHandsACopyOfTheShownProfilesSlotsAndTakesItBackOnlyOnOk) 
     controller.onCommand(Command::Apply); // clears the edit flag
     controller.onCommand(Command::Sync);
     EXPECT_EQ(seenProfile, 4);
-    EXPECT_EQ(0, std::memcmp(profile(4).LinkExe, &expected, sizeof expected));
+    EXPECT_EQ(0, std::memcmp(image.profile(4).LinkExe, &expected, sizeof expected));
     EXPECT_EQ(controller.editFlag(), c.ok);
   }
-  EXPECT_EQ(profile(3).LinkExe[1][0], 0); // no other profile
+  EXPECT_EQ(image.profile(3).LinkExe[1][0], 0); // no other profile
 }
 
 // The colour editor is a modal window like the others: what would enable the main window under it
@@ -1362,28 +1360,28 @@ TEST_F(Controller, EverySwitchIsToldToTheWindowWhileTheColourEditorIsOpen) {
 }
 
 TEST_F(Controller, ColourEditorRunPutsTheEntryBackUnlessItsOkStoredIt) {
-  WholeKeyColorStatus[1] = 0;
-  WholeKeyColor[1] = 0x000A0B0C;
-  WholeKeyColorSaved = true; // left from an earlier run
-  view.colourEditor = [] {
-    EXPECT_FALSE(WholeKeyColorSaved); // cleared when the run begins
-    WholeKeyColorStatus[1] = 1;
-    WholeKeyColor[1] = 0x00FFFFFF;
+  image.WholeKeyColorStatus[1] = 0;
+  image.WholeKeyColor[1] = 0x000A0B0C;
+  image.WholeKeyColorSaved = true; // left from an earlier run
+  view.colourEditor = [this] {
+    EXPECT_FALSE(image.WholeKeyColorSaved); // cleared when the run begins
+    image.WholeKeyColorStatus[1] = 1;
+    image.WholeKeyColor[1] = 0x00FFFFFF;
   };
   controller.onCommand(Command::WholeKeyboardColour);
-  EXPECT_EQ(WholeKeyColorStatus[1], 0);
-  EXPECT_EQ(WholeKeyColor[1], 0x000A0B0Cu);
+  EXPECT_EQ(image.WholeKeyColorStatus[1], 0);
+  EXPECT_EQ(image.WholeKeyColor[1], 0x000A0B0Cu);
   EXPECT_FALSE(controller.editFlag());
 
-  view.colourEditor = [] {
-    WholeKeyColorStatus[1] = 1;
-    WholeKeyColor[1] = 0x00FFFFFF;
-    WholeKeyColorSaved = true;
-    WholeKeyColor[1] = 0x00000001; // changed after OK: kept in memory
+  view.colourEditor = [this] {
+    image.WholeKeyColorStatus[1] = 1;
+    image.WholeKeyColor[1] = 0x00FFFFFF;
+    image.WholeKeyColorSaved = true;
+    image.WholeKeyColor[1] = 0x00000001; // changed after OK: kept in memory
   };
   controller.onCommand(Command::WholeKeyboardColour);
-  EXPECT_EQ(WholeKeyColorStatus[1], 1);
-  EXPECT_EQ(WholeKeyColor[1], 0x00000001u);
+  EXPECT_EQ(image.WholeKeyColorStatus[1], 1);
+  EXPECT_EQ(image.WholeKeyColor[1], 0x00000001u);
   EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "colour editor"), 2);
 }
 

@@ -30,10 +30,10 @@ constexpr UINT_PTR kAckTimer = 1;
 constexpr float kPercentPixels = 12.0f; // the percentage's font: 9 points at 96 DPI
 } // namespace
 
-CKeyvaneDlg::CKeyvaneDlg(HINSTANCE instance)
+CKeyvaneDlg::CKeyvaneDlg(HINSTANCE instance, SettingsImage& image)
     : SkinnedDialog(nullptr,
                     {.placement = Placement::Self, .filterKeyUps = true, .resource = IDD_MAIN, .focusSelf = false}),
-      instance_(instance) {}
+      instance_(instance), image_(image) {}
 
 CKeyvaneDlg::~CKeyvaneDlg() = default;
 
@@ -216,7 +216,7 @@ void CKeyvaneDlg::onPaint() {
       paintSkinFace(dc, SkinBitmap(), rc.right, rc.bottom);
     }
 
-    const ProgressRing ring = progressRing(currentProfile().FuncKey);
+    const ProgressRing ring = progressRing(image_.currentProfile().FuncKey);
     const main_window::ProgressRing& at = main_window::kProgressRing;
     Gdiplus::Pen pen(Gdiplus::Color(at.argb), scale_.px(at.penWidth));
     const Rect arc = scale_.rect(at.arcBox);
@@ -344,7 +344,7 @@ bool CKeyvaneDlg::editLinkedPrograms(int profile, LinkSlots& slots) {
 }
 
 void CKeyvaneDlg::runColourEditor() {
-  CWholeKeyboard editor(wnd_, registry_);
+  CWholeKeyboard editor(wnd_, image_, registry_);
   struct Running {
     CWholeKeyboard*& slot;
     ~Running() { slot = nullptr; }

@@ -31,7 +31,8 @@ class CWholeKeyboard;
 
 class CKeyvaneDlg final : public SkinnedDialog<CKeyvaneDlg>, public MainView, private ModalWindows {
 public:
-  explicit CKeyvaneDlg(HINSTANCE instance);
+  // Shows and edits image, the program's one settings image, which outlives the window.
+  CKeyvaneDlg(HINSTANCE instance, SettingsImage& image);
   CKeyvaneDlg(const CKeyvaneDlg&) = delete;
   CKeyvaneDlg& operator=(const CKeyvaneDlg&) = delete;
   ~CKeyvaneDlg() override;
@@ -98,12 +99,13 @@ private:
   void showPathTooLong() override;
 
   HINSTANCE instance_;
+  SettingsImage& image_;
   win32::UniqueIcon icon_;
   win32::Win32Registry registry_;
   win32::Win32Messenger messenger_;
   win32::Win32Files files_;
   MonitorLink monitor_{messenger_};
-  MainController controller_{registry_, monitor_, files_, *this};
+  MainController controller_{image_, registry_, monitor_, files_, *this};
   std::u16string languageCode_;
   KeyLayout layout_ = KeyLayout::Ansi;
   win32::Win32KeyboardText keyboardText_;

@@ -202,7 +202,7 @@ bool CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
 void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
   if (position < 0 || position >= kKeyCount || !keys_[position].window()) return;
   const int shown = controller_.shownProfile();
-  const KeyRecord& record = key(shown < 0 ? 0 : shown, position);
+  const KeyRecord& record = image_.key(shown < 0 ? 0 : shown, position);
   if (mode == KeyRefreshMode::Selected && labels_) {
     control(Control::KeyName).setText(widen(labels_->keyCaption(position)), 0, 0);
     control(Control::KeyFunction).setText(widen(labels_->keyFunctionText(record, lookupString)), 5, 4);

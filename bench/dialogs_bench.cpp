@@ -134,6 +134,7 @@ int wmain(int argc, wchar_t** argv) {
   g_owner.wnd = CreateWindowExW(0, wc.lpszClassName, L"owner", WS_POPUP, 0, 0, kSkinCanvas.width, kSkinCanvas.height,
                                 nullptr, nullptr, wc.hInstance, nullptr);
 
+  SettingsImage image;
   win32::Win32Registry registry;
   LinkSlots slots{};
   std::vector<double> bare, sync, colour, syncRatio, colourRatio;
@@ -144,7 +145,7 @@ int wmain(int argc, wchar_t** argv) {
       dialog.runModal();
     });
     const double c = timeOpen([&] {
-      CWholeKeyboard editor(g_owner.wnd, registry);
+      CWholeKeyboard editor(g_owner.wnd, image, registry);
       editor.runModal();
     });
     if (i == 0) continue; // the first round loads fonts and pictures for the first time
@@ -189,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
   // Palette picks: the editor stays open while the owner clicks the strip at idle moments.
   std::vector<double> picks, fills;
   {
-    CWholeKeyboard editor(g_owner.wnd, registry);
+    CWholeKeyboard editor(g_owner.wnd, image, registry);
     const Rect strip = colour_editor::kPaletteStrip, swatch = colour_editor::kSwatch;
     const int sx = (swatch.left + swatch.right) / 2, sy = (swatch.top + swatch.bottom) / 2;
     int step = 0;

@@ -61,7 +61,8 @@ int wmain(int argc, wchar_t** argv) {
   SetEnvironmentVariableW(L"Q7MON_LOG", e2e::monitorLogPath().c_str());
   {
     win32::Win32Registry registry; // stored settings: no start is a first run
-    loadSettings(registry);
+    SettingsImage image;
+    loadSettings(registry, image);
   }
   e2e::Process monitor(dist + L"HID.exe");
   Sleep(500);

@@ -49,7 +49,8 @@ int wmain(int argc, wchar_t** argv) {
   // Stored settings, so that no run is a first run that writes the factory values.
   {
     win32::Win32Registry registry;
-    loadSettings(registry);
+    SettingsImage image;
+    loadSettings(registry, image);
   }
   // A monitor that outlives the program's runs, so that every start finds it at once.
   e2e::Process monitor(dist + L"HID.exe");

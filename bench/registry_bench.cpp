@@ -69,16 +69,15 @@ std::vector<KeyValues> layout(bool forLoad) {
   return keys;
 }
 
-const uint8_t* source() { return reinterpret_cast<const uint8_t*>(&working()); }
-
-void floorWrite(const std::vector<KeyValues>& keys) {
+void floorWrite(const std::vector<KeyValues>& keys, const SettingsImage& image) {
+  const auto* source = reinterpret_cast<const uint8_t*>(&image.working());
   size_t at = 0;
   for (const KeyValues& k : keys) {
     HKEY h = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, k.path.c_str(), 0, nullptr, 0, kRegistryAccess, nullptr, &h, nullptr))
       continue;
     for (const auto& [name, size] : k.values) {
-      RegSetValueExW(h, name.c_str(), 0, REG_BINARY, source() + at, size);
+      RegSetValueExW(h, name.c_str(), 0, REG_BINARY, source + at, size);
       at = (at + size) % (sizeof(SettingsBlock) - 4096);
     }
     RegCloseKey(h);
@@ -128,7 +127,8 @@ int wmain(int argc, wchar_t** argv) {
   win32::Win32Registry registry;
   NoWindows none;
   MonitorLink monitor(none);
-  loadSettings(registry); // first run: the keys exist from here on
+  SettingsImage image;
+  loadSettings(registry, image); // first run: the keys exist from here on
   const auto writes = layout(false), reads = layout(true);
   size_t nw = 0, nr = 0;
   for (const auto& k : writes) nw += k.values.size();
@@ -138,20 +138,21 @@ int wmain(int argc, wchar_t** argv) {
   pair(
       "saveSettings", rounds,
       [&] {
-        saveSettings(registry);
+        saveSettings(registry, image);
         monitor.notifySaved(1);
       },
-      [&] { floorWrite(writes); });
+      [&] { floorWrite(writes, image); });
   pair(
-      "loadSettings", rounds, [&] { loadSettings(registry); }, [&] { floorRead(reads); });
+      "loadSettings", rounds, [&] { loadSettings(registry, image); }, [&] { floorRead(reads); });
 
   static SettingsBlock scratch;
   bool differ = false;
   pair(
-      "commitSaved", rounds * 4, [] { commitSaved(); }, [] { std::memcpy(&scratch, &working(), sizeof scratch); });
+      "commitSaved", rounds * 4, [&] { image.commitSaved(); },
+      [&] { std::memcpy(&scratch, &image.working(), sizeof scratch); });
   pair(
-      "hasUnsavedChanges", rounds * 4, [&] { differ ^= hasUnsavedChanges(); },
-      [&] { differ ^= std::memcmp(&scratch, &working(), sizeof scratch) != 0; });
+      "hasUnsavedChanges", rounds * 4, [&] { differ ^= image.hasUnsavedChanges(); },
+      [&] { differ ^= std::memcmp(&scratch, &image.working(), sizeof scratch) != 0; });
   std::printf("(%d)\n", differ ? 1 : 0); // keeps the comparisons from being optimised away
   return 0;
 }

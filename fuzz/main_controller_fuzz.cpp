@@ -165,12 +165,13 @@ struct QuietView final : MainView, ModalWindows {
 };
 
 struct World {
+  SettingsImage image;
   fuzz::FuzzRegistry registry;
   test::RecordingMessenger messenger;
   test::MemoryFiles files;
   MonitorLink link{messenger};
   QuietView view;
-  MainController controller{registry, link, files, view};
+  MainController controller{image, registry, link, files, view};
   UsKeyboardText keyboard;
   KeyLabels labels = KeyLabels::forLanguage(u"EN", keyboard);
   size_t captionUnits = 0; // the key captions read no record: read once here
@@ -179,7 +180,7 @@ struct World {
     messenger.windows[u"Q7PrismoMon"] = 1;
     controller.initialise(0x100);
     // A first run: the factory settings were written and read back, so the registry kept them.
-    const ProfileRecord& last = profile(kProfileCount - 1);
+    const ProfileRecord& last = image.profile(kProfileCount - 1);
     if (last.LEDIntensity != 4 || last.KeySets[kKeySetCount - 1].ProfileName[0] != u'N' ||
         last.KeySets[0].ProfileButton[17].KeyColor != 0x0000FFFF)
       __builtin_trap();
@@ -286,10 +287,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Everything that reads the records must stay inside them.
   size_t total = w.captionUnits;
   for (int k = 0; k < kKeyCount; ++k) {
-    const KeyRecord& r = currentProfile().Button[k];
+    const KeyRecord& r = w.image.currentProfile().Button[k];
     total += w.labels.keyFunctionText(r, lookup).size() + r.boundedEventCount();
   }
-  const ProgressRing ring = progressRing(currentProfile().FuncKey);
+  const ProgressRing ring = progressRing(w.image.currentProfile().FuncKey);
   if (ring.percent < 0 || ring.percent > 100 || ring.sweepDegrees > 360.0) __builtin_trap();
   return total == static_cast<size_t>(-1) ? 1 : 0;
 }

@@ -5,23 +5,14 @@
 #include "lighting/colour_editor_layout.h"
 #include "lighting/whole_key_colour.h"
 #include "settings/registry_store.h"
-#include "settings/settings_image.h"
 #include "ui/dialog_result.h"
 
 namespace q7 {
 
 namespace {
 
-int currentIndex() { return safeProfileIndex(working().header.ProfileCurrent); }
-
 constexpr uint32_t colourOf(uint8_t r, uint8_t g, uint8_t b) {
   return static_cast<uint32_t>(b) << 16 | static_cast<uint32_t>(g) << 8 | r;
-}
-
-void store(uint32_t colour) {
-  const int p = currentIndex();
-  WholeKeyColorStatus[p] = 1;
-  WholeKeyColor[p] = colour;
 }
 
 constexpr ColourField kFields[] = {ColourField::Red, ColourField::Green, ColourField::Blue};
@@ -41,8 +32,14 @@ uint8_t fieldChannel(std::u16string_view text) {
   return static_cast<uint8_t>(std::min<uint32_t>(fieldNumber(text), 255));
 }
 
-ColourEditor::ColourEditor(Registry& registry, ColourEditorView& view)
-    : registry_(registry), view_(view), shown_(currentIndex()) {}
+ColourEditor::ColourEditor(SettingsImage& image, Registry& registry, ColourEditorView& view)
+    : image_(image), registry_(registry), view_(view), shown_(image.currentIndex()) {}
+
+void ColourEditor::store(uint32_t colour) {
+  const int p = image_.currentIndex();
+  image_.WholeKeyColorStatus[p] = 1;
+  image_.WholeKeyColor[p] = colour;
+}
 
 void ColourEditor::applyColor(uint8_t r, uint8_t g, uint8_t b) {
   view_.showFields(r, g, b);
@@ -52,13 +49,13 @@ void ColourEditor::applyColor(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 void ColourEditor::showStored() {
-  const uint32_t c = WholeKeyColor[currentIndex()];
+  const uint32_t c = image_.WholeKeyColor[image_.currentIndex()];
   applyColor(colour_editor::red(c), colour_editor::green(c), colour_editor::blue(c));
 }
 
 void ColourEditor::followProfile() {
-  if (currentIndex() == shown_) return;
-  shown_ = currentIndex();
+  if (image_.currentIndex() == shown_) return;
+  shown_ = image_.currentIndex();
   showStored();
 }
 
@@ -97,11 +94,11 @@ void ColourEditor::onFieldKeyUp(unsigned virtualKey) {
 void ColourEditor::onOk() {
   // The arrays count as stored only when the registry took them; otherwise the close puts back
   // what the registry still holds.
-  if (const uint32_t error = saveWholeKeyColours(registry_, currentIndex()); error != 0) {
+  if (const uint32_t error = saveWholeKeyColours(registry_, image_, image_.currentIndex()); error != 0) {
     view_.showStoreError(error);
     return;
   }
-  WholeKeyColorSaved = true;
+  image_.WholeKeyColorSaved = true;
 }
 
 void ColourEditor::onCancel() { view_.endEditor(kResultNo); }

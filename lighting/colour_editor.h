@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/registry.h"
+#include "settings/settings_image.h"
 #include "ui/scale.h"
 
 namespace q7 {
@@ -39,8 +40,8 @@ class ColourEditor {
 public:
   static constexpr unsigned kEnterKey = 13;
 
-  // Shows the current profile.
-  ColourEditor(Registry& registry, ColourEditorView& view);
+  // Shows the current profile of image.
+  ColourEditor(SettingsImage& image, Registry& registry, ColourEditorView& view);
 
   // Every change of the colour: the fields, the current profile's entries (status 1), the swatch.
   void applyColor(uint8_t r, uint8_t g, uint8_t b);
@@ -63,7 +64,9 @@ public:
 
 private:
   void commitFields();
+  void store(uint32_t colour);
 
+  SettingsImage& image_;
   Registry& registry_;
   ColourEditorView& view_;
   int shown_;

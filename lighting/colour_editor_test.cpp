@@ -54,20 +54,13 @@ constexpr uint32_t rgb(uint32_t r, uint32_t g, uint32_t b) { return b << 16 | g 
 
 class ColourEditorTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetWorking();
-    commitSaved();
-    std::memset(WholeKeyColorStatus, 0, sizeof WholeKeyColorStatus);
-    std::memset(WholeKeyColor, 0, sizeof WholeKeyColor);
-    WholeKeyColorSaved = false;
-    working().header.ProfileCurrent = 3;
-  }
+  void SetUp() override { image.header().ProfileCurrent = 3; }
 
   // One run of the whole-keyboard colour command: put aside, open (creation shows the stored
   // colour), whatever the user does, close.
   void run(const std::function<void(ColourEditor&)>& user) {
-    WholeKeyColourRun command(safeProfileIndex(working().header.ProfileCurrent));
-    ColourEditor editor(reg, view);
+    WholeKeyColourRun command(image, image.currentIndex());
+    ColourEditor editor(image, reg, view);
     editor.showStored();
     user(editor);
     editor.onCancel();
@@ -78,23 +71,24 @@ protected:
     return v ? std::optional(*v) : std::nullopt;
   }
 
+  SettingsImage image;
   test::MemoryRegistry reg;
   FakeEditorView view;
 };
 
 TEST_F(ColourEditorTest, ANeverSetProfileShowsBlackAndCancelPutsItsStateBack) {
-  WholeKeyColor[3] = 0; // status 0: never set
+  image.WholeKeyColor[3] = 0; // status 0: never set
   run([&](ColourEditor& editor) {
     EXPECT_EQ(view.fields[0] + view.fields[1] + view.fields[2], u"000");
     EXPECT_EQ(view.swatch, 0u);
-    EXPECT_EQ(WholeKeyColorStatus[3], 1); // showing it sets it
+    EXPECT_EQ(image.WholeKeyColorStatus[3], 1); // showing it sets it
     editor.onDefault();
     editor.onClick(600, 585); // preset 3
-    EXPECT_EQ(WholeKeyColor[3], rgb(255, 243, 0));
+    EXPECT_EQ(image.WholeKeyColor[3], rgb(255, 243, 0));
   });
-  EXPECT_EQ(WholeKeyColorStatus[3], 0);
-  EXPECT_EQ(WholeKeyColor[3], 0u);
-  EXPECT_FALSE(WholeKeyColorSaved);
+  EXPECT_EQ(image.WholeKeyColorStatus[3], 0);
+  EXPECT_EQ(image.WholeKeyColor[3], 0u);
+  EXPECT_FALSE(image.WholeKeyColorSaved);
   EXPECT_EQ(reg.writeCount, 0u);
 }
 
@@ -102,7 +96,7 @@ TEST_F(ColourEditorTest, ClicksKeysAndButtonsDecideTheCurrentEntry) {
   struct Case {
     const char* name;
     std::function<void(ColourEditor&, FakeEditorView&)> act;
-    uint32_t colour;             // WholeKeyColor[3] afterwards
+    uint32_t colour;             // image.WholeKeyColor[3] afterwards
     std::u16string_view r, g, b; // what the fields show afterwards
   };
   const Case cases[] = {
@@ -152,34 +146,34 @@ TEST_F(ColourEditorTest, ClicksKeysAndButtonsDecideTheCurrentEntry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WholeKeyColorStatus[3] = 0;
-    WholeKeyColor[3] = rgb(10, 20, 30);
-    WholeKeyColor[4] = rgb(1, 1, 1);
-    ColourEditor editor(reg, view);
+    image.WholeKeyColorStatus[3] = 0;
+    image.WholeKeyColor[3] = rgb(10, 20, 30);
+    image.WholeKeyColor[4] = rgb(1, 1, 1);
+    ColourEditor editor(image, reg, view);
     editor.showStored();
     view.swatch.reset();
     c.act(editor, view);
-    EXPECT_EQ(WholeKeyColor[3], c.colour);
-    EXPECT_EQ(WholeKeyColorStatus[3], 1);
+    EXPECT_EQ(image.WholeKeyColor[3], c.colour);
+    EXPECT_EQ(image.WholeKeyColorStatus[3], 1);
     if (view.swatch) {
       EXPECT_EQ(*view.swatch, c.colour);
     }
     EXPECT_EQ(view.fields[0], c.r);
     EXPECT_EQ(view.fields[1], c.g);
     EXPECT_EQ(view.fields[2], c.b);
-    EXPECT_EQ(WholeKeyColor[4], rgb(1, 1, 1)); // other profiles are never touched
-    EXPECT_EQ(WholeKeyColorStatus[4], 0);
+    EXPECT_EQ(image.WholeKeyColor[4], rgb(1, 1, 1)); // other profiles are never touched
+    EXPECT_EQ(image.WholeKeyColorStatus[4], 0);
   }
 }
 
 TEST_F(ColourEditorTest, OkStoresBothWholeArraysInTheCurrentProfilesKeyOnly) {
-  WholeKeyColorStatus[7] = 1;
-  WholeKeyColor[7] = rgb(7, 7, 7);
+  image.WholeKeyColorStatus[7] = 1;
+  image.WholeKeyColor[7] = rgb(7, 7, 7);
   reg.keys[profileKeyPath(5)][u"WholeKeyColor"] = {1, 2, 3};
   run([&](ColourEditor& editor) {
     editor.onClick(600, 585);
     editor.onOk();
-    EXPECT_TRUE(WholeKeyColorSaved);
+    EXPECT_TRUE(image.WholeKeyColorSaved);
     // More changes after OK stay in memory, but reach the registry only with another OK.
     editor.onDefault();
   });
@@ -191,20 +185,20 @@ TEST_F(ColourEditorTest, OkStoresBothWholeArraysInTheCurrentProfilesKeyOnly) {
   EXPECT_EQ(storedIn(3, u"WholeKeyColor"), colours);
   EXPECT_EQ(reg.writeCount, 2u);
   EXPECT_EQ(storedIn(5, u"WholeKeyColor"), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_EQ(WholeKeyColorStatus[3], 1);
-  EXPECT_EQ(WholeKeyColor[3], 0u); // Default after OK, kept in memory
+  EXPECT_EQ(image.WholeKeyColorStatus[3], 1);
+  EXPECT_EQ(image.WholeKeyColor[3], 0u); // Default after OK, kept in memory
 }
 
 TEST_F(ColourEditorTest, OkWithoutACommitStoresThePreviousColour) {
-  WholeKeyColorStatus[3] = 1;
-  WholeKeyColor[3] = rgb(40, 50, 60);
+  image.WholeKeyColorStatus[3] = 1;
+  image.WholeKeyColor[3] = rgb(40, 50, 60);
   run([&](ColourEditor& editor) {
     view.type(u"12", u"50", u"60"); // typed, neither Enter nor a click
     editor.onFieldKeyUp('2');
     editor.onOk();
   });
   EXPECT_EQ(storedIn(3, u"WholeKeyColor")->at(12), 40);
-  EXPECT_EQ(WholeKeyColor[3], rgb(40, 50, 60));
+  EXPECT_EQ(image.WholeKeyColor[3], rgb(40, 50, 60));
 }
 
 TEST_F(ColourEditorTest, AnOkTheRegistryRefusedIsToldAndTheCloseRestores) {
@@ -225,48 +219,48 @@ TEST_F(ColourEditorTest, AnOkTheRegistryRefusedIsToldAndTheCloseRestores) {
     reg = test::MemoryRegistry();
     view = FakeEditorView();
     c.breakIt(reg);
-    WholeKeyColorStatus[3] = 1;
-    WholeKeyColor[3] = rgb(40, 50, 60);
+    image.WholeKeyColorStatus[3] = 1;
+    image.WholeKeyColor[3] = rgb(40, 50, 60);
     run([&](ColourEditor& editor) {
       editor.onClick(600, 585);
       editor.onOk();
-      EXPECT_FALSE(WholeKeyColorSaved);
+      EXPECT_FALSE(image.WholeKeyColorSaved);
     });
     EXPECT_EQ(view.errors, std::vector<uint32_t>{c.code});
-    EXPECT_EQ(WholeKeyColor[3], rgb(40, 50, 60));
-    EXPECT_EQ(WholeKeyColorStatus[3], 1);
+    EXPECT_EQ(image.WholeKeyColor[3], rgb(40, 50, 60));
+    EXPECT_EQ(image.WholeKeyColorStatus[3], 1);
   }
 }
 
 TEST_F(ColourEditorTest, FollowsAProfileSwitchAndRestoresTheEntryItPutAside) {
-  WholeKeyColorStatus[5] = 1;
-  WholeKeyColor[5] = rgb(5, 6, 7);
+  image.WholeKeyColorStatus[5] = 1;
+  image.WholeKeyColor[5] = rgb(5, 6, 7);
   run([&](ColourEditor& editor) {
     editor.onDefault();
     view.type(u"12", u"13", u"14"); // typed, not committed
     editor.followProfile();
-    EXPECT_EQ(view.fields[0], u"12");    // no switch: nothing happens
-    working().header.ProfileCurrent = 5; // the monitor switched the profile
+    EXPECT_EQ(view.fields[0], u"12");  // no switch: nothing happens
+    image.header().ProfileCurrent = 5; // the monitor switched the profile
     editor.followProfile();
     EXPECT_EQ(editor.shownProfile(), 5);
     EXPECT_EQ(view.fields[0] + u"," + view.fields[1] + u"," + view.fields[2], u"5,6,7");
     editor.onClick(598, 585);
-    EXPECT_EQ(WholeKeyColor[5], rgb(255, 243, 0));
+    EXPECT_EQ(image.WholeKeyColor[5], rgb(255, 243, 0));
   });
   // Entry 3 was put aside and comes back; entry 5, changed after the switch, keeps what it got.
-  EXPECT_EQ(WholeKeyColorStatus[3], 0);
-  EXPECT_EQ(WholeKeyColor[3], 0u);
-  EXPECT_EQ(WholeKeyColor[5], rgb(255, 243, 0));
+  EXPECT_EQ(image.WholeKeyColorStatus[3], 0);
+  EXPECT_EQ(image.WholeKeyColor[3], 0u);
+  EXPECT_EQ(image.WholeKeyColor[5], rgb(255, 243, 0));
 }
 
 TEST_F(ColourEditorTest, ARepaintReplacesTypedDigitsWithTheStoredColour) {
-  WholeKeyColor[3] = rgb(1, 2, 3);
-  ColourEditor editor(reg, view);
+  image.WholeKeyColor[3] = rgb(1, 2, 3);
+  ColourEditor editor(image, reg, view);
   editor.showStored();
   view.type(u"200", u"200", u"200");
   editor.showStored();
   EXPECT_EQ(view.fields[0] + view.fields[1] + view.fields[2], u"123");
-  EXPECT_EQ(WholeKeyColor[3], rgb(1, 2, 3));
+  EXPECT_EQ(image.WholeKeyColor[3], rgb(1, 2, 3));
 }
 
 TEST_F(ColourEditorTest, AClickOnAScaledWindowHitsTheTablePixelItLiesInAndPicksTheShownPoint) {
@@ -275,7 +269,7 @@ TEST_F(ColourEditorTest, AClickOnAScaledWindowHitsTheTablePixelItLiesInAndPicksT
   struct Case {
     const char* name;
     int dpi, x, y;
-    uint32_t colour;                          // WholeKeyColor[3] afterwards (10, 20, 30: fields committed, nothing hit)
+    uint32_t colour; // image.WholeKeyColor[3] afterwards (10, 20, 30: fields committed, nothing hit)
     std::optional<std::pair<int, int>> asked; // a strip pick: the point read, whose colour is stored
   };
   const Case cases[] = {
@@ -294,8 +288,8 @@ TEST_F(ColourEditorTest, AClickOnAScaledWindowHitsTheTablePixelItLiesInAndPicksT
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    WholeKeyColor[3] = rgb(10, 20, 30);
-    ColourEditor editor(reg, view);
+    image.WholeKeyColor[3] = rgb(10, 20, 30);
+    ColourEditor editor(image, reg, view);
     editor.showStored();
     view.askedAt.clear();
     editor.onClick(c.x, c.y, Scale::of(c.dpi));
@@ -304,10 +298,10 @@ TEST_F(ColourEditorTest, AClickOnAScaledWindowHitsTheTablePixelItLiesInAndPicksT
     if (c.asked) {
       ASSERT_EQ(view.askedAt.size(), 1u);
       EXPECT_EQ(view.askedAt[0], *c.asked);
-      EXPECT_EQ(WholeKeyColor[3], view.shownColourAt(c.x, c.y) & 0xFFFFFF);
+      EXPECT_EQ(image.WholeKeyColor[3], view.shownColourAt(c.x, c.y) & 0xFFFFFF);
     } else {
       EXPECT_TRUE(view.askedAt.empty());
-      EXPECT_EQ(WholeKeyColor[3], c.colour);
+      EXPECT_EQ(image.WholeKeyColor[3], c.colour);
     }
   }
 }

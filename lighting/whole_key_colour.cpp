@@ -1,21 +1,17 @@
 #include "lighting/whole_key_colour.h"
 
-#include "settings/settings_image.h"
-
 namespace q7 {
 
-bool WholeKeyColorSaved = false;
-
-WholeKeyColourRun::WholeKeyColourRun(int p)
-    : profile_(safeProfileIndex(static_cast<uint32_t>(p))), status_(WholeKeyColorStatus[profile_]),
-      colour_(WholeKeyColor[profile_]) {
-  WholeKeyColorSaved = false;
+WholeKeyColourRun::WholeKeyColourRun(SettingsImage& image, int p)
+    : image_(image), profile_(safeProfileIndex(static_cast<uint32_t>(p))), status_(image.WholeKeyColorStatus[profile_]),
+      colour_(image.WholeKeyColor[profile_]) {
+  image_.WholeKeyColorSaved = false;
 }
 
 WholeKeyColourRun::~WholeKeyColourRun() {
-  if (WholeKeyColorSaved) return;
-  WholeKeyColorStatus[profile_] = status_;
-  WholeKeyColor[profile_] = colour_;
+  if (image_.WholeKeyColorSaved) return;
+  image_.WholeKeyColorStatus[profile_] = status_;
+  image_.WholeKeyColor[profile_] = colour_;
 }
 
 } // namespace q7

@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
-namespace q7 {
+#include "settings/settings_image.h"
 
-// Set by the colour editor's OK once the registry holds the arrays; cleared when a run begins.
-extern bool WholeKeyColorSaved;
+namespace q7 {
 
 class WholeKeyColourRun {
 public:
   // Puts entry p of both arrays aside and clears WholeKeyColorSaved.
-  explicit WholeKeyColourRun(int p);
+  WholeKeyColourRun(SettingsImage& image, int p);
   WholeKeyColourRun(const WholeKeyColourRun&) = delete;
   WholeKeyColourRun& operator=(const WholeKeyColourRun&) = delete;
   // The run has ended: without a stored OK, entry p (the one put aside, whatever the current profile
@@ -21,6 +20,7 @@ public:
   ~WholeKeyColourRun();
 
 private:
+  SettingsImage& image_;
   int profile_;
   uint8_t status_;
   uint32_t colour_;

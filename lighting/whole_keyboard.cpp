@@ -25,8 +25,8 @@ constexpr const Rect* kFieldRects[] = {&colour_editor::kRedField, &colour_editor
 
 } // namespace
 
-CWholeKeyboard::CWholeKeyboard(HWND owner, Registry& registry, Lookup lookup)
-    : SkinnedDialog(owner), lookup_(lookup ? lookup : lookupString), editor_(registry, *this) {}
+CWholeKeyboard::CWholeKeyboard(HWND owner, SettingsImage& image, Registry& registry, Lookup lookup)
+    : SkinnedDialog(owner), lookup_(lookup ? lookup : lookupString), editor_(image, registry, *this) {}
 
 int CWholeKeyboard::runModal() { return static_cast<int>(SkinnedDialog::runModal()); }
 

@@ -20,8 +20,8 @@ class CWholeKeyboard final : public SkinnedDialog<CWholeKeyboard>, private Colou
 public:
   using Lookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
 
-  // Shows the current profile.
-  CWholeKeyboard(HWND owner, Registry& registry, Lookup lookup = lookupString);
+  // Shows the current profile of image.
+  CWholeKeyboard(HWND owner, SettingsImage& image, Registry& registry, Lookup lookup = lookupString);
 
   // Returns 2 when Cancel closed it.
   int runModal();

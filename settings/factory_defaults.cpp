@@ -33,12 +33,12 @@ void applyLedDefaults(ProfileRecord& profile) {
   profile.ExplosingLED = 0x00FFFFFF;
 }
 
-void resetProfileSettings(int p) {
+void resetProfileSettings(SettingsImage& image, int p) {
   p = safeProfileIndex(static_cast<uint32_t>(p));
-  ProfileRecord& rec = profile(p);
+  ProfileRecord& rec = image.profile(p);
   std::memset(&rec, 0, sizeof rec);
-  if (p <= kLastProfileWithButton) working().header.ProfileColor[p] = kResetProfileColours[p];
-  for (ProfileRecord& each : working().profiles) applyLedDefaults(each);
+  if (p <= kLastProfileWithButton) image.header().ProfileColor[p] = kResetProfileColours[p];
+  for (ProfileRecord& each : image.working().profiles) applyLedDefaults(each);
   applyKeySetZeroDefaults(rec);
 }
 

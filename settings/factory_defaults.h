@@ -21,7 +21,7 @@ void applyKeySetZeroDefaults(ProfileRecord& profile);
 // (lighting block and key colours included, ProfileCount stays 0), its ProfileColor entry from the
 // table above, the LED defaults again for all nine profiles (their AudioLED colours and effect types
 // stay), and key set 0 of p named "DEFAULT" with its sixteen coloured keys.
-void resetProfileSettings(int p);
+void resetProfileSettings(SettingsImage& image, int p);
 // Writes text into a zero-filled slot of units code units, always leaving a terminator.
 void setText(char16_t* slot, size_t units, std::u16string_view text);
 

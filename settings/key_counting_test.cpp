@@ -7,8 +7,8 @@ namespace {
 
 class KeyCounting : public ::testing::Test {
 protected:
-  void SetUp() override { resetWorking(); }
-  ProfileRecord& rec = profile(3);
+  SettingsImage image;
+  ProfileRecord& rec = image.profile(3);
 };
 
 TEST_F(KeyCounting, RecountCountsEveryNonZeroKindWhateverFuncKeyHeld) {
@@ -19,7 +19,7 @@ TEST_F(KeyCounting, RecountCountsEveryNonZeroKindWhateverFuncKeyHeld) {
   rec.Button[7].EventCount = 3; // bytes beside the kind do not count
   EXPECT_EQ(recountFuncKey(rec), 7u);
   EXPECT_EQ(rec.FuncKey, 7u);
-  EXPECT_EQ(countKeysInUse(profile(4)), 0u);
+  EXPECT_EQ(countKeysInUse(image.profile(4)), 0u);
 }
 
 TEST_F(KeyCounting, AssignmentCountsOnlyKeysThatWereFree) {

@@ -23,17 +23,12 @@ const uint8_t* lightingBlock(const ProfileRecord& r) { return reinterpret_cast<c
 
 class LightingRules : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetWorking();
-    commitSaved();
-    std::memset(WholeKeyColorStatus, 0, sizeof WholeKeyColorStatus);
-    std::memset(WholeKeyColor, 0, sizeof WholeKeyColor);
-    ASSERT_TRUE(loadSettings(reg));
-  }
+  void SetUp() override { ASSERT_TRUE(loadSettings(reg, image)); }
   void roundTrip() {
-    saveSettings(reg);
-    loadSettings(reg);
+    saveSettings(reg, image);
+    loadSettings(reg, image);
   }
+  SettingsImage image;
   test::MemoryRegistry reg;
 };
 
@@ -79,19 +74,19 @@ TEST_F(LightingRules, EveryValueComesBackWithinItsStoredWidth) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    c.set(profile(6));
-    const ProfileRecord& other = profile(5);
+    c.set(image.profile(6));
+    const ProfileRecord& other = image.profile(5);
     std::vector<uint8_t> otherBefore(lightingBlock(other), lightingBlock(other) + kLightingBlockSize);
     roundTrip();
-    EXPECT_TRUE(c.check(profile(6)));
+    EXPECT_TRUE(c.check(image.profile(6)));
     // Neither the neighbouring profile nor the reserved bytes pick anything up.
     EXPECT_EQ(0, std::memcmp(otherBefore.data(), lightingBlock(other), kLightingBlockSize));
-    EXPECT_EQ(profile(6).reserved[0] | profile(6).reserved[1], 0);
+    EXPECT_EQ(image.profile(6).reserved[0] | image.profile(6).reserved[1], 0);
   }
 }
 
 TEST_F(LightingRules, HeaderLightingValuesAreCarried) {
-  SettingsHeader& h = working().header;
+  SettingsHeader& h = image.working().header;
   h.LightOption = 0x1FF; // one byte stored
   for (int p = 0; p < kProfileCount; ++p) {
     h.SetColor[p] = 0x00010101u * static_cast<uint32_t>(p + 1);
@@ -105,12 +100,12 @@ TEST_F(LightingRules, HeaderLightingValuesAreCarried) {
 }
 
 TEST_F(LightingRules, FirstRunValues) {
-  EXPECT_EQ(working().header.LightOption, 0u);
+  EXPECT_EQ(image.header().LightOption, 0u);
   for (int p = 0; p < kProfileCount; ++p) {
     SCOPED_TRACE(p);
-    const ProfileRecord& r = profile(p);
-    EXPECT_EQ(working().header.SetColor[p], 0u);
-    EXPECT_EQ(working().header.ProfileColor[p], 0u);
+    const ProfileRecord& r = image.profile(p);
+    EXPECT_EQ(image.header().SetColor[p], 0u);
+    EXPECT_EQ(image.header().ProfileColor[p], 0u);
     EXPECT_EQ(r.ProfileCount, 1);
     EXPECT_EQ(r.LEDIntensity, 4);
     EXPECT_EQ(r.LightingLED, 0x00FF00FFu);
@@ -125,12 +120,12 @@ TEST_F(LightingRules, FirstRunValues) {
   ASSERT_NE(stored, nullptr);
   ASSERT_EQ(stored->size(), sizeof(KeyRecord));
   EXPECT_EQ(std::vector<uint8_t>(stored->end() - 4, stored->end()), (std::vector<uint8_t>{0x80, 0x80, 0xFF, 0x00}));
-  for (int p = 0; p < kProfileCount; ++p) EXPECT_EQ(WholeKeyColorStatus[p], 0) << p;
+  for (int p = 0; p < kProfileCount; ++p) EXPECT_EQ(image.WholeKeyColorStatus[p], 0) << p;
 }
 
 TEST_F(LightingRules, ResetOfOneProfileAndWhatItDoesToTheOthers) {
   for (int p = 0; p < kProfileCount; ++p) {
-    ProfileRecord& r = profile(p);
+    ProfileRecord& r = image.profile(p);
     r.LEDIntensity = 1;
     r.LightingLED = r.BreathingLED = r.TriggerLED = r.ExplosingLED = 0x00777777;
     r.AudioLED[0] = r.AudioLED[1] = r.AudioLED[2] = 0x00100000u + static_cast<uint32_t>(p);
@@ -139,12 +134,12 @@ TEST_F(LightingRules, ResetOfOneProfileAndWhatItDoesToTheOthers) {
     r.KeySets[0].ProfileButton[37].KeyColor = 0x00ABCDEF;
     r.KeySets[0].ProfileButton[50].KeyColor = 0x00ABCDEF;
   }
-  WholeKeyColorStatus[3] = 1;
-  WholeKeyColor[3] = 0x00123456;
-  resetProfileSettings(3);
+  image.WholeKeyColorStatus[3] = 1;
+  image.WholeKeyColor[3] = 0x00123456;
+  resetProfileSettings(image, 3);
   for (int p = 0; p < kProfileCount; ++p) {
     SCOPED_TRACE(p);
-    const ProfileRecord& r = profile(p);
+    const ProfileRecord& r = image.profile(p);
     EXPECT_EQ(r.LEDIntensity, 4);
     EXPECT_EQ(r.LightingLED, 0x00FF00FFu);
     EXPECT_EQ(r.BreathingLED, 0x0000FFFFu);
@@ -162,33 +157,33 @@ TEST_F(LightingRules, ResetOfOneProfileAndWhatItDoesToTheOthers) {
       EXPECT_EQ(r.ExplosingType + r.RandomType + r.AudioType + r.WaveType + r.RainType, 15u);
     }
   }
-  EXPECT_EQ(working().header.ProfileColor[3], 0x00FFFFFFu);
+  EXPECT_EQ(image.header().ProfileColor[3], 0x00FFFFFFu);
   // The arrays beside the image are the colour editor's alone.
-  EXPECT_EQ(WholeKeyColorStatus[3], 1);
-  EXPECT_EQ(WholeKeyColor[3], 0x00123456u);
+  EXPECT_EQ(image.WholeKeyColorStatus[3], 1);
+  EXPECT_EQ(image.WholeKeyColor[3], 0x00123456u);
 }
 
 TEST_F(LightingRules, ProfileFilesCarryTheLightingBlockByteForByte) {
   test::MemoryFiles files;
-  ProfileRecord& source = profile(2);
+  ProfileRecord& source = image.profile(2);
   uint8_t* block = reinterpret_cast<uint8_t*>(&source) + kLightingBlock;
   for (size_t i = 0; i < kLightingBlockSize; ++i) block[i] = static_cast<uint8_t>(0xA0 + i);
   source.KeySets[0].ProfileButton[10].KeyColor = 0x00C0FFEE;
-  WholeKeyColorStatus[2] = 1;
-  WholeKeyColor[2] = 0x00FEDCBA;
-  working().header.ProfileCurrent = 2;
-  ASSERT_EQ(exportProfile(files, u"x.prof"), FileResult::Done);
+  image.WholeKeyColorStatus[2] = 1;
+  image.WholeKeyColor[2] = 0x00FEDCBA;
+  image.header().ProfileCurrent = 2;
+  ASSERT_EQ(exportProfile(files, u"x.prof", image.currentProfile()), FileResult::Done);
   const std::vector<uint8_t>& file = files.files.at(u"x.prof");
   ASSERT_EQ(file.size(), sizeof(ProfileRecord));
   EXPECT_EQ(0, std::memcmp(file.data() + kLightingBlock, block, kLightingBlockSize));
 
-  working().header.ProfileCurrent = 7;
-  ASSERT_EQ(importProfile(files, u"x.prof"), FileResult::Done);
-  EXPECT_EQ(0, std::memcmp(lightingBlock(profile(7)), block, kLightingBlockSize));
-  EXPECT_EQ(profile(7).KeySets[0].ProfileButton[10].KeyColor, 0x00C0FFEEu);
+  image.header().ProfileCurrent = 7;
+  ASSERT_EQ(importProfile(files, u"x.prof", image.currentProfile()), FileResult::Done);
+  EXPECT_EQ(0, std::memcmp(lightingBlock(image.profile(7)), block, kLightingBlockSize));
+  EXPECT_EQ(image.profile(7).KeySets[0].ProfileButton[10].KeyColor, 0x00C0FFEEu);
   // The whole-keyboard colour is not part of a profile file.
-  EXPECT_EQ(WholeKeyColorStatus[7], 0);
-  EXPECT_EQ(WholeKeyColor[7], 0u);
+  EXPECT_EQ(image.WholeKeyColorStatus[7], 0);
+  EXPECT_EQ(image.WholeKeyColor[7], 0u);
 }
 
 TEST_F(LightingRules, WholeKeyboardArraysComeFromEveryProfileKeyAndAreNeverSaved) {
@@ -203,23 +198,23 @@ TEST_F(LightingRules, WholeKeyboardArraysComeFromEveryProfileKeyAndAreNeverSaved
   storeArrays(1, 0x11);
   storeArrays(8, 0x88);
   storeArrays(4, 0x44);
-  loadSettings(reg);
+  loadSettings(reg, image);
   for (int p = 0; p < kProfileCount; ++p) {
-    EXPECT_EQ(WholeKeyColorStatus[p], p == 8 ? 1 : 0) << p;
-    EXPECT_EQ(WholeKeyColor[p], p == 8 ? 0x88u : 0u) << p;
+    EXPECT_EQ(image.WholeKeyColorStatus[p], p == 8 ? 1 : 0) << p;
+    EXPECT_EQ(image.WholeKeyColor[p], p == 8 ? 0x88u : 0u) << p;
   }
   // A short value fills its front and zeroes the rest of the array; a long one is cut.
   reg.keys[profileKeyPath(8)][u"WholeKeyColorStatus"] = {1, 1};
   reg.keys[profileKeyPath(8)][u"WholeKeyColor"] = std::vector<uint8_t>(100, 0x5A);
-  loadSettings(reg);
-  EXPECT_EQ(WholeKeyColorStatus[1], 1);
-  EXPECT_EQ(WholeKeyColorStatus[2], 0);
-  EXPECT_EQ(WholeKeyColor[8], 0x5A5A5A5Au);
-  EXPECT_FALSE(hasUnsavedChanges());
+  loadSettings(reg, image);
+  EXPECT_EQ(image.WholeKeyColorStatus[1], 1);
+  EXPECT_EQ(image.WholeKeyColorStatus[2], 0);
+  EXPECT_EQ(image.WholeKeyColor[8], 0x5A5A5A5Au);
+  EXPECT_FALSE(image.hasUnsavedChanges());
 
-  WholeKeyColor[0] = 0x00FFFFFF;
+  image.WholeKeyColor[0] = 0x00FFFFFF;
   reg.clearLog();
-  saveSettings(reg);
+  saveSettings(reg, image);
   EXPECT_FALSE(reg.wrote(u"WholeKeyColorStatus"));
   EXPECT_FALSE(reg.wrote(u"WholeKeyColor"));
   EXPECT_EQ(reg.value(profileKeyPath(0), u"WholeKeyColor"), nullptr);

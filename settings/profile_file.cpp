@@ -4,15 +4,13 @@
 #include <cstring>
 #include <memory>
 
-#include "settings/settings_image.h"
-
 namespace q7 {
 
-FileResult exportProfile(Files& files, std::u16string_view path) {
-  return files.replaceWith(path, &currentProfile(), sizeof(ProfileRecord));
+FileResult exportProfile(Files& files, std::u16string_view path, const ProfileRecord& record) {
+  return files.replaceWith(path, &record, sizeof(ProfileRecord));
 }
 
-FileResult importProfile(Files& files, std::u16string_view path) {
+FileResult importProfile(Files& files, std::u16string_view path, ProfileRecord& record) {
   // A whole record is far too big for a stack, and a failed read must leave the profile as it was:
   // read into a buffer kept for the process (made on the first import, never cleared: only the
   // bytes read are used), then copy what was read and zero the rest of the record.
@@ -21,7 +19,7 @@ FileResult importProfile(Files& files, std::u16string_view path) {
   const FileResult result = files.readPrefix(path, buffer.get(), sizeof(ProfileRecord), &got);
   if (result == FileResult::Done) {
     got = std::min(got, sizeof(ProfileRecord));
-    auto* to = reinterpret_cast<unsigned char*>(&currentProfile());
+    auto* to = reinterpret_cast<unsigned char*>(&record);
     std::memcpy(to, buffer.get(), got);
     std::memset(to + got, 0, sizeof(ProfileRecord) - got);
   }

@@ -84,14 +84,13 @@ template <typename Op> void forEachKeyRecord(std::u16string_view prefix, KeyReco
   for (int k = 0; k < kKeyCount; ++k) op(valueName(prefix, k, kKeyRecordDigits), records[k]);
 }
 
-void writeHeader(Registry& registry, FirstFailure& failure) {
+void writeHeader(Registry& registry, SettingsHeader& header, FirstFailure& failure) {
   auto key = registry.openOrCreate(kMainKeyPath);
   if (!key) return failure.noteOpen(registry);
-  writeFields(*key, &working().header, kHeaderValues, failure);
+  writeFields(*key, &header, kHeaderValues, failure);
 }
 
-void writeProfile(Registry& registry, int p, FirstFailure& failure) {
-  ProfileRecord& rec = working().profiles[p];
+void writeProfile(Registry& registry, ProfileRecord& rec, int p, FirstFailure& failure) {
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     writeFields(*key, &rec, kSaveSmallValues, failure);
     writeFields(*key, &rec, kLightingValues, failure);
@@ -116,8 +115,8 @@ void writeProfile(Registry& registry, int p, FirstFailure& failure) {
   }
 }
 
-void readProfile(Registry& registry, int p) {
-  ProfileRecord& rec = working().profiles[p];
+void readProfile(Registry& registry, SettingsImage& image, int p) {
+  ProfileRecord& rec = image.profile(p);
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     readFields(*key, &rec, kLoadSmallValues);
     readFields(*key, &rec, kLightingValues);
@@ -125,8 +124,8 @@ void readProfile(Registry& registry, int p) {
     forEachKeyRecord(kButtonValue, rec.Button,
                      [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
     // Stored whole in one profile's key; the highest-numbered key holding them wins.
-    key->read(kWholeKeyColorStatusValue, WholeKeyColorStatus, sizeof WholeKeyColorStatus);
-    key->read(kWholeKeyColorValue, WholeKeyColor, sizeof WholeKeyColor);
+    key->read(kWholeKeyColorStatusValue, image.WholeKeyColorStatus, sizeof image.WholeKeyColorStatus);
+    key->read(kWholeKeyColorValue, image.WholeKeyColor, sizeof image.WholeKeyColor);
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
@@ -162,11 +161,11 @@ std::u16string keySetKeyPath(int profile, int set) {
   return profileKeyPath(profile) + u"\\" + valueName(kProfileNameValue, set).str();
 }
 
-void writeFactoryDefaults(Registry& registry) {
+void writeFactoryDefaults(Registry& registry, SettingsImage& image) {
   // Everything not named below is zero, whatever the working copy held before.
-  resetWorking();
+  image.resetWorking();
   for (int p = 0; p < kProfileCount; ++p) {
-    ProfileRecord& rec = working().profiles[p];
+    ProfileRecord& rec = image.profile(p);
     applyLedDefaults(rec);
     rec.ProfileCount = 1;
     applyKeySetZeroDefaults(rec);
@@ -174,20 +173,20 @@ void writeFactoryDefaults(Registry& registry) {
   }
   // A first run whose writes fail still shows the factory state; the next save reports the failure.
   FirstFailure ignored;
-  writeHeader(registry, ignored);
-  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p, ignored);
-  commitSaved();
+  writeHeader(registry, image.header(), ignored);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, image.profile(p), p, ignored);
+  image.commitSaved();
 }
 
-bool loadSettings(Registry& registry) {
+bool loadSettings(Registry& registry, SettingsImage& image) {
   auto mainKey = registry.open(kMainKeyPath);
   const bool firstRun = !mainKey;
   if (firstRun) {
-    writeFactoryDefaults(registry);
+    writeFactoryDefaults(registry, image);
     mainKey = registry.create(kMainKeyPath);
   }
-  resetWorking();
-  SettingsHeader& header = working().header;
+  image.resetWorking();
+  SettingsHeader& header = image.header();
   if (mainKey) {
     readFields(*mainKey, &header, &kLanguage, &kLanguage + 1);
     readFields(*mainKey, &header, kHeaderValues);
@@ -195,35 +194,36 @@ bool loadSettings(Registry& registry) {
   }
   // One stored byte can hold up to 255: never let it address the image.
   header.ProfileCurrent = static_cast<uint32_t>(safeProfileIndex(header.ProfileCurrent));
-  for (int p = 0; p < kProfileCount; ++p) readProfile(registry, p);
-  commitSaved();
+  for (int p = 0; p < kProfileCount; ++p) readProfile(registry, image, p);
+  image.commitSaved();
   if (firstRun) header.ProfileCurrent = 1;
   return firstRun;
 }
 
-uint32_t saveSettings(Registry& registry) {
+uint32_t saveSettings(Registry& registry, SettingsImage& image) {
   FirstFailure failure;
-  writeHeader(registry, failure);
-  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p, failure);
+  writeHeader(registry, image.header(), failure);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, image.profile(p), p, failure);
   // Only what the registry now holds in full counts as saved.
-  if (failure.code == 0) commitSaved();
+  if (failure.code == 0) image.commitSaved();
   return failure.code;
 }
 
-uint32_t saveWholeKeyColours(Registry& registry, int p) {
+uint32_t saveWholeKeyColours(Registry& registry, const SettingsImage& image, int p) {
   if (!registry.openOrCreate(kMainKeyPath)) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
   auto key = registry.openOrCreate(profileKeyPath(safeProfileIndex(static_cast<uint32_t>(p))));
   if (!key) return registry.lastError() ? registry.lastError() : kUnknownRegistryError;
-  if (const uint32_t rc = key->write(kWholeKeyColorStatusValue, WholeKeyColorStatus, sizeof WholeKeyColorStatus))
+  if (const uint32_t rc =
+          key->write(kWholeKeyColorStatusValue, image.WholeKeyColorStatus, sizeof image.WholeKeyColorStatus))
     return rc;
-  return key->write(kWholeKeyColorValue, WholeKeyColor, sizeof WholeKeyColor);
+  return key->write(kWholeKeyColorValue, image.WholeKeyColor, sizeof image.WholeKeyColor);
 }
 
-void readSecondTreeLinks(Registry& registry) {
+void readSecondTreeLinks(Registry& registry, SettingsImage& image) {
   for (int p = 0; p < kProfileCount; ++p) {
     auto key = registry.openOrCreate(std::u16string(kSecondTreePath) + u"\\" + valueName(kProfileKeyPrefix, p).str());
     if (!key) continue;
-    ProfileRecord& rec = working().profiles[p];
+    ProfileRecord& rec = image.profile(p);
     for (int i = 0; i < kLinkCount; ++i) key->read(valueName(kLinkExeValue, i), rec.LinkExe[i], sizeof rec.LinkExe[i]);
   }
 }

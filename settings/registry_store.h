@@ -4,6 +4,7 @@
 
 #include "platform/registry.h"
 #include "settings/registry_names.h"
+#include "settings/settings_image.h"
 
 #include <string>
 #include <string_view>
@@ -12,13 +13,13 @@ namespace q7 {
 
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
-bool loadSettings(Registry& registry);
+bool loadSettings(Registry& registry, SettingsImage& image);
 // Writes the whole working copy, every value even after a refused one. 0 when every key opened and
 // every value was written, and the working copy is then committed; otherwise the system's error code
 // of the first failure, and the saved copy stays as it was. Telling the monitor is the caller's part.
-uint32_t saveSettings(Registry& registry);
+uint32_t saveSettings(Registry& registry, SettingsImage& image);
 // The factory state of every profile, written to the registry and committed.
-void writeFactoryDefaults(Registry& registry);
+void writeFactoryDefaults(Registry& registry, SettingsImage& image);
 
 // A value or key name built as the stored format spells them ("Button007", "LinkExe2", ...), held
 // without allocating: a save or load builds some 22,000 of them.
@@ -42,10 +43,10 @@ std::u16string keySetKeyPath(int profile, int set);
 // Writes the whole-keyboard arrays, all nine entries of each, into the key of profile p only (the
 // main key is created first when missing). 0 when both values were written, otherwise the system's
 // error code of the first failure.
-uint32_t saveWholeKeyColours(Registry& registry, int p);
+uint32_t saveWholeKeyColours(Registry& registry, const SettingsImage& image, int p);
 inline constexpr uint32_t kUnknownRegistryError = 1; // ERROR_INVALID_FUNCTION: a failure with no code of its own
 
 // Reads "LinkExe%d" of every profile from the second tree into the working copy (activation refresh).
-void readSecondTreeLinks(Registry& registry);
+void readSecondTreeLinks(Registry& registry, SettingsImage& image);
 
 } // namespace q7

@@ -15,22 +15,17 @@ std::vector<uint8_t> le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uin
 
 class RegistryStore : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetWorking();
-    commitSaved();
-    std::memset(WholeKeyColorStatus, 0, sizeof WholeKeyColorStatus);
-    std::memset(WholeKeyColor, 0, sizeof WholeKeyColor);
-  }
   const std::vector<uint8_t>* stored(int p, const char16_t* name) { return reg.value(profileKeyPath(p), name); }
   void firstRun() {
-    ASSERT_TRUE(loadSettings(reg));
+    ASSERT_TRUE(loadSettings(reg, image));
     reg.clearLog();
   }
   void roundTrip() {
-    saveSettings(reg);
-    EXPECT_FALSE(loadSettings(reg));
+    saveSettings(reg, image);
+    EXPECT_FALSE(loadSettings(reg, image));
   }
 
+  SettingsImage image;
   test::MemoryRegistry reg;
 };
 
@@ -47,9 +42,9 @@ TEST_F(RegistryStore, FirstRunWritesTheFactoryStateAndShowsProfileOne) {
   EXPECT_EQ(reg.keys.size(), 190u); // main key, 9 profile keys, 180 key-set keys
   EXPECT_EQ(*reg.value(kMainKeyPath, u"ProfileCurrent"), std::vector<uint8_t>{0});
   EXPECT_EQ(reg.value(kMainKeyPath, u"Language"), nullptr);
-  EXPECT_EQ(working().header.ProfileCurrent, 1u);
-  EXPECT_EQ(saved().header.ProfileCurrent, 0u);
-  EXPECT_TRUE(hasUnsavedChanges());
+  EXPECT_EQ(image.header().ProfileCurrent, 1u);
+  EXPECT_EQ(image.saved().header.ProfileCurrent, 0u);
+  EXPECT_TRUE(image.hasUnsavedChanges());
   for (int p = 0; p < kProfileCount; ++p) {
     SCOPED_TRACE(p);
     EXPECT_EQ(*stored(p, u"LEDIntensity"), std::vector<uint8_t>{4});
@@ -58,7 +53,7 @@ TEST_F(RegistryStore, FirstRunWritesTheFactoryStateAndShowsProfileOne) {
     EXPECT_EQ(*stored(p, u"BreathingLED"), le32(0x0000FFFF));
     EXPECT_EQ(*stored(p, u"TriggerLED"), le32(0x00FFFF00));
     EXPECT_EQ(*stored(p, u"ExplosingLED"), le32(0x00FFFFFF));
-    const ProfileRecord& r = profile(p);
+    const ProfileRecord& r = image.profile(p);
     EXPECT_EQ(std::u16string(r.KeySets[0].ProfileName), u"DEFAULT");
     for (int j = 1; j < kKeySetCount; ++j) EXPECT_EQ(std::u16string(r.KeySets[j].ProfileName), u"NEW");
     EXPECT_EQ(r.KeySets[0].ProfileButton[37].KeyColor, 0x00FF8080u);
@@ -69,15 +64,15 @@ TEST_F(RegistryStore, FirstRunWritesTheFactoryStateAndShowsProfileOne) {
     EXPECT_EQ(r.Name[0], 0);
   }
   int coloured = 0;
-  for (const KeyRecord& k : profile(4).KeySets[0].ProfileButton) coloured += k.KeyColor != 0;
+  for (const KeyRecord& k : image.profile(4).KeySets[0].ProfileButton) coloured += k.KeyColor != 0;
   EXPECT_EQ(coloured, 16);
 }
 
 TEST_F(RegistryStore, DefaultsIgnoreWhatTheWorkingCopyHeldBefore) {
-  profile(3).Name[0] = u'Z';
-  working().header.TrayIcon = 1;
+  image.profile(3).Name[0] = u'Z';
+  image.header().TrayIcon = 1;
   firstRun();
-  EXPECT_EQ(profile(3).Name[0], 0);
+  EXPECT_EQ(image.profile(3).Name[0], 0);
   EXPECT_EQ(*reg.value(kMainKeyPath, u"TrayIcon"), std::vector<uint8_t>{0});
 }
 
@@ -85,21 +80,21 @@ TEST_F(RegistryStore, LanguageIsReadButNeverWritten) {
   firstRun();
   reg.keys[kMainKeyPath][u"Language"] = le32(0x0409);
   roundTrip();
-  EXPECT_EQ(working().header.Language, 0x0409u);
+  EXPECT_EQ(image.header().Language, 0x0409u);
   reg.clearLog();
-  saveSettings(reg);
+  saveSettings(reg, image);
   EXPECT_FALSE(reg.wrote(u"Language"));
   EXPECT_EQ(*reg.value(kMainKeyPath, u"Language"), le32(0x0409));
 }
 
 TEST_F(RegistryStore, AudioLedKeepsOnlyTheThirdColour) {
   firstRun();
-  profile(2).AudioLED[0] = 0x111111;
-  profile(2).AudioLED[1] = 0x222222;
-  profile(2).AudioLED[2] = 0x333333;
+  image.profile(2).AudioLED[0] = 0x111111;
+  image.profile(2).AudioLED[1] = 0x222222;
+  image.profile(2).AudioLED[2] = 0x333333;
   roundTrip();
   EXPECT_EQ(*stored(2, u"AudioLED"), le32(0x333333));
-  for (uint32_t c : profile(2).AudioLED) EXPECT_EQ(c, 0x333333u);
+  for (uint32_t c : image.profile(2).AudioLED) EXPECT_EQ(c, 0x333333u);
 }
 
 TEST_F(RegistryStore, WholeKeyColourFromTheHighestProfileKeyHoldingIt) {
@@ -109,21 +104,21 @@ TEST_F(RegistryStore, WholeKeyColourFromTheHighestProfileKeyHoldingIt) {
   colour2[8] = 0xAB; // profile 2's colour, red byte
   reg.keys[profileKeyPath(2)][u"WholeKeyColorStatus"] = status2;
   reg.keys[profileKeyPath(2)][u"WholeKeyColor"] = colour2;
-  loadSettings(reg);
-  EXPECT_EQ(WholeKeyColorStatus[2], 1);
-  EXPECT_EQ(WholeKeyColor[2], 0xABu);
+  loadSettings(reg, image);
+  EXPECT_EQ(image.WholeKeyColorStatus[2], 1);
+  EXPECT_EQ(image.WholeKeyColor[2], 0xABu);
 
   std::vector<uint8_t> older(9, 0);
   older[0] = 1;
   reg.keys[profileKeyPath(5)][u"WholeKeyColorStatus"] = older;
   reg.keys[profileKeyPath(5)][u"WholeKeyColor"] = std::vector<uint8_t>(36, 0);
-  loadSettings(reg);
-  EXPECT_EQ(WholeKeyColorStatus[2], 0);
-  EXPECT_EQ(WholeKeyColorStatus[0], 1);
-  EXPECT_EQ(WholeKeyColor[2], 0u);
+  loadSettings(reg, image);
+  EXPECT_EQ(image.WholeKeyColorStatus[2], 0);
+  EXPECT_EQ(image.WholeKeyColorStatus[0], 1);
+  EXPECT_EQ(image.WholeKeyColor[2], 0u);
   // A save never writes them back.
   reg.clearLog();
-  saveSettings(reg);
+  saveSettings(reg, image);
   EXPECT_FALSE(reg.wrote(u"WholeKeyColorStatus"));
   EXPECT_FALSE(reg.wrote(u"WholeKeyColor"));
   EXPECT_EQ(reg.writesByName.at(u"AudioLED"), 3 * kProfileCount);
@@ -139,87 +134,87 @@ TEST_F(RegistryStore, ValuesOfAnyLengthOrTypeStayInsideTheirSlots) {
   reg.keys[p1][u"FuncKey"] = le32(0x01020304);                          // four bytes into a one-byte value
   reg.keys[kMainKeyPath][u"Thumbkey"] = std::vector<uint8_t>(80, 0xEE); // longer than its slot
   reg.keys[kMainKeyPath][u"ProfileCurrent"] = {200};                    // no such profile
-  loadSettings(reg);
-  const ProfileRecord& r = profile(1);
+  loadSettings(reg, image);
+  const ProfileRecord& r = image.profile(1);
   EXPECT_EQ(0, std::memcmp(r.LinkExe[0], longLink.data(), 520));
   EXPECT_EQ(r.LinkExe[1][0], 0); // the next slot is untouched
   EXPECT_EQ(r.Button[5].Kind, 10);
   const auto* b = reinterpret_cast<const uint8_t*>(&r.Button[5]);
   for (size_t i = 1; i < sizeof(KeyRecord); ++i) ASSERT_EQ(b[i], 0) << i;
   EXPECT_EQ(r.FuncKey, 0x04u);
-  EXPECT_EQ(working().header.Thumbkey[35], 0xEE);
-  EXPECT_EQ(working().header.ProfileColor[0], 0u); // the next field is untouched
-  EXPECT_EQ(working().header.ProfileCurrent, 1u);
-  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_EQ(image.header().Thumbkey[35], 0xEE);
+  EXPECT_EQ(image.header().ProfileColor[0], 0u); // the next field is untouched
+  EXPECT_EQ(image.header().ProfileCurrent, 1u);
+  EXPECT_FALSE(image.hasUnsavedChanges());
 }
 
 TEST_F(RegistryStore, TextsComeBackCutToTheirStoredPart) {
   firstRun();
   std::u16string longName(200, u'n'), shortName = u"Arena";
-  std::memcpy(profile(4).Name, longName.data(), longName.size() * 2);
-  std::memcpy(profile(4).LinkExe[3], shortName.data(), shortName.size() * 2);
+  std::memcpy(image.profile(4).Name, longName.data(), longName.size() * 2);
+  std::memcpy(image.profile(4).LinkExe[3], shortName.data(), shortName.size() * 2);
   std::u16string setName(129, u's');
-  std::memcpy(profile(4).KeySets[7].ProfileName, setName.data(), setName.size() * 2);
+  std::memcpy(image.profile(4).KeySets[7].ProfileName, setName.data(), setName.size() * 2);
   roundTrip();
-  EXPECT_EQ(std::u16string(profile(4).Name), std::u16string(130, u'n'));
-  EXPECT_EQ(std::u16string(profile(4).LinkExe[3]), shortName);
-  EXPECT_EQ(std::u16string(profile(4).KeySets[7].ProfileName), setName);
+  EXPECT_EQ(std::u16string(image.profile(4).Name), std::u16string(130, u'n'));
+  EXPECT_EQ(std::u16string(image.profile(4).LinkExe[3]), shortName);
+  EXPECT_EQ(std::u16string(image.profile(4).KeySets[7].ProfileName), setName);
   EXPECT_EQ(stored(4, u"Name")->size(), 260u);
   EXPECT_EQ(stored(4, u"LinkExe3")->size(), 260u);
 }
 
 TEST_F(RegistryStore, CarriedValuesSurviveALoadSaveCycle) {
   firstRun();
-  SettingsHeader& h = working().header;
+  SettingsHeader& h = image.working().header;
   h.ProfileTotle = 6;
   h.ShowScreen = 1;
   h.SetColor[8] = 0x00ABCDEF;
   h.Thumbkey[0] = 0x5A;
-  profile(7).DeviceMode = 2;
-  profile(7).AutoSwitch = 1;
-  profile(7).RainType = 0x01020304;
-  profile(7).AudioType = 3;
-  profile(7).KeySets[13].ProfileButton[100].KeyColor = 0x00C0FFEE;
-  key(7, 9).Kind = 2;
-  key(7, 9).EventCount = 2;
+  image.profile(7).DeviceMode = 2;
+  image.profile(7).AutoSwitch = 1;
+  image.profile(7).RainType = 0x01020304;
+  image.profile(7).AudioType = 3;
+  image.profile(7).KeySets[13].ProfileButton[100].KeyColor = 0x00C0FFEE;
+  image.key(7, 9).Kind = 2;
+  image.key(7, 9).EventCount = 2;
   const SettingsHeader before = h;
   roundTrip();
-  EXPECT_EQ(0, std::memcmp(&before, &working().header, sizeof before));
-  EXPECT_EQ(profile(7).DeviceMode, 2u);
-  EXPECT_EQ(profile(7).RainType, 0x01020304u);
-  EXPECT_EQ(profile(7).AudioType, 3u);
-  EXPECT_EQ(profile(7).KeySets[13].ProfileButton[100].KeyColor, 0x00C0FFEEu);
-  EXPECT_EQ(key(7, 9).EventCount, 2u);
+  EXPECT_EQ(0, std::memcmp(&before, &image.working().header, sizeof before));
+  EXPECT_EQ(image.profile(7).DeviceMode, 2u);
+  EXPECT_EQ(image.profile(7).RainType, 0x01020304u);
+  EXPECT_EQ(image.profile(7).AudioType, 3u);
+  EXPECT_EQ(image.profile(7).KeySets[13].ProfileButton[100].KeyColor, 0x00C0FFEEu);
+  EXPECT_EQ(image.key(7, 9).EventCount, 2u);
 }
 
 TEST_F(RegistryStore, EverySaveWritesEveryValueAndCommits) {
   firstRun();
-  working().header.ProfileCurrent = 4;
-  key(4, 0).Kind = 10;
-  saveSettings(reg);
-  EXPECT_FALSE(hasUnsavedChanges());
-  key(4, 1).Kind = 9;
-  saveSettings(reg);
-  EXPECT_FALSE(hasUnsavedChanges());
+  image.header().ProfileCurrent = 4;
+  image.key(4, 0).Kind = 10;
+  saveSettings(reg, image);
+  EXPECT_FALSE(image.hasUnsavedChanges());
+  image.key(4, 1).Kind = 9;
+  saveSettings(reg, image);
+  EXPECT_FALSE(image.hasUnsavedChanges());
   EXPECT_EQ(reg.firstWrite, std::u16string(kMainKeyPath) + u"|ProfileTotle");
   EXPECT_EQ(reg.writeCount, 2u * (9 + 9 * 137 + 9 * 20 * 115));
 }
 
 TEST_F(RegistryStore, KeysThatCannotBeOpenedAreSkipped) {
   firstRun();
-  profile(3).LightingLED = 0x123;
-  profile(3).KeySets[2].ProfileName[0] = u'Q';
-  saveSettings(reg);
+  image.profile(3).LightingLED = 0x123;
+  image.profile(3).KeySets[2].ProfileName[0] = u'Q';
+  saveSettings(reg, image);
   reg.unopenable.insert(profileKeyPath(3));
   reg.unopenable.insert(keySetKeyPath(5, 2));
-  profile(3).LightingLED = 0x456;
-  saveSettings(reg);
+  image.profile(3).LightingLED = 0x456;
+  saveSettings(reg, image);
   EXPECT_EQ(*stored(3, u"LightingLED"), le32(0x123));
-  loadSettings(reg);
-  EXPECT_EQ(profile(3).LightingLED, 0u);
-  EXPECT_EQ(profile(3).KeySets[2].ProfileName[0], u'Q'); // its key sets are separate keys
-  EXPECT_EQ(profile(5).KeySets[2].ProfileName[0], 0);
-  EXPECT_EQ(std::u16string(profile(5).KeySets[3].ProfileName), u"NEW");
+  loadSettings(reg, image);
+  EXPECT_EQ(image.profile(3).LightingLED, 0u);
+  EXPECT_EQ(image.profile(3).KeySets[2].ProfileName[0], u'Q'); // its key sets are separate keys
+  EXPECT_EQ(image.profile(5).KeySets[2].ProfileName[0], 0);
+  EXPECT_EQ(std::u16string(image.profile(5).KeySets[3].ProfileName), u"NEW");
 }
 
 // A save that the registry refuses in part writes what it can, reports the first failure and
@@ -238,35 +233,35 @@ TEST_F(RegistryStore, RefusedWritesAreReportedAndNothingIsCommitted) {
     test::MemoryRegistry fresh;
     reg = fresh;
     firstRun();
-    ASSERT_EQ(saveSettings(reg), 0u);
+    ASSERT_EQ(saveSettings(reg, image), 0u);
     c.refuse(reg);
     reg.clearLog();
-    key(8, 113).Kind = 10;
-    EXPECT_EQ(saveSettings(reg), test::MemoryRegistry::kAccessDenied);
-    EXPECT_TRUE(hasUnsavedChanges());
-    EXPECT_EQ(saved().profiles[8].Button[113].Kind, 0);
+    image.key(8, 113).Kind = 10;
+    EXPECT_EQ(saveSettings(reg, image), test::MemoryRegistry::kAccessDenied);
+    EXPECT_TRUE(image.hasUnsavedChanges());
+    EXPECT_EQ(image.saved().profiles[8].Button[113].Kind, 0);
     EXPECT_EQ(stored(8, u"Button113")->at(0), 10) << "the other values are still written";
-    key(8, 113).Kind = 0;
+    image.key(8, 113).Kind = 0;
     reg.unwritable.clear();
     reg.unopenable.clear();
-    EXPECT_EQ(saveSettings(reg), 0u);
-    EXPECT_FALSE(hasUnsavedChanges());
+    EXPECT_EQ(saveSettings(reg, image), 0u);
+    EXPECT_FALSE(image.hasUnsavedChanges());
   }
 }
 
 TEST_F(RegistryStore, SecondTreeRefreshesOnlyTheLinksItHolds) {
   firstRun();
   std::u16string kept = u"kept.exe";
-  std::memcpy(profile(3).LinkExe[1], kept.data(), kept.size() * 2);
-  commitSaved();
+  std::memcpy(image.profile(3).LinkExe[1], kept.data(), kept.size() * 2);
+  image.commitSaved();
   std::u16string game = u"game.exe";
   std::vector<uint8_t> v(reinterpret_cast<const uint8_t*>(game.c_str()),
                          reinterpret_cast<const uint8_t*>(game.c_str()) + (game.size() + 1) * 2);
   reg.keys[u"Software\\Arvel\\Prismo\\Profile3"][u"LinkExe2"] = v;
-  readSecondTreeLinks(reg);
-  EXPECT_EQ(std::u16string(profile(3).LinkExe[2]), game);
-  EXPECT_EQ(std::u16string(profile(3).LinkExe[1]), kept);
-  EXPECT_TRUE(hasUnsavedChanges());
+  readSecondTreeLinks(reg, image);
+  EXPECT_EQ(std::u16string(image.profile(3).LinkExe[2]), game);
+  EXPECT_EQ(std::u16string(image.profile(3).LinkExe[1]), kept);
+  EXPECT_TRUE(image.hasUnsavedChanges());
   EXPECT_TRUE(reg.keys.count(u"Software\\Arvel\\Prismo\\Profile8")); // created empty
 }
 

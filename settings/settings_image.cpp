@@ -1,30 +1,34 @@
 #include "settings/settings_image.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace q7 {
 
 namespace {
-SettingsBlock g_working;
-SettingsBlock g_saved;
+// calloc rather than new: the system hands out zeroed pages and touches them only when written.
+SettingsBlock* zeroBlock() {
+  void* memory = std::calloc(1, sizeof(SettingsBlock));
+  if (!memory) throw std::bad_alloc();
+  return static_cast<SettingsBlock*>(memory);
+}
 } // namespace
 
-uint8_t WholeKeyColorStatus[kProfileCount];
-uint32_t WholeKeyColor[kProfileCount];
+void SettingsImage::FreeBlock::operator()(SettingsBlock* block) const { std::free(block); }
 
-SettingsBlock& working() { return g_working; }
-SettingsBlock& saved() { return g_saved; }
+SettingsImage::SettingsImage() : working_(zeroBlock()), saved_(zeroBlock()) {}
 
-ProfileRecord& profile(int p) { return g_working.profiles[safeProfileIndex(static_cast<uint32_t>(p))]; }
+ProfileRecord& SettingsImage::profile(int p) { return working_->profiles[safeProfileIndex(static_cast<uint32_t>(p))]; }
 
-ProfileRecord& currentProfile() { return profile(safeProfileIndex(g_working.header.ProfileCurrent)); }
+KeyRecord& SettingsImage::key(int p, int k) { return profile(p).Button[(k >= 0 && k < kKeyCount) ? k : 0]; }
 
-KeyRecord& key(int p, int k) { return profile(p).Button[(k >= 0 && k < kKeyCount) ? k : 0]; }
+void SettingsImage::commitSaved() { std::memcpy(saved_.get(), working_.get(), sizeof(SettingsBlock)); }
 
-void commitSaved() { std::memcpy(&g_saved, &g_working, sizeof(SettingsBlock)); }
+bool SettingsImage::hasUnsavedChanges() const {
+  return std::memcmp(working_.get(), saved_.get(), sizeof(SettingsBlock)) != 0;
+}
 
-bool hasUnsavedChanges() { return std::memcmp(&g_working, &g_saved, sizeof(SettingsBlock)) != 0; }
-
-void resetWorking() { std::memset(&g_working, 0, sizeof(SettingsBlock)); }
+void SettingsImage::resetWorking() { std::memset(working_.get(), 0, sizeof(SettingsBlock)); }
 
 } // namespace q7

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "keys/key_record.h"
 
@@ -107,12 +108,6 @@ static_assert(offsetof(SettingsBlock, profiles) == 136);
 static_assert(sizeof(SettingsBlock) == 66915712);
 static_assert(sizeof(SettingsBlock) % 4 == 0);
 
-// The two copies of the image and the two arrays beside it: static, alive for the whole process.
-SettingsBlock& working();
-SettingsBlock& saved();
-extern uint8_t WholeKeyColorStatus[kProfileCount];
-extern uint32_t WholeKeyColor[kProfileCount];
-
 // Profiles 0 and 6 are the PC mode, in which keys cannot be edited; the main window shows profile 6
 // on the button of profile 0 and has buttons for profiles 0 ... 5 only.
 constexpr int kPcModeProfile = 0;
@@ -124,14 +119,45 @@ constexpr bool isPcModeProfile(int p) { return p == kPcModeProfile || p == kPcMo
 // anything outside 0 ... 8 is taken as 1, the profile a first run shows.
 constexpr int safeProfileIndex(uint32_t p) { return p < kProfileCount ? static_cast<int>(p) : 1; }
 
-// Working-copy accessors. p and k outside their ranges are clamped by safeProfileIndex / to key 0
-// rather than addressing outside the image.
-ProfileRecord& profile(int p);
-ProfileRecord& currentProfile();
-KeyRecord& key(int p, int k);
+// The program's settings: the working copy of the image that the windows edit, the saved copy that
+// says what the registry holds, and the two whole-keyboard colour arrays kept beside them. One of
+// these lives per process, owned by the application and handed to the windows; tests build their own.
+// Both copies are on the heap (some 67 MB each) and start all zero.
+class SettingsImage {
+public:
+  SettingsImage();
+  SettingsImage(const SettingsImage&) = delete;
+  SettingsImage& operator=(const SettingsImage&) = delete;
 
-void commitSaved();       // saved copy := working copy
-bool hasUnsavedChanges(); // the two copies differ in any byte
-void resetWorking();      // working copy := all zero
+  SettingsBlock& working() { return *working_; }
+  const SettingsBlock& working() const { return *working_; }
+  const SettingsBlock& saved() const { return *saved_; }
+  SettingsHeader& header() { return working_->header; }
+
+  // The current profile's index, made safe to address the image with.
+  int currentIndex() const { return safeProfileIndex(working_->header.ProfileCurrent); }
+  // Working-copy accessors. p and k outside their ranges are clamped by safeProfileIndex / to key 0
+  // rather than addressing outside the image.
+  ProfileRecord& profile(int p);
+  ProfileRecord& currentProfile() { return profile(currentIndex()); }
+  KeyRecord& key(int p, int k);
+
+  void commitSaved();             // saved copy := working copy
+  bool hasUnsavedChanges() const; // the two copies differ in any byte
+  void resetWorking();            // working copy := all zero
+
+  // Outside the image: each is stored whole in one profile's key, and only the colour editor saves
+  // them. WholeKeyColorSaved is set by the colour editor's OK once the registry holds them.
+  uint8_t WholeKeyColorStatus[kProfileCount] = {};
+  uint32_t WholeKeyColor[kProfileCount] = {};
+  bool WholeKeyColorSaved = false;
+
+private:
+  struct FreeBlock {
+    void operator()(SettingsBlock* block) const;
+  };
+  std::unique_ptr<SettingsBlock, FreeBlock> working_;
+  std::unique_ptr<SettingsBlock, FreeBlock> saved_;
+};
 
 } // namespace q7

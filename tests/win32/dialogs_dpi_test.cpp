@@ -276,10 +276,7 @@ class ColourEditorAtScale : public DialogsAtScale {
 protected:
   void SetUp() override {
     DialogsAtScale::SetUp();
-    resetWorking();
-    working().header.ProfileCurrent = 2;
-    std::fill(std::begin(WholeKeyColor), std::end(WholeKeyColor), 0u);
-    std::fill(std::begin(WholeKeyColorStatus), std::end(WholeKeyColorStatus), uint8_t{0});
+    image.header().ProfileCurrent = 2;
   }
   static std::wstring field(HWND w, const Rect& table, Scale s) { return windowText(child(w, s.rect(table))); }
   static COLORREF fields(HWND w, Scale s) {
@@ -291,11 +288,12 @@ protected:
     SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     pumpPending();
   }
+  SettingsImage image;
   test::MemoryRegistry registry;
 };
 
 TEST_F(ColourEditorAtScale, APickAtAScaledPointGivesWhatThe96DpiPickOfItsTablePointGives) {
-  CWholeKeyboard dlg(owner.get(), registry, fakeLookup);
+  CWholeKeyboard dlg(owner.get(), image, registry, fakeLookup);
   run(dlg, {[&] {
         HWND w = dlg.window();
         const Rect strip = colour_editor::kPaletteStrip;
@@ -303,7 +301,7 @@ TEST_F(ColourEditorAtScale, APickAtAScaledPointGivesWhatThe96DpiPickOfItsTablePo
         redrawNow(w);
         click(w, tx, ty);
         const COLORREF at96 = fields(w, k96);
-        EXPECT_EQ(WholeKeyColor[2], static_cast<uint32_t>(at96));
+        EXPECT_EQ(image.WholeKeyColor[2], static_cast<uint32_t>(at96));
 
         for (const Scale s : {k192, k144}) {
           SCOPED_TRACE(s.dpi);
@@ -314,7 +312,7 @@ TEST_F(ColourEditorAtScale, APickAtAScaledPointGivesWhatThe96DpiPickOfItsTablePo
           // A click on the first window pixel of the table point's scaled square.
           click(w, s.px(tx), s.px(ty));
           EXPECT_TRUE(similar(fields(w, s), at96, 4)) << std::hex << fields(w, s) << " instead of " << at96;
-          EXPECT_EQ(WholeKeyColor[2], static_cast<uint32_t>(fields(w, s)));
+          EXPECT_EQ(image.WholeKeyColor[2], static_cast<uint32_t>(fields(w, s)));
           // A preset at its scaled place; the border column between presets 1 and 2 hits none.
           const Rect preset = colour_editor::kPresets[1].rect;
           click(w, s.px(preset.left), s.px(preset.bottom) - 1);
@@ -333,7 +331,7 @@ TEST_F(ColourEditorAtScale, APickAtAScaledPointGivesWhatThe96DpiPickOfItsTablePo
 }
 
 TEST_F(ColourEditorAtScale, ACommittedColourStaysAndTheFieldsTakeTheSystemFontScaled) {
-  CWholeKeyboard dlg(owner.get(), registry, fakeLookup);
+  CWholeKeyboard dlg(owner.get(), image, registry, fakeLookup);
   run(dlg, {[&] {
         HWND w = dlg.window();
         HWND green = child(w, colour_editor::kGreenField);
@@ -341,12 +339,12 @@ TEST_F(ColourEditorAtScale, ACommittedColourStaysAndTheFieldsTakeTheSystemFontSc
         // Typed and committed with Enter, as the user does.
         SetWindowTextW(green, L"77");
         SendMessageW(w, msg::kCrleditKeyUp, VK_RETURN, 0);
-        EXPECT_EQ(WholeKeyColor[2], static_cast<uint32_t>(RGB(0, 77, 0)));
+        EXPECT_EQ(image.WholeKeyColor[2], static_cast<uint32_t>(RGB(0, 77, 0)));
         HFONT font96 = reinterpret_cast<HFONT>(SendMessageW(green, WM_GETFONT, 0, 0));
         moveToDpi(w, 192);
         EXPECT_EQ(childRect(green), k192.rect(colour_editor::kGreenField));
         EXPECT_EQ(windowText(green), L"77");
-        EXPECT_EQ(WholeKeyColor[2], static_cast<uint32_t>(RGB(0, 77, 0)));
+        EXPECT_EQ(image.WholeKeyColor[2], static_cast<uint32_t>(RGB(0, 77, 0)));
         const Rect sw = k192.rect(colour_editor::kSwatch);
         EXPECT_EQ(pixel(w, (sw.left + sw.right) / 2, (sw.top + sw.bottom) / 2), RGB(0, 77, 0));
         // The field's font is the system's, twice as tall.

@@ -68,10 +68,7 @@ private:
 
 class StoreOnRealRegistry : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetWorking();
-    commitSaved();
-  }
+  SettingsImage image;
   win32::Win32Registry registry;
   win32::Win32Messenger messenger;
   MonitorLink link{messenger};
@@ -79,7 +76,7 @@ protected:
 
 TEST_F(StoreOnRealRegistry, FirstRunCreatesEveryKeyWithTheFactoryValues) {
   ASSERT_FALSE(keyExists(L"Software\\VORTAN\\Q7"));
-  EXPECT_TRUE(loadSettings(registry));
+  EXPECT_TRUE(loadSettings(registry, image));
   int keys = keyExists(L"Software\\VORTAN\\Q7") ? 1 : 0;
   for (int p = 0; p < kProfileCount; ++p) {
     keys += keyExists(w(profileKeyPath(p)));
@@ -89,7 +86,7 @@ TEST_F(StoreOnRealRegistry, FirstRunCreatesEveryKeyWithTheFactoryValues) {
   DWORD type = 0;
   EXPECT_EQ(rawValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent", &type), std::vector<uint8_t>{0});
   EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-  EXPECT_EQ(working().header.ProfileCurrent, 1u);
+  EXPECT_EQ(image.header().ProfileCurrent, 1u);
   for (int p = 0; p < kProfileCount; ++p) {
     EXPECT_EQ(rawValue(w(profileKeyPath(p)), L"LEDIntensity"), std::vector<uint8_t>{4});
     EXPECT_EQ(rawValue(w(profileKeyPath(p)), L"LightingLED"), (std::vector<uint8_t>{0xFF, 0x00, 0xFF, 0x00}));
@@ -107,15 +104,15 @@ TEST_F(StoreOnRealRegistry, FirstRunCreatesEveryKeyWithTheFactoryValues) {
 
 TEST_F(StoreOnRealRegistry, TwoSavesPostTwoNotificationsAndCommitEachTime) {
   MonitorWindow monitor;
-  loadSettings(registry);
-  key(1, 10).Kind = 10;
-  saveSettings(registry);
+  loadSettings(registry, image);
+  image.key(1, 10).Kind = 10;
+  saveSettings(registry, image);
   EXPECT_TRUE(link.notifySaved(1));
-  EXPECT_FALSE(hasUnsavedChanges());
-  key(1, 11).Kind = 9;
-  saveSettings(registry);
+  EXPECT_FALSE(image.hasUnsavedChanges());
+  image.key(1, 11).Kind = 9;
+  saveSettings(registry, image);
   EXPECT_TRUE(link.notifySaved(1));
-  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_FALSE(image.hasUnsavedChanges());
   const auto got = monitor.drain();
   ASSERT_EQ(got.size(), 2u);
   for (const MSG& m : got) {
@@ -127,7 +124,7 @@ TEST_F(StoreOnRealRegistry, TwoSavesPostTwoNotificationsAndCommitEachTime) {
 }
 
 TEST_F(StoreOnRealRegistry, ForeignValuesAreReadWithinTheirSlots) {
-  loadSettings(registry);
+  loadSettings(registry, image);
   HKEY key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, w(profileKeyPath(2)).c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
   std::vector<uint8_t> longLink(900, 0x41);
@@ -144,15 +141,15 @@ TEST_F(StoreOnRealRegistry, ForeignValuesAreReadWithinTheirSlots) {
   RegSetValueExW(main, L"Language", 0, REG_BINARY, lang, 4);
   RegCloseKey(main);
 
-  loadSettings(registry);
-  const ProfileRecord& r = profile(2);
+  loadSettings(registry, image);
+  const ProfileRecord& r = image.profile(2);
   for (int i = 0; i < 260; ++i) ASSERT_EQ(r.LinkExe[1][i], 0x4141) << i; // cut to the slot
   EXPECT_EQ(std::u16string(r.LinkExe[2]), u"notepad.exe");               // text read as bytes
   EXPECT_EQ(r.LinkExe[3][0], 0);
   EXPECT_EQ(r.FuncKey, 0x0Du);  // four bytes into a one-byte value: the first byte only
   EXPECT_EQ(r.LightingLED, 0u); // missing value: the field stays zero
-  EXPECT_EQ(working().header.Language, 0x0409u);
-  EXPECT_FALSE(hasUnsavedChanges());
+  EXPECT_EQ(image.header().Language, 0x0409u);
+  EXPECT_FALSE(image.hasUnsavedChanges());
 }
 
 } // namespace
