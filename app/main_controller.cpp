@@ -21,10 +21,23 @@ ProgressRing progressRing(uint32_t funcKey) {
   return {static_cast<double>(count) * 360.0 / kKeyCount, static_cast<int>(count * 100 / kKeyCount)};
 }
 
+MainController::~MainController() {
+  if (otherProfilesRead_.joinable()) otherProfilesRead_.join();
+}
+
 bool MainController::initialise(WindowHandle mainWindow) {
   if (monitor_.findMonitor() == 0) return false;
   monitor_.announceWindow(mainWindow);
-  loadSettings(registry_, image_);
+  if (readInBackground_) {
+    loadCurrentProfile(registry_, image_);
+    // Every use of the registry on the window's side waits for this read: the two never overlap.
+    otherProfilesRead_ = std::thread([this] {
+      loadOtherProfiles(registry_, image_);
+      if (otherProfilesDone_) otherProfilesDone_();
+    });
+  } else {
+    loadSettings(registry_, image_);
+  }
   view_.repaintMainWindow();
   switchProfile(image_.currentIndex(), true);
   return true;
@@ -32,8 +45,23 @@ bool MainController::initialise(WindowHandle mainWindow) {
 
 // --- Profiles ------------------------------------------------------------------------------
 
+void MainController::awaitAllProfiles() {
+  if (image_.allRead()) return;
+  view_.showWaitCursor(true);
+  image_.waitUntilRead();
+  view_.showWaitCursor(false);
+  onOtherProfilesRead();
+}
+
+void MainController::onOtherProfilesRead() {
+  if (!secondTreePending_ || !image_.allRead()) return;
+  secondTreePending_ = false;
+  readSecondTreeLinks(registry_, image_);
+}
+
 void MainController::switchProfile(int p, bool notify) {
   if (p < 0 || p >= kProfileCount || p == shownProfile_) return;
+  if (!image_.isRead(p)) awaitAllProfiles();
   // Exactly one profile button carries the selected look: button 0 also stands for profile 6,
   // profiles 7 and 8 have none.
   const int lit = p == kPcModeProfileToo ? kPcModeProfile : (p <= kLastProfileWithButton ? p : -1);
@@ -60,6 +88,7 @@ void MainController::refreshControls() {
 }
 
 void MainController::resetProfile() {
+  awaitAllProfiles(); // the reset gives every profile its lighting defaults
   const int p = image_.currentIndex();
   ProfileRecord& rec = image_.profile(p);
   for (int k = 0; k < kKeyCount; ++k)
@@ -83,6 +112,7 @@ void MainController::onProfileButton(int i) {
 // keeps the edits in the image. A save that failed keeps the edits unsaved and the flag set, and a
 // profile button then stays where it is rather than lose them.
 void MainController::changeProfile(int p, bool notify, UnsavedEdits edits) {
+  awaitAllProfiles();
   const bool saveFailed = editFlag_ && ask(Warning::Leave) == kResultYes && !save();
   const bool reload = edits == UnsavedEdits::Reload;
   if (reload && saveFailed) return;
@@ -96,7 +126,14 @@ void MainController::changeProfile(int p, bool notify, UnsavedEdits edits) {
   refreshAllKeys(KeyRefreshMode::Normal);
 }
 
-void MainController::onActivateApp() { readSecondTreeLinks(registry_, image_); }
+void MainController::onActivateApp() {
+  // It writes into every profile: while they are read, it follows the read (onOtherProfilesRead).
+  if (!image_.allRead()) {
+    secondTreePending_ = true;
+    return;
+  }
+  readSecondTreeLinks(registry_, image_);
+}
 
 // --- Keyboard view -------------------------------------------------------------------------
 
@@ -137,6 +174,7 @@ void MainController::keyChanged() {
 // The monitor is told even when a write failed: the registry may hold part of the new image, and
 // the monitor acts on what the registry holds.
 bool MainController::save() {
+  awaitAllProfiles();
   view_.setMainWindowEnabled(false);
   const uint32_t failure = saveSettings(registry_, image_);
   awaitingAck_ = monitor_.notifySaved(image_.currentIndex());
@@ -168,6 +206,7 @@ void MainController::onCommand(Command command, int index) {
     }
     break;
   case Command::Close:
+    awaitAllProfiles();
     if (!image_.hasUnsavedChanges()) {
       view_.closeWindow();
     } else if (ask(Warning::Save) == kResultYes) {
@@ -356,6 +395,7 @@ void MainController::onOpenMacroEditor() {
 }
 
 void MainController::onExport() {
+  awaitAllProfiles();
   auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(true); });
   if (!path) return;
   if (exportProfile(files_, *path, image_.currentProfile()) == FileResult::Failed)
@@ -363,6 +403,7 @@ void MainController::onExport() {
 }
 
 void MainController::onImport() {
+  awaitAllProfiles();
   auto path = openModal([](ModalWindows& w) { return w.chooseProfileFile(false); });
   if (!path) return;
   switch (importProfile(files_, *path, image_.currentProfile())) {
@@ -392,6 +433,7 @@ void MainController::onSync() {
 }
 
 void MainController::onWholeKeyboardColour() {
+  awaitAllProfiles(); // the arrays come with the other profiles
   // Without the editor's stored OK, the profile's entries are put back when it closes.
   WholeKeyColourRun run(image_, image_.currentIndex());
   // It follows profile switches while it is open: requests go through to it.

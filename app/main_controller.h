@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "keys/key_layout.h"
@@ -80,6 +82,8 @@ public:
   // Another profile is shown: a window open over the main window that follows the profile (the
   // colour editor) shows it too.
   virtual void profileSwitched() = 0;
+  // The wait cursor while a command waits for the profiles still being read.
+  virtual void showWaitCursor(bool on) = 0;
 };
 
 // The progress ring of assigned keys: sweep in degrees and the percentage shown.
@@ -94,6 +98,9 @@ public:
   // Works on image, the program's one settings image, which outlives the controller.
   MainController(SettingsImage& image, Registry& registry, MonitorLink& monitor, Files& files, MainView& view)
       : image_(image), registry_(registry), monitor_(monitor), files_(files), view_(view) {}
+  MainController(const MainController&) = delete;
+  MainController& operator=(const MainController&) = delete;
+  ~MainController(); // waits for a read still running
 
   // Opens one of the program's modal windows over the main window: open is called with the modal
   // windows and its result handed back. Meanwhile a profile request is held (the latest wins) and
@@ -113,6 +120,14 @@ public:
   // Initialisation from the monitor check on: false when there is no monitor (the program must
   // then end at once, having written nothing).
   bool initialise(WindowHandle mainWindow);
+  // Asked before initialise: read the header and the current profile, show them, and read the other
+  // profiles on a thread of their own; done is called on that thread when they are in. The window
+  // then calls onOtherProfilesRead on its own thread. Whatever touches another profile waits.
+  void readOtherProfilesInBackground(std::function<void()> done) {
+    readInBackground_ = true;
+    otherProfilesDone_ = std::move(done);
+  }
+  void onOtherProfilesRead();
 
   // Profiles.
   void switchProfile(int p, bool notify);
@@ -187,6 +202,8 @@ private:
   enum class UnsavedEdits { Reload, Keep };
   void changeProfile(int p, bool notify, UnsavedEdits edits);
   int ask(Warning kind);
+  // Blocks, with the wait cursor, until every profile is read.
+  void awaitAllProfiles();
   void modalClosed();
   void releaseHeldSwitch();
   void onDisable();
@@ -200,6 +217,10 @@ private:
   SettingsImage& image_;
   Registry& registry_;
   MonitorLink& monitor_;
+  bool readInBackground_ = false;
+  std::function<void()> otherProfilesDone_;
+  std::thread otherProfilesRead_;
+  bool secondTreePending_ = false; // an activation came while the profiles were read
   Files& files_;
   MainView& view_;
   int shownProfile_ = -1;

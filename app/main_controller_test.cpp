@@ -6,8 +6,10 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 
+#include "fakes/gated_registry.h"
 #include "fakes/memory_files.h"
 #include "fakes/memory_registry.h"
 #include "fakes/recording_messenger.h"
@@ -15,6 +17,7 @@
 #include "keys/key_places.h"
 #include "lighting/whole_key_colour.h"
 #include "monitor/messages.h"
+#include "settings/registry_store.h"
 #include "settings/settings_image.h"
 
 namespace q7 {
@@ -84,6 +87,11 @@ struct FakeMainView final : MainView, ModalWindows {
   bool editLinkedPrograms(int p, LinkSlots& slots) override {
     if (whileOpen) whileOpen();
     return linkedPrograms(p, slots);
+  }
+  std::function<void()> onWaitCursor; // runs while the wait cursor is shown
+  void showWaitCursor(bool on) override {
+    calls.push_back(on ? "wait cursor" : "arrow");
+    if (on && onWaitCursor) onWaitCursor();
   }
   std::function<void()> colourEditor = [] {};
   void runColourEditor() override {
@@ -1384,6 +1392,162 @@ TEST_F(Controller, ColourEditorRunPutsTheEntryBackUnlessItsOkStoredIt) {
   EXPECT_EQ(image.WholeKeyColor[1], 0x00000001u);
   EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "colour editor"), 2);
 }
+
+// --- The profiles other than the current one, read after the window shows -----------------------
+
+// A stored image with profile 2 current and something of its own in profile 7, read by a controller
+// whose registry holds every other profile's keys at a gate. The wait cursor opens the gate, so a
+// command that waits finds the read complete, and one that does not wait finds it held.
+class BackgroundRead : public ::testing::Test {
+public:
+  static constexpr int kCurrent = 2;
+  static constexpr uint32_t kStoredLighting = 0x00123456;
+
+  void SetUp() override {
+    SettingsImage stored;
+    ASSERT_TRUE(loadSettings(reg, stored));
+    stored.header().ProfileCurrent = kCurrent;
+    stored.key(7, 3).Kind = 10;
+    stored.profile(7).LightingLED = kStoredLighting;
+    stored.profile(7).LinkExe[0][0] = u'o';
+    ASSERT_EQ(saveSettings(reg, stored), 0u);
+    stored.WholeKeyColorStatus[8] = 1;
+    stored.WholeKeyColor[8] = 0x00ABCDEF;
+    ASSERT_EQ(saveWholeKeyColours(reg, stored, 8), 0u);
+
+    messenger.windows[u"Q7PrismoMon"] = 0x99;
+    view.onWaitCursor = [this] { gated.release(); };
+    controller.readOtherProfilesInBackground([this] { done.set_value(); });
+    ASSERT_TRUE(controller.initialise(0x1234));
+  }
+  void TearDown() override {
+    gated.release(); // a command that did not wait leaves the read at the gate
+    image.waitUntilRead();
+  }
+  bool waited() const { return std::count(view.calls.begin(), view.calls.end(), "wait cursor") == 1; }
+
+  SettingsImage image;
+  test::MemoryRegistry reg;
+  test::GatedRegistry gated{reg, [](std::u16string_view path) {
+                              for (int p = 0; p < kProfileCount; ++p)
+                                if (p != kCurrent && path.substr(0, profileKeyPath(p).size()) == profileKeyPath(p))
+                                  return true;
+                              return false;
+                            }};
+  test::RecordingMessenger messenger;
+  test::MemoryFiles files;
+  MonitorLink link{messenger};
+  FakeMainView view;
+  std::promise<void> done;
+  MainController controller{image, gated, link, files, view};
+};
+
+TEST_F(BackgroundRead, TheCurrentProfileShowsWhileTheOthersAreStillRead) {
+  EXPECT_EQ(controller.shownProfile(), kCurrent);
+  EXPECT_TRUE(image.isRead(kCurrent));
+  EXPECT_FALSE(image.allRead());
+  EXPECT_EQ(view.looks.size(), static_cast<size_t>(kKeyCount));
+  EXPECT_FALSE(waited());
+  gated.release();
+  done.get_future().wait();
+  EXPECT_TRUE(image.allRead());
+  EXPECT_EQ(image.key(7, 3).Kind, 10);
+  EXPECT_EQ(image.WholeKeyColor[8], 0x00ABCDEFu);
+  EXPECT_FALSE(image.hasUnsavedChanges()); // each slice read is also the saved copy's
+}
+
+TEST_F(BackgroundRead, AnEditOfTheCurrentProfileDuringTheReadStaysUnsaved) {
+  controller.selectKey(5);
+  view.answers = {kResultYes};
+  controller.onCommand(Command::Disable);
+  gated.release();
+  done.get_future().wait();
+  EXPECT_TRUE(image.hasUnsavedChanges());
+  EXPECT_EQ(image.saved().profiles[kCurrent].Button[5].Kind, 0);
+  EXPECT_EQ(image.key(kCurrent, 5).Kind, 10);
+}
+
+TEST_F(BackgroundRead, AnActivationDuringTheReadReadsTheSecondTreeAfterIt) {
+  const std::u16string game = u"game.exe";
+  reg.keys[u"Software\\Arvel\\Prismo\\Profile7"][u"LinkExe0"] = std::vector<uint8_t>(
+      reinterpret_cast<const uint8_t*>(game.c_str()), reinterpret_cast<const uint8_t*>(game.c_str() + game.size() + 1));
+  controller.onActivateApp();
+  EXPECT_FALSE(waited()); // the window stays usable
+  gated.release();
+  done.get_future().wait();
+  controller.onOtherProfilesRead(); // what the window does when the read tells it
+  EXPECT_EQ(std::u16string(image.profile(7).LinkExe[0]), game);
+  controller.onActivateApp(); // from now on at once
+  EXPECT_EQ(std::u16string(image.profile(7).LinkExe[0]), game);
+}
+
+struct WaitCase {
+  const char* what;
+  std::function<void(BackgroundRead&)> run;
+  std::function<void(BackgroundRead&)> check; // once the read is complete
+};
+
+void PrintTo(const WaitCase& c, std::ostream* os) { *os << c.what; }
+
+class BackgroundReadWaits : public BackgroundRead, public ::testing::WithParamInterface<WaitCase> {};
+
+TEST_P(BackgroundReadWaits, WithTheWaitCursorAndSeesEveryProfileRead) {
+  GetParam().run(*this);
+  EXPECT_TRUE(waited());
+  EXPECT_TRUE(image.allRead());
+  gated.release();
+  image.waitUntilRead();
+  GetParam().check(*this);
+}
+
+const WaitCase kWaitCases[] = {
+    {"SwitchRequest", [](BackgroundRead& t) { t.controller.onSwitchRequest(7, 0); },
+     [](BackgroundRead& t) {
+       EXPECT_EQ(t.controller.shownProfile(), 7);
+       EXPECT_EQ(t.image.key(7, 3).Kind, 10);
+       EXPECT_EQ(t.image.profile(7).LightingLED, BackgroundRead::kStoredLighting);
+     }},
+    {"ProfileButton", [](BackgroundRead& t) { t.controller.onCommand(Command::ProfileButton, 5); },
+     [](BackgroundRead& t) { EXPECT_EQ(t.controller.shownProfile(), 5); }},
+    {"Apply", [](BackgroundRead& t) { t.controller.onCommand(Command::Apply); },
+     [](BackgroundRead& t) { // profile 7 was written as stored, not as an unread, empty slice
+       const auto* kind = t.reg.value(profileKeyPath(7), u"Button003");
+       ASSERT_NE(kind, nullptr);
+       EXPECT_EQ((*kind)[0], 10);
+     }},
+    {"Reset", [](BackgroundRead& t) { t.controller.onCommand(Command::ResetProfile); },
+     [](BackgroundRead& t) { // the reset's lighting defaults reach profile 7 and stay there
+       EXPECT_EQ(t.image.profile(7).LightingLED, 0x00FF00FFu);
+       EXPECT_EQ(t.image.key(7, 3).Kind, 10);
+     }},
+    {"CloseButton", [](BackgroundRead& t) { t.controller.onCommand(Command::Close); },
+     [](BackgroundRead& t) {
+       EXPECT_TRUE(t.view.asked.empty());
+       EXPECT_EQ(t.view.calls.back(), "close");
+     }},
+    {"ColourEditor",
+     [](BackgroundRead& t) {
+       t.view.colourEditor = [&t] { EXPECT_EQ(t.image.WholeKeyColor[8], 0x00ABCDEFu); };
+       t.controller.onCommand(Command::WholeKeyboardColour);
+     },
+     [](BackgroundRead& t) { EXPECT_EQ(std::count(t.view.calls.begin(), t.view.calls.end(), "colour editor"), 1); }},
+    {"Export",
+     [](BackgroundRead& t) {
+       t.view.profileFile = u"p.prof";
+       t.controller.onCommand(Command::Export);
+     },
+     [](BackgroundRead& t) { EXPECT_EQ(t.files.files.count(u"p.prof"), 1u); }},
+    {"Import",
+     [](BackgroundRead& t) {
+       t.files.files[u"in.prof"] = std::vector<uint8_t>(16, 0);
+       t.view.profileFile = u"in.prof";
+       t.controller.onCommand(Command::Import);
+     },
+     [](BackgroundRead& t) { EXPECT_TRUE(t.controller.editFlag()); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, BackgroundReadWaits, ::testing::ValuesIn(kWaitCases),
+                         [](const ::testing::TestParamInfo<WaitCase>& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace q7

@@ -27,6 +27,8 @@ namespace q7 {
 
 namespace {
 constexpr UINT_PTR kAckTimer = 1;
+// Posted by the thread that reads the profiles other than the current one when it is done.
+constexpr UINT kOtherProfilesRead = WM_APP + 1;
 constexpr float kPercentPixels = 12.0f; // the percentage's font: 9 points at 96 DPI
 } // namespace
 
@@ -56,6 +58,11 @@ bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
   case WM_ACTIVATEAPP:
     controller_.onActivateApp();
     return false;
+  case kOtherProfilesRead:
+    start_trace::mark("other profiles");
+    controller_.onOtherProfilesRead();
+    result = TRUE;
+    return true;
   case WM_TIMER:
     if (wParam == kAckTimer) {
       KillTimer(wnd_, kAckTimer);
@@ -106,6 +113,7 @@ void CKeyvaneDlg::onInit() {
   SetWindowTextW(wnd_, win32::wide(title.c_str()));
 
   start_trace::mark("init");
+  controller_.readOtherProfilesInBackground([wnd = wnd_] { PostMessageW(wnd, kOtherProfilesRead, 0, 0); });
   if (!controller_.initialise(reinterpret_cast<WindowHandle>(wnd_))) ExitProcess(0); // no monitor: end, write nothing
   start_trace::mark("settings");
 }
@@ -351,6 +359,8 @@ void CKeyvaneDlg::runColourEditor() {
   } running{colourEditor_ = &editor};
   editor.runModal();
 }
+
+void CKeyvaneDlg::showWaitCursor(bool on) { SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
 
 void CKeyvaneDlg::profileSwitched() {
   if (colourEditor_) colourEditor_->followProfile();

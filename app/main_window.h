@@ -87,6 +87,7 @@ private:
   int editMacro(KeyRecord& record, bool loaded) override;
   void bringMacroEditorForward() override;
   void profileSwitched() override;
+  void showWaitCursor(bool on) override;
   std::optional<std::u16string> chooseProgram() override;
   std::optional<std::u16string> chooseProfileFile(bool forSaving) override;
   void showFileError() override;

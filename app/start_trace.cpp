@@ -27,23 +27,33 @@ double msSinceProcessStart() {
   return static_cast<double>(ticks(now) - ticks(created)) / 10000.0; // 100 ns units
 }
 
+void append(const Mark* marks, int count) {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableW(L"Q7_START_TRACE", path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return;
+  if (std::FILE* f = _wfopen(path, L"ab")) {
+    for (int i = 0; i < count; ++i) std::fprintf(f, "%s %.1f\n", marks[i].phase, marks[i].ms);
+    std::fclose(f);
+  }
+}
+
 } // namespace
 
 void mark(const char* phase) {
-  if (g_done || g_count == static_cast<int>(std::size(g_marks))) return;
+  if (g_done) {
+    // After the first paint (the profiles read in the background): written at once.
+    const Mark late{phase, msSinceProcessStart()};
+    append(&late, 1);
+    return;
+  }
+  if (g_count == static_cast<int>(std::size(g_marks))) return;
   g_marks[g_count++] = {phase, msSinceProcessStart()};
 }
 
 void finish() {
   if (g_done) return;
   g_done = true;
-  wchar_t path[MAX_PATH] = {};
-  const DWORD n = GetEnvironmentVariableW(L"Q7_START_TRACE", path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return;
-  if (std::FILE* f = _wfopen(path, L"ab")) {
-    for (int i = 0; i < g_count; ++i) std::fprintf(f, "%s %.1f\n", g_marks[i].phase, g_marks[i].ms);
-    std::fclose(f);
-  }
+  append(g_marks, g_count);
 }
 
 } // namespace q7::start_trace

@@ -6,7 +6,7 @@
 
 namespace q7::start_trace {
 
-// Records that the named phase (a literal) has ended now.
+// Records that the named phase (a literal) has ended now; after finish, appends it to the file at once.
 void mark(const char* phase);
 // Writes the marks to the file, once; later calls do nothing.
 void finish();

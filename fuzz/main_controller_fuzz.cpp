@@ -148,6 +148,7 @@ struct QuietView final : MainView, ModalWindows {
     return answer;
   }
   void bringMacroEditorForward() override {}
+  void showWaitCursor(bool) override {}
   int answer = kResultNo;
   bool yesGiven = false;
   bool saveAllowed = false;

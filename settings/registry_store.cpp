@@ -115,7 +115,7 @@ void writeProfile(Registry& registry, ProfileRecord& rec, int p, FirstFailure& f
   }
 }
 
-void readProfile(Registry& registry, SettingsImage& image, int p) {
+void readProfile(Registry& registry, SettingsImage& image, int p, SettingsImage::WholeKeyArrays& arrays) {
   ProfileRecord& rec = image.profile(p);
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     readFields(*key, &rec, kLoadSmallValues);
@@ -124,8 +124,8 @@ void readProfile(Registry& registry, SettingsImage& image, int p) {
     forEachKeyRecord(kButtonValue, rec.Button,
                      [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
     // Stored whole in one profile's key; the highest-numbered key holding them wins.
-    key->read(kWholeKeyColorStatusValue, image.WholeKeyColorStatus, sizeof image.WholeKeyColorStatus);
-    key->read(kWholeKeyColorValue, image.WholeKeyColor, sizeof image.WholeKeyColor);
+    key->read(kWholeKeyColorStatusValue, arrays.status, sizeof arrays.status);
+    key->read(kWholeKeyColorValue, arrays.colour, sizeof arrays.colour);
   }
   for (int j = 0; j < kKeySetCount; ++j) {
     auto key = registry.openOrCreate(keySetKeyPath(p, j));
@@ -134,6 +134,21 @@ void readProfile(Registry& registry, SettingsImage& image, int p) {
     key->read(kProfileNameValue, set.ProfileName, sizeof set.ProfileName);
     forEachKeyRecord(kProfileButtonValue, set.ProfileButton,
                      [&](std::u16string_view name, KeyRecord& r) { key->read(name, &r, sizeof r); });
+  }
+}
+
+// The arrays as they stand before a read: a profile key without them leaves them as they were.
+SettingsImage::WholeKeyArrays arraysOf(const SettingsImage& image) {
+  SettingsImage::WholeKeyArrays arrays;
+  std::memcpy(arrays.status, image.WholeKeyColorStatus, sizeof arrays.status);
+  std::memcpy(arrays.colour, image.WholeKeyColor, sizeof arrays.colour);
+  return arrays;
+}
+
+void readArrays(Registry& registry, int p, SettingsImage::WholeKeyArrays& arrays) {
+  if (auto key = registry.open(profileKeyPath(p))) {
+    key->read(kWholeKeyColorStatusValue, arrays.status, sizeof arrays.status);
+    key->read(kWholeKeyColorValue, arrays.colour, sizeof arrays.colour);
   }
 }
 
@@ -178,7 +193,7 @@ void writeFactoryDefaults(Registry& registry, SettingsImage& image) {
   image.commitSaved();
 }
 
-bool loadSettings(Registry& registry, SettingsImage& image) {
+bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
   auto mainKey = registry.open(kMainKeyPath);
   const bool firstRun = !mainKey;
   if (firstRun) {
@@ -194,9 +209,43 @@ bool loadSettings(Registry& registry, SettingsImage& image) {
   }
   // One stored byte can hold up to 255: never let it address the image.
   header.ProfileCurrent = static_cast<uint32_t>(safeProfileIndex(header.ProfileCurrent));
-  for (int p = 0; p < kProfileCount; ++p) readProfile(registry, image, p);
+  if (firstRun) {
+    // Rare, and the defaults were just written: read everything back at once.
+    SettingsImage::WholeKeyArrays arrays = arraysOf(image);
+    for (int p = 0; p < kProfileCount; ++p) readProfile(registry, image, p, arrays);
+    image.commitSaved();
+    image.readComplete(arrays);
+    header.ProfileCurrent = 1;
+    return true;
+  }
+  const int current = image.currentIndex();
+  SettingsImage::WholeKeyArrays unused = arraysOf(image); // the arrays come with the other profiles
+  readProfile(registry, image, current, unused);
   image.commitSaved();
-  if (firstRun) header.ProfileCurrent = 1;
+  image.beginPartialRead(current);
+  return false;
+}
+
+void loadOtherProfiles(Registry& registry, SettingsImage& image) {
+  if (image.allRead()) return;
+  // Only the read state tells which profile the first step read: the window may already change the
+  // header, and the arrays are not touched before the read is complete.
+  SettingsImage::WholeKeyArrays arrays = arraysOf(image);
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (image.isRead(p)) {
+      readArrays(registry, p, arrays);
+      continue;
+    }
+    readProfile(registry, image, p, arrays);
+    image.profileRead(p);
+  }
+  image.readComplete(arrays);
+}
+
+bool loadSettings(Registry& registry, SettingsImage& image) {
+  image.waitUntilRead();
+  const bool firstRun = loadCurrentProfile(registry, image);
+  loadOtherProfiles(registry, image);
   return firstRun;
 }
 

@@ -14,6 +14,13 @@ namespace q7 {
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
 bool loadSettings(Registry& registry, SettingsImage& image);
+// The same load in two steps, so that a start can show the current profile before the rest is read.
+// The first reads the header and the current profile and commits them; on a first run it reads
+// everything, as loadSettings does. The second, on any thread, reads the other profiles and the
+// whole-keyboard arrays and marks each slice read (nothing when the first step read everything).
+// Between the two, only the header and the current profile may be touched (SettingsImage).
+bool loadCurrentProfile(Registry& registry, SettingsImage& image);
+void loadOtherProfiles(Registry& registry, SettingsImage& image);
 // Writes the whole working copy, every value even after a refused one. 0 when every key opened and
 // every value was written, and the working copy is then committed; otherwise the system's error code
 // of the first failure, and the saved copy stays as it was. Telling the monitor is the caller's part.

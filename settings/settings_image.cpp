@@ -31,4 +31,43 @@ bool SettingsImage::hasUnsavedChanges() const {
 
 void SettingsImage::resetWorking() { std::memset(working_.get(), 0, sizeof(SettingsBlock)); }
 
+void SettingsImage::beginPartialRead(int p) {
+  std::lock_guard lock(readMutex_);
+  for (int i = 0; i < kProfileCount; ++i) read_[i] = i == p;
+  allRead_ = false;
+}
+
+void SettingsImage::profileRead(int p) {
+  p = safeProfileIndex(static_cast<uint32_t>(p));
+  std::memcpy(&saved_->profiles[p], &working_->profiles[p], sizeof(ProfileRecord));
+  std::lock_guard lock(readMutex_);
+  read_[p] = true;
+}
+
+void SettingsImage::readComplete(const WholeKeyArrays& arrays) {
+  {
+    std::lock_guard lock(readMutex_);
+    std::memcpy(WholeKeyColorStatus, arrays.status, sizeof WholeKeyColorStatus);
+    std::memcpy(WholeKeyColor, arrays.colour, sizeof WholeKeyColor);
+    for (bool& r : read_) r = true;
+    allRead_ = true;
+  }
+  readDone_.notify_all();
+}
+
+bool SettingsImage::isRead(int p) const {
+  std::lock_guard lock(readMutex_);
+  return read_[safeProfileIndex(static_cast<uint32_t>(p))];
+}
+
+bool SettingsImage::allRead() const {
+  std::lock_guard lock(readMutex_);
+  return allRead_;
+}
+
+void SettingsImage::waitUntilRead() const {
+  std::unique_lock lock(readMutex_);
+  readDone_.wait(lock, [this] { return allRead_; });
+}
+
 } // namespace q7

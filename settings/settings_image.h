@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 #include "keys/key_record.h"
 
@@ -152,7 +154,30 @@ public:
   uint32_t WholeKeyColor[kProfileCount] = {};
   bool WholeKeyColorSaved = false;
 
+  // A start may fill the image in two steps: the header and the current profile, then the other
+  // profiles and the two arrays on another thread. Until that read is done, nothing but the header
+  // and the profiles already read may be touched; everything else waits with waitUntilRead. A new
+  // image counts as read.
+  struct WholeKeyArrays {
+    uint8_t status[kProfileCount];
+    uint32_t colour[kProfileCount];
+  };
+  // First step done: only profile p is read, and in both copies only its slice counts.
+  void beginPartialRead(int p);
+  // Profile p is read into the working copy: the saved copy takes that slice alone.
+  void profileRead(int p);
+  // The read is complete: the arrays take what it found, and every waiter goes on.
+  void readComplete(const WholeKeyArrays& arrays);
+  bool isRead(int p) const;
+  bool allRead() const;
+  void waitUntilRead() const;
+
 private:
+  mutable std::mutex readMutex_;
+  mutable std::condition_variable readDone_;
+  bool read_[kProfileCount] = {true, true, true, true, true, true, true, true, true};
+  bool allRead_ = true;
+
   struct FreeBlock {
     void operator()(SettingsBlock* block) const;
   };
