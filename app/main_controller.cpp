@@ -30,11 +30,6 @@ bool MainController::initialise(WindowHandle mainWindow) {
   monitor_.announceWindow(mainWindow);
   if (readInBackground_) {
     loadCurrentProfile(registry_, image_);
-    // Every use of the registry on the window's side waits for this read: the two never overlap.
-    otherProfilesRead_ = std::thread([this] {
-      loadOtherProfiles(registry_, image_);
-      if (otherProfilesDone_) otherProfilesDone_();
-    });
   } else {
     loadSettings(registry_, image_);
   }
@@ -45,8 +40,18 @@ bool MainController::initialise(WindowHandle mainWindow) {
 
 // --- Profiles ------------------------------------------------------------------------------
 
+void MainController::startReadingOtherProfiles() {
+  if (image_.allRead() || otherProfilesRead_.joinable()) return;
+  // Every use of the registry on the window's side waits for this read: the two never overlap.
+  otherProfilesRead_ = std::thread([this] {
+    loadOtherProfiles(registry_, image_);
+    if (otherProfilesDone_) otherProfilesDone_();
+  });
+}
+
 void MainController::awaitAllProfiles() {
   if (image_.allRead()) return;
+  startReadingOtherProfiles();
   view_.showWaitCursor(true);
   image_.waitUntilRead();
   view_.showWaitCursor(false);

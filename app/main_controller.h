@@ -120,13 +120,16 @@ public:
   // Initialisation from the monitor check on: false when there is no monitor (the program must
   // then end at once, having written nothing).
   bool initialise(WindowHandle mainWindow);
-  // Asked before initialise: read the header and the current profile, show them, and read the other
-  // profiles on a thread of their own; done is called on that thread when they are in. The window
-  // then calls onOtherProfilesRead on its own thread. Whatever touches another profile waits.
+  // Asked before initialise: initialise then reads the header and the current profile alone, and
+  // startReadingOtherProfiles (the window calls it after its first paint, so that the read does not
+  // compete with the start) reads the others on a thread of their own; done is called on that thread
+  // when they are in, and the window then calls onOtherProfilesRead on its own thread. Whatever
+  // touches another profile waits for the read, and starts it if it has not started yet.
   void readOtherProfilesInBackground(std::function<void()> done) {
     readInBackground_ = true;
     otherProfilesDone_ = std::move(done);
   }
+  void startReadingOtherProfiles();
   void onOtherProfilesRead();
 
   // Profiles.

@@ -1419,6 +1419,8 @@ public:
     view.onWaitCursor = [this] { gated.release(); };
     controller.readOtherProfilesInBackground([this] { done.set_value(); });
     ASSERT_TRUE(controller.initialise(0x1234));
+    EXPECT_FALSE(image.allRead());
+    if (startRead) controller.startReadingOtherProfiles(); // as the window does after its first paint
   }
   void TearDown() override {
     gated.release(); // a command that did not wait leaves the read at the gate
@@ -1426,6 +1428,7 @@ public:
   }
   bool waited() const { return std::count(view.calls.begin(), view.calls.end(), "wait cursor") == 1; }
 
+  bool startRead = true;
   SettingsImage image;
   test::MemoryRegistry reg;
   test::GatedRegistry gated{reg, [](std::u16string_view path) {
@@ -1479,6 +1482,19 @@ TEST_F(BackgroundRead, AnActivationDuringTheReadReadsTheSecondTreeAfterIt) {
   EXPECT_EQ(std::u16string(image.profile(7).LinkExe[0]), game);
   controller.onActivateApp(); // from now on at once
   EXPECT_EQ(std::u16string(image.profile(7).LinkExe[0]), game);
+}
+
+class BackgroundReadNotStarted : public BackgroundRead {
+public:
+  BackgroundReadNotStarted() { startRead = false; }
+};
+
+TEST_F(BackgroundReadNotStarted, ACommandBeforeTheReadStartsItAndWaits) {
+  controller.onSwitchRequest(7, 0);
+  EXPECT_TRUE(waited());
+  EXPECT_EQ(controller.shownProfile(), 7);
+  EXPECT_EQ(image.key(7, 3).Kind, 10);
+  done.get_future().wait();
 }
 
 struct WaitCase {

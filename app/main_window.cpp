@@ -59,7 +59,7 @@ bool CKeyvaneDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
     controller_.onActivateApp();
     return false;
   case kOtherProfilesRead:
-    start_trace::mark("other profiles");
+    start_trace::mark("other");
     controller_.onOtherProfilesRead();
     result = TRUE;
     return true;
@@ -250,6 +250,7 @@ void CKeyvaneDlg::onPaint() {
   ValidateRect(wnd_, nullptr);
   start_trace::mark("first-paint");
   start_trace::finish();
+  controller_.startReadingOtherProfiles(); // once; the window is up
 }
 
 void CKeyvaneDlg::onDestroy() {

@@ -115,8 +115,10 @@ void writeProfile(Registry& registry, ProfileRecord& rec, int p, FirstFailure& f
   }
 }
 
+// Reads profile p into the working copy; whatever the registry lacks is zero.
 void readProfile(Registry& registry, SettingsImage& image, int p, SettingsImage::WholeKeyArrays& arrays) {
   ProfileRecord& rec = image.profile(p);
+  std::memset(&rec, 0, sizeof rec);
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     readFields(*key, &rec, kLoadSmallValues);
     readFields(*key, &rec, kLightingValues);
@@ -200,8 +202,10 @@ bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
     writeFactoryDefaults(registry, image);
     mainKey = registry.create(kMainKeyPath);
   }
-  image.resetWorking();
+  // Only what is read is cleared and committed here: a value the registry lacks reads as zero, and
+  // the rest of the image waits for its own read (touching 134 MB would cost the start its time).
   SettingsHeader& header = image.header();
+  header = SettingsHeader{};
   if (mainKey) {
     readFields(*mainKey, &header, &kLanguage, &kLanguage + 1);
     readFields(*mainKey, &header, kHeaderValues);
@@ -209,11 +213,14 @@ bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
   }
   // One stored byte can hold up to 255: never let it address the image.
   header.ProfileCurrent = static_cast<uint32_t>(safeProfileIndex(header.ProfileCurrent));
+  image.headerRead();
   if (firstRun) {
     // Rare, and the defaults were just written: read everything back at once.
     SettingsImage::WholeKeyArrays arrays = arraysOf(image);
-    for (int p = 0; p < kProfileCount; ++p) readProfile(registry, image, p, arrays);
-    image.commitSaved();
+    for (int p = 0; p < kProfileCount; ++p) {
+      readProfile(registry, image, p, arrays);
+      image.profileRead(p);
+    }
     image.readComplete(arrays);
     header.ProfileCurrent = 1;
     return true;
@@ -221,7 +228,6 @@ bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
   const int current = image.currentIndex();
   SettingsImage::WholeKeyArrays unused = arraysOf(image); // the arrays come with the other profiles
   readProfile(registry, image, current, unused);
-  image.commitSaved();
   image.beginPartialRead(current);
   return false;
 }

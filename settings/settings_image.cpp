@@ -31,7 +31,11 @@ bool SettingsImage::hasUnsavedChanges() const {
 
 void SettingsImage::resetWorking() { std::memset(working_.get(), 0, sizeof(SettingsBlock)); }
 
+void SettingsImage::headerRead() { std::memcpy(&saved_->header, &working_->header, sizeof(SettingsHeader)); }
+
 void SettingsImage::beginPartialRead(int p) {
+  p = safeProfileIndex(static_cast<uint32_t>(p));
+  std::memcpy(&saved_->profiles[p], &working_->profiles[p], sizeof(ProfileRecord));
   std::lock_guard lock(readMutex_);
   for (int i = 0; i < kProfileCount; ++i) read_[i] = i == p;
   allRead_ = false;

@@ -162,10 +162,12 @@ public:
     uint8_t status[kProfileCount];
     uint32_t colour[kProfileCount];
   };
-  // First step done: only profile p is read, and in both copies only its slice counts.
-  void beginPartialRead(int p);
+  // The header is read into the working copy: the saved copy takes it.
+  void headerRead();
   // Profile p is read into the working copy: the saved copy takes that slice alone.
   void profileRead(int p);
+  // First step done: profile p is read (and committed with profileRead's copy), the others not yet.
+  void beginPartialRead(int p);
   // The read is complete: the arrays take what it found, and every waiter goes on.
   void readComplete(const WholeKeyArrays& arrays);
   bool isRead(int p) const;
