@@ -278,7 +278,8 @@ bool CMacroSetDlg::onKey(const MSG& m) {
     controller_.onMenu(MenuCommand::Redo);
     return true;
   case KeyAction::Menu:
-    showMenu({}, true);
+    // Opened from the dialog's own message, not inside this filter: the menu runs a loop of its own.
+    PostMessageW(wnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_.window()), MAKELPARAM(-1, -1));
     return true;
   case KeyAction::StopTest:
     controller_.stopTest();
