@@ -39,6 +39,8 @@ void PostingTimer::cancel() {
 }
 
 void PostingTimer::run() {
+  // It only waits and posts: above the other threads, so that a busy machine delays the post least.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
   const HANDLE waits[] = {quit_.get(), timer_.get()};
   for (;;) {
     const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
