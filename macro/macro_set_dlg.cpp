@@ -332,9 +332,10 @@ bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
     // The editor's own menu on a right click on the list (which itself sends no notice) or the
     // menu key; a point of -1, -1 comes from the keyboard.
     const HWND from = reinterpret_cast<HWND>(wParam);
-    if (from != list_.window() && from != wnd_) return false;
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    showMenu(at, at.x == -1 && at.y == -1);
+    const bool fromKeyboard = at.x == -1 && at.y == -1;
+    if (from != list_.window() && !(fromKeyboard && from == wnd_)) return false;
+    showMenu(at, fromKeyboard);
     result = TRUE;
     return true;
   }

@@ -344,6 +344,34 @@ struct KeyWatch {
   HHOOK h;
 };
 
+std::wstring clipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  CloseClipboard();
+  return text;
+}
+
+bool putClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (void* at = memory ? GlobalLock(memory) : nullptr) {
+    std::memcpy(at, text.c_str(), bytes);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  }
+  if (!ok && memory) GlobalFree(memory);
+  CloseClipboard();
+  return ok;
+}
+
 // An edit control's text, from any process (GetWindowText reads only a window's own title there).
 std::wstring editText(HWND edit) {
   wchar_t text[4096] = {};
@@ -378,14 +406,14 @@ protected:
     pumpFor(200);
   }
   // A real click of the left mouse button in the middle of a window.
-  static void clickInside(HWND wnd) {
+  static void clickInside(HWND wnd, bool right = false) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SetCursorPos((r.left + r.right) / 2, r.bottom - 4); // below the rows of a short list
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     SendInput(2, in, sizeof(INPUT));
   }
   void shiftF10() {
@@ -448,6 +476,23 @@ TEST_F(MacroEditing, CtrlZUndoesADelete) {
     EXPECT_EQ(after[i].text, before[i].text) << i;
     EXPECT_EQ(after[i].itemData, before[i].itemData) << i;
   }
+  // A right click on the list opens the editor's menu; Copy all as text is its second entry from the end.
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  clickInside(events, true);
+  pumpFor(500);
+  for (int i = 0; i < 2; ++i) {
+    sendKey(VK_UP, false);
+    sendKey(VK_UP, true);
+  }
+  sendKey(VK_RETURN, false);
+  sendKey(VK_RETURN, true);
+  std::wstring copied;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; copied.empty() && GetTickCount64() < end; pumpFor(50))
+    copied = clipboardText();
+  EXPECT_EQ(copied.substr(0, 15), L"press A\r\npause ") << std::string(copied.begin(), copied.end());
+  EXPECT_NE(copied.find(L"release B\r\npause 0\r\n"), std::wstring::npos);
   // Back at the stored state (a default key): the close button closes without a question.
   recordKeys(dlg, {{'C', false}});
   sendKey(VK_CONTROL, false);
@@ -461,22 +506,6 @@ TEST_F(MacroEditing, CtrlZUndoesADelete) {
   ASSERT_TRUE(waitForLines(events, 0));
   click(control(dlg, MacroControl::Close));
   ASSERT_TRUE(waitGone(dlg, kWaitMs));
-}
-
-bool putClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  bool ok = false;
-  if (void* at = memory ? GlobalLock(memory) : nullptr) {
-    std::memcpy(at, text.c_str(), bytes);
-    GlobalUnlock(memory);
-    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-  }
-  if (!ok && memory) GlobalFree(memory);
-  CloseClipboard();
-  return ok;
 }
 
 TEST_F(MacroEditing, TextFromTheClipboardIsStoredAfterOkAndApply) {
