@@ -18,6 +18,21 @@ uint32_t fieldNumber(const std::u16string& text) {
   return n;
 }
 
+KeyAction editorKeyAction(const EditorKey& key, bool recording, bool testing) {
+  constexpr uint8_t kEscape = 0x1B, kF10 = 0x79, kApps = 0x5D;
+  if (recording) return KeyAction::Swallow;
+  if (!key.down) return KeyAction::Pass;
+  if (key.vk == kEscape && testing) return KeyAction::StopTest;
+  if (key.inField) return KeyAction::Pass; // a field's own keys, its own undo among them
+  if (key.ctrl && !key.alt) {
+    if (key.vk == 'Z') return key.shift ? KeyAction::Redo : KeyAction::Undo;
+    if (key.vk == 'Y' && !key.shift) return KeyAction::Redo;
+  }
+  if ((key.vk == kF10 && key.shift && !key.ctrl && !key.alt) || (key.vk == kApps && !key.ctrl && !key.alt))
+    return KeyAction::Menu;
+  return KeyAction::Pass;
+}
+
 namespace {
 
 std::u16string decimal(int64_t n) {
@@ -47,11 +62,76 @@ void MacroEditorController::initialise() {
   const int32_t mode = working_.RepeatMode;
   view_.showPlayOption(mode >= 0 && mode <= 2 ? mode : -1);
   // Computed wide: a record from a file may hold the largest count.
-  view_.setFieldText(EditorField::Count, decimal(int64_t{working_.RepeatCount} + 1));
+  count_ = decimal(int64_t{working_.RepeatCount} + 1);
+  view_.setFieldText(EditorField::Count, count_);
   view_.showPauseMode(0);
   const char16_t* name = working_.MacroName;
-  view_.setFieldText(EditorField::Name,
-                     std::u16string(name, std::find(name, name + std::size(working_.MacroName), u'\0')));
+  name_ = std::u16string(name, std::find(name, name + std::size(working_.MacroName), u'\0'));
+  view_.setFieldText(EditorField::Name, name_);
+}
+
+void MacroEditorController::onFieldChanged(EditorField field) {
+  if (field == EditorField::Pause) {
+    stopTest();
+    return;
+  }
+  std::u16string& seen = field == EditorField::Name ? name_ : count_;
+  std::u16string text = view_.fieldText(field);
+  if (text == seen) return; // the program wrote what it knew
+  stopTest();
+  const EditorState before = state();
+  seen = std::move(text);
+  history_.push(before, field == EditorField::Name ? 1 : 2);
+}
+
+void MacroEditorController::restore(const EditorState& s) {
+  working_ = s.record;
+  name_ = s.name;
+  count_ = s.count;
+  view_.setFieldText(EditorField::Name, name_);
+  view_.setFieldText(EditorField::Count, count_);
+  const int32_t mode = working_.RepeatMode;
+  view_.showPlayOption(mode >= 0 && mode <= 2 ? mode : -1);
+  rebuildList();
+}
+
+void MacroEditorController::undo() {
+  if (state_.recording) return;
+  stopTest();
+  if (std::optional<EditorState> s = history_.undo(state())) restore(*s);
+}
+
+void MacroEditorController::redo() {
+  if (state_.recording) return;
+  stopTest();
+  if (std::optional<EditorState> s = history_.redo(state())) restore(*s);
+}
+
+MenuState MacroEditorController::menuState() const {
+  if (state_.recording) return {};
+  return {history_.canUndo(), history_.canRedo(), working_.boundedEventCount() >= 2, true};
+}
+
+void MacroEditorController::onMenu(MenuCommand command) {
+  if (state_.recording) return;
+  switch (command) {
+  case MenuCommand::Undo:
+    undo();
+    break;
+  case MenuCommand::Redo:
+    redo();
+    break;
+  case MenuCommand::CopyAllText:
+    copyAllText();
+    break;
+  case MenuCommand::PasteText: {
+    stopTest();
+    const EditorState before = state();
+    pasteText();
+    if (!(state() == before)) history_.push(before);
+    break;
+  }
+  }
 }
 
 void MacroEditorController::showLines(std::vector<MacroListLine> lines, std::vector<int> selected) {
@@ -85,7 +165,44 @@ void MacroEditorController::setPauseMode(int mode) {
   view_.showPauseMode(mode);
 }
 
+namespace {
+
+// Commands that change what the user edits and are each one step of undo. Recording is one step
+// from RECORD to STOP; closing is none.
+bool undoable(Control c) {
+  switch (c) {
+  case Control::Close:
+  case Control::Ok:
+  case Control::Cancel:
+  case Control::Record:
+  case Control::Stop:
+  case Control::Test:
+    return false;
+  default:
+    return true;
+  }
+}
+
+// Commands that leave a test play running: it stops at the button and at any edit.
+bool keepsTestPlaying(Control c) {
+  return c == Control::Select || c == Control::SelectNone || c == Control::PauseOption0 || c == Control::PauseOption1 ||
+         c == Control::Test;
+}
+
+} // namespace
+
 void MacroEditorController::onCommand(Control control) {
+  if (!keepsTestPlaying(control)) stopTest();
+  if (undoable(control) && !state_.recording) {
+    const EditorState before = state();
+    runCommand(control);
+    if (!(state() == before)) history_.push(before);
+    return;
+  }
+  runCommand(control);
+}
+
+void MacroEditorController::runCommand(Control control) {
   switch (control) {
   case Control::Close:
     storeFields(false);
@@ -147,12 +264,19 @@ void MacroEditorController::onCommand(Control control) {
     view_.showPlayOption(mode);
     break;
   }
+  case Control::Test:
+    if (player_.playing())
+      stopTest();
+    else
+      startTest();
+    break;
   }
 }
 
 // --- Recording -----------------------------------------------------------------------------
 
 void MacroEditorController::record() {
+  if (!state_.recording) beforeRecording_ = state();
   view_.showStopLatched(false);
   setPauseMode(0);
   view_.showRecordLatched(true);
@@ -172,6 +296,9 @@ void MacroEditorController::stop() {
   setPauseMode(0);
   view_.setEditingEnabled(true);
   if (stopRecording(state_, working_)) rebuildList();
+  // The whole recording is one step back to what was there before it.
+  if (beforeRecording_ && !(state() == *beforeRecording_)) history_.push(*beforeRecording_);
+  beforeRecording_.reset();
 }
 
 int MacroEditorController::onHookKey(uintptr_t w, intptr_t l) {
@@ -240,18 +367,45 @@ void MacroEditorController::copy() {
   for (int i : selected)
     if (lineInSlots(i) && clipboardLines_ < kMaxMacroLines)
       std::memcpy(clipboard_ + kLineBytes * clipboardLines_++, working_.Events + kLineBytes * i, kLineBytes);
+  // The same lines as text on the system's clipboard, for other programs and other editors.
+  MacroEvent events[kMaxMacroEvents];
+  std::memcpy(events, clipboard_, clipboardLines_ * kLineBytes);
+  if (!view_.putClipboardText(macroEventsText(events, 2 * clipboardLines_)))
+    view_.showNotice(EditorNotice::ClipboardRefused);
 }
 
-void MacroEditorController::paste() {
+void MacroEditorController::copyAllText() {
+  const uint32_t whole = working_.boundedEventCount() / 2 * 2; // a key without its pause is no line yet
+  MacroEvent events[kMaxMacroEvents];
+  std::memcpy(events, working_.Events, whole * sizeof(MacroEvent));
+  if (!view_.putClipboardText(macroEventsText(events, whole))) view_.showNotice(EditorNotice::ClipboardRefused);
+}
+
+void MacroEditorController::pasteText() {
+  const std::optional<std::u16string> text = view_.clipboardText();
+  if (!text) {
+    view_.showNotice(EditorNotice::NoClipboardText);
+    return;
+  }
+  const TextParse parsed = parseMacroText(*text);
+  if (parsed.error) {
+    view_.showTextError(parsed.errorLine, *parsed.error);
+    return;
+  }
+  insertLines(reinterpret_cast<const uint8_t*>(parsed.events.data()), static_cast<uint32_t>(parsed.events.size() / 2));
+}
+
+void MacroEditorController::paste() { insertLines(clipboard_, clipboardLines_); }
+
+void MacroEditorController::insertLines(const uint8_t* pairs, uint32_t count) {
   // Beyond the 340 event slots the paste is refused like one beyond the line limit, never cut short.
-  if (lines_ + clipboardLines_ >= kEditLimitLines ||
-      working_.boundedEventCount() + 2 * clipboardLines_ > kMaxMacroEvents) {
+  if (lines_ + count >= kEditLimitLines || working_.boundedEventCount() + 2 * count > kMaxMacroEvents) {
     limitNotice();
     return;
   }
   if (working_.EventCount == 0) {
-    std::memcpy(working_.Events, clipboard_, clipboardLines_ * kLineBytes);
-    working_.EventCount = 2 * clipboardLines_;
+    std::memcpy(working_.Events, pairs, count * kLineBytes);
+    working_.EventCount = 2 * count;
   } else {
     const int caret = view_.caretLine();
     if (caret < 0) {
@@ -260,7 +414,7 @@ void MacroEditorController::paste() {
     }
     const std::vector<int> selected = view_.selectedLines();
     const uint32_t after = selected.size() == 1 ? static_cast<uint32_t>(caret) : lines_ - 1;
-    insertLines(working_, after, clipboard_, clipboardLines_);
+    q7::insertLines(working_, after, pairs, count);
   }
   rebuildList();
 }
@@ -276,7 +430,7 @@ void MacroEditorController::insertKey() {
   if (!key || *key == 0 || caret < 0) return;
   const MacroEvent events[4] = {keyEvent(*key, false), pauseEvent(kInsertedPauseMs), keyEvent(*key, true),
                                 pauseEvent(kInsertedPauseMs)};
-  insertLines(working_, static_cast<uint32_t>(caret), reinterpret_cast<const uint8_t*>(events), 2);
+  q7::insertLines(working_, static_cast<uint32_t>(caret), reinterpret_cast<const uint8_t*>(events), 2);
   rebuildList();
 }
 
@@ -303,6 +457,42 @@ void MacroEditorController::applyPause() {
     }
   }
   rebuildList();
+}
+
+// --- Test play -----------------------------------------------------------------------------
+
+void MacroEditorController::startTest() {
+  std::optional<uint32_t> rounds = 1;
+  if (working_.RepeatMode == 0)
+    rounds = fieldNumber(view_.fieldText(EditorField::Count));
+  else if (working_.RepeatMode == 2)
+    rounds.reset(); // until stopped
+  player_.start(working_, rounds, playClock_.milliseconds());
+  view_.showTestLatched(true);
+  view_.showPreview(u"", std::nullopt);
+  onTestTick();
+}
+
+void MacroEditorController::onTestTick() {
+  if (!player_.playing()) return;
+  const MacroTestPlayer::Step step = player_.advance(playClock_.milliseconds(), layout_, keyboard_);
+  if (step.played > 0) view_.showPreview(player_.preview(), std::nullopt);
+  if (!player_.playing())
+    endTest();
+  else if (step.nextInMs)
+    view_.scheduleTestTick(*step.nextInMs);
+}
+
+void MacroEditorController::stopTest() {
+  if (!player_.playing()) return;
+  player_.stop();
+  view_.cancelTestTick();
+  endTest();
+}
+
+void MacroEditorController::endTest() {
+  view_.showTestLatched(false);
+  view_.showPreview(player_.preview(), std::pair{player_.playedMs(), player_.storedMs()});
 }
 
 } // namespace q7

@@ -13,8 +13,12 @@
 #include "keys/macro_event.h"
 #include "macro/macro_list_text.h"
 #include "macro/macro_recording.h"
+#include "macro/macro_test_play.h"
+#include "macro/macro_text_form.h"
+#include "macro/macro_undo.h"
 #include "platform/clock.h"
 #include "platform/keyboard_text.h"
+#include "platform/typed_text.h"
 
 namespace q7 {
 
@@ -26,6 +30,36 @@ enum class EditorWarning {
 };
 
 enum class EditorField { Name, Pause, Count };
+
+// Notices about the system's clipboard.
+enum class EditorNotice {
+  ClipboardRefused, // the system's clipboard could not take the text
+  NoClipboardText,  // there is no text on the system's clipboard
+};
+
+// The entries of the editor's context menu.
+enum class MenuCommand { Undo, Redo, CopyAllText, PasteText };
+struct MenuState {
+  bool undo = false, redo = false, copyAllText = false, pasteText = false; // enabled
+};
+
+// A key going to the editor or one of its controls, and what the editor does with it.
+struct EditorKey {
+  uint8_t vk = 0;
+  bool down = true; // a press (key down or its character); false for a release
+  bool ctrl = false, shift = false, alt = false;
+  bool inField = false; // aimed at the name, pause or count field
+};
+enum class KeyAction {
+  Pass,    // normal processing
+  Swallow, // acts on nothing
+  Undo,
+  Redo,
+  Menu,     // the context menu
+  StopTest, // Escape during a test play
+};
+// While a recording runs every key is swallowed (the hook library records it).
+KeyAction editorKeyAction(const EditorKey& key, bool recording, bool testing);
 
 inline constexpr int kMaxNameLength = 20;
 inline constexpr int kMaxDigits = 5;             // pause and count fields
@@ -62,6 +96,17 @@ public:
   virtual std::optional<uint8_t> askKeyToInsert() = 0;
   virtual void postLimitNotice() = 0; // 1552 with 0x612 to the main window
   virtual void sendMacroStored() = 0; // 1552 with 0x3400 to the main window
+  // Test play: the preview field, the Test button's latch and the timer that calls back onTestTick.
+  // times: the played and the stored time once a play has ended.
+  virtual void showPreview(const std::u16string& text, std::optional<std::pair<uint32_t, uint64_t>> times) = 0;
+  virtual void showTestLatched(bool latched) = 0;
+  virtual void scheduleTestTick(uint32_t inMs) = 0;
+  virtual void cancelTestTick() = 0;
+  // The system's clipboard; false or nothing when it refuses.
+  virtual bool putClipboardText(const std::u16string& text) = 0;
+  virtual std::optional<std::u16string> clipboardText() = 0;
+  virtual void showTextError(int line, TextError error) = 0;
+  virtual void showNotice(EditorNotice notice) = 0;
   // The hook library.
   virtual void installHook() = 0;
   virtual void setHookStatus(int status) = 0;
@@ -73,8 +118,10 @@ uint32_t fieldNumber(const std::u16string& text);
 
 class MacroEditorController {
 public:
-  MacroEditorController(MacroEditorView& view, KeyboardText& keyboard, Clock& clock)
-      : view_(view), keyboard_(keyboard), clock_(clock) {}
+  // clock measures recorded pauses; playClock times test play (a finer clock where there is one).
+  MacroEditorController(MacroEditorView& view, KeyboardText& keyboard, TypedText& layout, Clock& clock,
+                        Clock& playClock)
+      : view_(view), keyboard_(keyboard), layout_(layout), clock_(clock), playClock_(playClock) {}
 
   // Opening with a record: both copies become it and the editor's state starts afresh.
   void load(const KeyRecord& record);
@@ -87,6 +134,15 @@ public:
   // A report of the hook library; 1 when it became a key event.
   int onHookKey(uintptr_t w, intptr_t l);
 
+  // A field's text changed, by the user or by the program.
+  void onFieldChanged(EditorField field);
+  // The test play's timer.
+  void onTestTick();
+  MenuState menuState() const;
+  void onMenu(MenuCommand command);
+  // Escape, or anything else that stops a test play.
+  void stopTest();
+
   void rebuildList();
   void storeFields(bool notify);
 
@@ -96,8 +152,12 @@ public:
   int pauseMode() const { return pauseMode_; }
   uint32_t clipboardLines() const { return clipboardLines_; }
   uint32_t listedLines() const { return lines_; }
+  bool testing() const { return player_.playing(); }
+  const MacroTestPlayer& player() const { return player_; }
+  const UndoHistory& history() const { return history_; }
 
 private:
+  void runCommand(macro_editor::Control control);
   void record();
   void stop();
   void moveUp();
@@ -109,11 +169,26 @@ private:
   void applyPause();
   void setPauseMode(int mode);
   void limitNotice();
+  void insertLines(const uint8_t* pairs, uint32_t count);
+  void pasteText();
+  void copyAllText();
+  void startTest();
+  void endTest();
+  EditorState state() const { return {working_, name_, count_}; }
+  void restore(const EditorState& state);
+  void undo();
+  void redo();
   void showLines(std::vector<MacroListLine> lines, std::vector<int> selected);
 
   MacroEditorView& view_;
   KeyboardText& keyboard_;
+  TypedText& layout_;
   Clock& clock_;
+  Clock& playClock_;
+  MacroTestPlayer player_;
+  UndoHistory history_;
+  std::optional<EditorState> beforeRecording_;
+  std::u16string name_, count_; // the fields' texts as last seen
   KeyRecord working_{};
   KeyRecord reference_{};
   uint8_t clipboard_[kMaxMacroLines * kLineBytes] = {};

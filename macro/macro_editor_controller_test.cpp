@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <map>
 #include <set>
 #include <string>
 
+#include "fakes/us_typed_text.h"
 #include "macro/macro_model.h"
 #include "ui/dialog_result.h"
 
@@ -90,6 +93,30 @@ struct FakeEditorView final : MacroEditorView {
   void installHook() override { hookCalls.push_back(-1); }
   void setHookStatus(int status) override { hookCalls.push_back(status); }
   void close(int result) override { closed = result; }
+  void showPreview(const std::u16string& text, std::optional<std::pair<uint32_t, uint64_t>> t) override {
+    preview = text;
+    times = t;
+  }
+  void showTestLatched(bool on) override { testLatched = on; }
+  void scheduleTestTick(uint32_t inMs) override { tickIn = inMs; }
+  void cancelTestTick() override { tickIn.reset(); }
+  bool putClipboardText(const std::u16string& text) override {
+    if (clipboardRefuses) return false;
+    clipboard = text;
+    return true;
+  }
+  std::optional<std::u16string> clipboardText() override { return clipboard; }
+  void showTextError(int line, TextError error) override { textErrors.push_back({line, error}); }
+  void showNotice(EditorNotice notice) override { notices.push_back(notice); }
+
+  std::u16string preview;
+  std::optional<std::pair<uint32_t, uint64_t>> times;
+  bool testLatched = false;
+  std::optional<uint32_t> tickIn;
+  std::optional<std::u16string> clipboard;
+  bool clipboardRefuses = false;
+  std::vector<std::pair<int, TextError>> textErrors;
+  std::vector<EditorNotice> notices;
 
   // The list's key names in order, each with its arrow: "A↓ b↑" as "A b".
   std::string names() const {
@@ -144,7 +171,7 @@ std::string repeated(const std::string& unit, int times) {
 }
 
 class Editor : public ::testing::Test {
-protected:
+public: // for the tables of cases below
   void open(const KeyRecord& r) {
     editor.load(r);
     editor.initialise();
@@ -162,10 +189,18 @@ protected:
     editor.onHookKey(vk, 0x80);
   }
 
+  // The user types text into a field: the field changes, then tells the editor.
+  void type(EditorField field, const std::u16string& text) {
+    view.fields[field] = text;
+    editor.onFieldChanged(field);
+  }
+
   FakeEditorView view;
   Keys keys;
+  test::UsTypedText layout;
   FakeClock clock;
-  MacroEditorController editor{view, keys, clock};
+  FakeClock playClock;
+  MacroEditorController editor{view, keys, layout, clock, playClock};
 };
 
 // --- Opening and closing -----------------------------------------------------------------------
@@ -585,6 +620,331 @@ TEST_F(Editor, RecordingResetsThePauseMode) {
   editor.onCommand(Control::Stop);
   EXPECT_EQ(editor.pauseMode(), 0);
   EXPECT_EQ(view.pauseMode, 0);
+}
+
+// --- Undo and redo -----------------------------------------------------------------------------
+
+// What the user sees of the editor: the record's events, mode and the two fields.
+std::string shownState(const MacroEditorController& e, FakeEditorView& v) {
+  std::string out = describe(e.working()) + " |mode " + std::to_string(e.working().RepeatMode) + " |";
+  for (EditorField f : {EditorField::Name, EditorField::Count})
+    for (char16_t c : v.fields[f]) out += static_cast<char>(c);
+  return out;
+}
+
+TEST_F(Editor, EveryChangeIsOneStepBackAndForth) {
+  const struct {
+    const char* what;
+    std::function<void(Editor&, MacroEditorController&)> change;
+  } cases[] = {
+      {"delete",
+       [](Editor& t, MacroEditorController& e) {
+         t.select({0, 2}), e.onCommand(Control::Delete);
+       }},
+      {"up",
+       [](Editor& t, MacroEditorController& e) {
+         t.select({1, 2}), e.onCommand(Control::Up);
+       }},
+      {"down", [](Editor& t, MacroEditorController& e) { t.select({0}), e.onCommand(Control::Down); }},
+      {"paste",
+       [](Editor& t, MacroEditorController& e) {
+         t.select({0, 1});
+         e.onCommand(Control::Copy);
+         t.select({2});
+         e.onCommand(Control::Paste);
+       }},
+      {"insert key",
+       [](Editor& t, MacroEditorController& e) {
+         t.view.keyToInsert = 'K';
+         t.select({1});
+         e.onCommand(Control::InsertKey);
+       }},
+      {"pause for selected lines",
+       [](Editor& t, MacroEditorController& e) {
+         t.view.fields[EditorField::Pause] = u"500";
+         t.select({0, 1});
+         e.onCommand(Control::ApplyPause);
+       }},
+      {"pause for all lines",
+       [](Editor& t, MacroEditorController& e) {
+         e.onCommand(Control::PauseOption1);
+         e.onCommand(Control::ApplyPause);
+       }},
+      {"play mode", [](Editor& t, MacroEditorController& e) { e.onCommand(Control::PlayOption2); }},
+      {"name",
+       [](Editor& t, MacroEditorController& e) {
+         t.view.fields[EditorField::Name] = u"Combo", e.onFieldChanged(EditorField::Name);
+       }},
+      {"count",
+       [](Editor& t, MacroEditorController& e) {
+         t.view.fields[EditorField::Count] = u"12", e.onFieldChanged(EditorField::Count);
+       }},
+      {"paste text",
+       [](Editor& t, MacroEditorController& e) {
+         t.view.clipboard = u"press Z\npause 7\n";
+         t.select({0});
+         e.onMenu(MenuCommand::PasteText);
+       }},
+      {"recording",
+       [](Editor& t, MacroEditorController& e) {
+         e.onCommand(Control::Record);
+         t.clock.now = 100;
+         e.onHookKey('Q', 0);
+         t.clock.now = 150;
+         e.onHookKey('Q', 0x80);
+         e.onCommand(Control::Stop);
+       }},
+  };
+  for (const auto& c : cases) {
+    view = FakeEditorView{};
+    MacroEditorController e{view, keys, layout, clock, playClock}; // a run of its own
+    e.load(macroOf("AbCd"));
+    e.initialise();
+    const std::string before = shownState(e, view);
+    c.change(*this, e);
+    const std::string after = shownState(e, view);
+    ASSERT_NE(after, before) << c.what;
+    EXPECT_EQ(e.history().undoSteps(), 1u) << c.what;
+    e.onMenu(MenuCommand::Undo);
+    EXPECT_EQ(shownState(e, view), before) << c.what;
+    EXPECT_EQ(view.playOption, 0) << c.what;
+    e.onMenu(MenuCommand::Redo);
+    EXPECT_EQ(shownState(e, view), after) << c.what;
+    // Back at the stored state nothing counts as changed: the close button does not ask.
+    e.onMenu(MenuCommand::Undo);
+    view.asked.clear();
+    e.onCommand(Control::Close);
+    EXPECT_TRUE(view.asked.empty()) << c.what;
+    EXPECT_EQ(view.closed, kResultNo) << c.what;
+  }
+}
+
+TEST_F(Editor, CommandsThatChangeNothingAreNoSteps) {
+  open(macroOf("AbC"));
+  select({0});
+  editor.onCommand(Control::Up);          // line 0 cannot move up
+  editor.onCommand(Control::Select);      // the selection is not the macro
+  editor.onCommand(Control::PlayOption0); // already mode 0
+  editor.onCommand(Control::Copy);
+  view.fields[EditorField::Pause] = u"10"; // refused
+  editor.onCommand(Control::ApplyPause);
+  EXPECT_EQ(editor.history().undoSteps(), 0u);
+  EXPECT_FALSE(editor.menuState().undo);
+}
+
+TEST_F(Editor, TypingInAFieldIsOneStepAndTheProgramsOwnTextsNone) {
+  open(macroOf("A"));
+  for (const char16_t* t : {u"C", u"Co", u"Com"}) type(EditorField::Name, t);
+  editor.onCommand(Control::PlayOption1);
+  type(EditorField::Count, u"5");
+  EXPECT_EQ(editor.history().undoSteps(), 3u);
+  editor.onMenu(MenuCommand::Undo);
+  editor.onFieldChanged(EditorField::Count); // the field tells of the text the undo wrote
+  editor.onMenu(MenuCommand::Undo);
+  editor.onMenu(MenuCommand::Undo);
+  editor.onFieldChanged(EditorField::Name);
+  EXPECT_EQ(view.fields[EditorField::Name], u"");
+  EXPECT_EQ(view.fields[EditorField::Count], u"1");
+  EXPECT_FALSE(editor.menuState().undo);
+  EXPECT_TRUE(editor.menuState().redo);
+}
+
+TEST_F(Editor, TwoHundredStepsBack) {
+  open(macroOf("A"));
+  for (int i = 0; i < 300; ++i) editor.onCommand(i % 2 ? Control::PlayOption0 : Control::PlayOption1);
+  for (int i = 0; i < 200; ++i) editor.onMenu(MenuCommand::Undo);
+  EXPECT_EQ(editor.working().RepeatMode, 0); // 300 - 200 changes: an even number, mode 0
+  for (int i = 0; i < 200; ++i) editor.onMenu(MenuCommand::Redo);
+  EXPECT_EQ(editor.working().RepeatMode, 0);
+  editor.onMenu(MenuCommand::Undo);
+  EXPECT_EQ(editor.working().RepeatMode, 1);
+}
+
+TEST_F(Editor, NothingIsUndoneDuringARecording) {
+  open(macroOf("AbC"));
+  select({0});
+  editor.onCommand(Control::Delete);
+  editor.onCommand(Control::Record);
+  press('Q', 100);
+  EXPECT_FALSE(editor.menuState().undo);
+  editor.onMenu(MenuCommand::Undo);
+  view.clipboard = u"press Z\npause 7";
+  editor.onMenu(MenuCommand::PasteText);
+  EXPECT_EQ(describe(editor.working()), "Q");
+  editor.onCommand(Control::Stop);
+  editor.onMenu(MenuCommand::Undo); // the recording
+  EXPECT_EQ(describe(editor.working()), "b20 C30");
+  editor.onMenu(MenuCommand::Undo); // the delete
+  EXPECT_EQ(describe(editor.working()), "A10 b20 C30");
+}
+
+TEST(EditorKeys, WhatEachKeyDoes) {
+  const struct {
+    EditorKey key;
+    bool recording, testing;
+    KeyAction action;
+  } cases[] = {
+      {{'Z', true, true}, false, false, KeyAction::Undo},
+      {{'Z', true, true, true}, false, false, KeyAction::Redo},
+      {{'Y', true, true}, false, false, KeyAction::Redo},
+      {{'Z', true, true, false, true}, false, false, KeyAction::Pass},        // Ctrl+Alt+Z
+      {{'Z', true, true, false, false, true}, false, false, KeyAction::Pass}, // a field's own undo
+      {{'Z', true, false}, false, false, KeyAction::Pass},
+      {{0x79, true, false, true}, false, false, KeyAction::Menu}, // Shift+F10
+      {{0x79, true, false, false}, false, false, KeyAction::Pass},
+      {{0x5D, true}, false, false, KeyAction::Menu}, // the menu key
+      {{0x1B, true}, false, true, KeyAction::StopTest},
+      {{0x1B, true, false, false, false, true}, false, true, KeyAction::StopTest},
+      {{0x1B, true}, false, false, KeyAction::Pass},
+      {{'Z', false, true}, false, false, KeyAction::Pass}, // its release
+      // While recording nothing acts: shortcuts, the menu key, Tab, Enter, Escape, Delete, typing.
+      {{'Z', true, true}, true, false, KeyAction::Swallow},
+      {{0x5D, true}, true, false, KeyAction::Swallow},
+      {{0x09, true}, true, false, KeyAction::Swallow},
+      {{0x0D, true}, true, false, KeyAction::Swallow},
+      {{0x1B, true}, true, true, KeyAction::Swallow},
+      {{0x2E, true}, true, false, KeyAction::Swallow},
+      {{'A', true, false, false, false, true}, true, false, KeyAction::Swallow},
+      {{'A', false}, true, false, KeyAction::Swallow},
+  };
+  for (const auto& c : cases) EXPECT_EQ(editorKeyAction(c.key, c.recording, c.testing), c.action) << (&c - cases);
+}
+
+// --- Macros as text --------------------------------------------------------------------------
+
+TEST_F(Editor, CopyAlsoPutsTheLinesAsTextOnTheSystemClipboard) {
+  open(macroOf("AbC"));
+  select({0, 2});
+  editor.onCommand(Control::Copy);
+  EXPECT_EQ(view.clipboard, u"press A\r\npause 10\r\npress C\r\npause 30\r\n");
+  EXPECT_EQ(editor.clipboardLines(), 2u);
+
+  view.clipboardRefuses = true; // the internal clipboard still works, the user is told
+  select({1});
+  editor.onCommand(Control::Copy);
+  EXPECT_EQ(editor.clipboardLines(), 1u);
+  EXPECT_EQ(view.notices, std::vector<EditorNotice>{EditorNotice::ClipboardRefused});
+}
+
+TEST_F(Editor, TextCopiedOutAndPastedBackGivesTheSameEvents) {
+  KeyRecord r = macroOf("AbCd");
+  r.EventCount = 7; // a key without its pause is not yet a line of the text
+  open(r);
+  editor.onMenu(MenuCommand::CopyAllText);
+  ASSERT_TRUE(view.clipboard);
+  const std::u16string text = *view.clipboard;
+  open(KeyRecord{});
+  view.clipboard = u"# shared\r\n" + text;
+  editor.onMenu(MenuCommand::PasteText);
+  EXPECT_EQ(editor.working().EventCount, 6u);
+  EXPECT_EQ(std::memcmp(editor.working().Events, r.Events, 6 * sizeof(MacroEvent)), 0);
+}
+
+TEST_F(Editor, PastedTextGoesInAtTheSelectionLikeThePasteCommand) {
+  const struct {
+    std::set<int> selected;
+    int caret;
+    const char* events;
+  } cases[] = {
+      {{0}, 0, "A10 Z7 b20 C30"},    // after the one selected line
+      {{0, 1}, 1, "A10 b20 C30 Z7"}, // after the last line
+      {{}, -1, "A10 b20 C30"},       // no current line: nothing
+  };
+  for (const auto& c : cases) {
+    open(macroOf("AbC"));
+    select(c.selected, c.caret);
+    view.clipboard = u"press Z\npause 7";
+    editor.onMenu(MenuCommand::PasteText);
+    EXPECT_EQ(describe(editor.working()), c.events) << (&c - cases);
+  }
+}
+
+TEST_F(Editor, PastedTextIsCheckedWholeBeforeAnythingChanges) {
+  open(macroOf("AbC"));
+  select({0});
+  view.clipboard = u"press Z\npause 7\npress Nokey\npause 1";
+  editor.onMenu(MenuCommand::PasteText);
+  EXPECT_EQ(describe(editor.working()), "A10 b20 C30");
+  EXPECT_EQ(view.textErrors, (std::vector<std::pair<int, TextError>>{{3, TextError::UnknownKey}}));
+  EXPECT_EQ(editor.history().undoSteps(), 0u);
+
+  view.clipboard.reset();
+  editor.onMenu(MenuCommand::PasteText);
+  EXPECT_EQ(view.notices, std::vector<EditorNotice>{EditorNotice::NoClipboardText});
+}
+
+TEST_F(Editor, PastedTextWithinTheLimitsOfThePasteCommand) {
+  std::u16string text;
+  for (int i = 0; i < 30; ++i) text += u"press A\npause 1\n";
+  open(macroOf(repeated("A", 140)));
+  select({0});
+  view.clipboard = text;
+  editor.onMenu(MenuCommand::PasteText); // 170 lines: full
+  EXPECT_EQ(editor.working().EventCount, 340u);
+  editor.onMenu(MenuCommand::PasteText); // beyond the slots: refused with the notice
+  editor.onMenu(MenuCommand::PasteText); // once until re-armed
+  EXPECT_EQ(editor.working().EventCount, 340u);
+  EXPECT_EQ(view.limitNotices, 1);
+}
+
+// --- Test play ---------------------------------------------------------------------------------
+
+TEST_F(Editor, TestPlaysTheWorkingCopyIntoThePreview) {
+  KeyRecord r{};
+  const std::tuple<int, bool, int> events[] = {{0xA0, false, 20}, {'H', false, 30}, {'H', true, 10},
+                                               {0xA0, true, 10},  {'I', false, 20}, {'I', true, 0}};
+  for (auto [vk, released, pause] : events) {
+    appendKey(r, static_cast<uint8_t>(vk), released);
+    appendPause(r, static_cast<uint16_t>(pause));
+  }
+  open(r);
+  type(EditorField::Count, u"2");
+  playClock.now = 5000;
+  editor.onCommand(Control::Test);
+  EXPECT_TRUE(view.testLatched);
+  EXPECT_TRUE(editor.testing());
+  for (int ticks = 0; editor.testing() && ticks < 100; ++ticks) {
+    ASSERT_TRUE(view.tickIn);
+    playClock.now += *view.tickIn + 3; // every tick a little late
+    editor.onTestTick();
+  }
+  EXPECT_FALSE(view.testLatched);
+  EXPECT_EQ(view.preview, u"HiHi");
+  ASSERT_TRUE(view.times);
+  EXPECT_EQ(view.times->second, 180u); // two rounds of 90 ms
+  EXPECT_GT(view.times->first, 180u);
+  EXPECT_EQ(editor.working().EventCount, 12u) << "test play changes nothing";
+  EXPECT_EQ(editor.history().undoSteps(), 1u) << "only the count";
+}
+
+TEST_F(Editor, TheButtonEscapeAndAnyEditStopATestAtOnce) {
+  const std::function<void(Editor&)> stops[] = {
+      [](Editor& t) { t.editor.onCommand(Control::Test); },
+      [](Editor& t) { t.editor.stopTest(); }, // Escape
+      [](Editor& t) { t.select({0}), t.editor.onCommand(Control::Delete); },
+      [](Editor& t) { t.type(EditorField::Name, u"x"); },
+      [](Editor& t) { t.editor.onCommand(Control::PlayOption1); },
+      [](Editor& t) { t.editor.onCommand(Control::Record); },
+  };
+  for (const auto& stop : stops) {
+    KeyRecord r = macroOf("AaBb");
+    r.RepeatMode = 2; // until stopped
+    open(r);
+    playClock.now = 0;
+    editor.onCommand(Control::Test);
+    playClock.now = 45;
+    editor.onTestTick();
+    EXPECT_EQ(view.preview, u"ab");
+    playClock.now = 47;
+    stop(*this);
+    EXPECT_FALSE(editor.testing()) << (&stop - stops);
+    EXPECT_FALSE(view.tickIn) << (&stop - stops);
+    EXPECT_FALSE(view.testLatched) << (&stop - stops);
+    ASSERT_TRUE(view.times) << (&stop - stops);
+    EXPECT_EQ(*view.times, (std::pair<uint32_t, uint64_t>{45, 30})) << (&stop - stops);
+    editor.onTestTick(); // a tick already on its way
+    EXPECT_EQ(view.preview, u"ab");
+  }
 }
 
 TEST(FieldNumber, DigitsOnlyAtMostFive) {

@@ -40,6 +40,7 @@ enum class Control {
   PlayOption0,
   PlayOption1,
   PlayOption2,
+  Test, // plays the working copy into the preview field; latched while it plays
 };
 
 enum class ControlKind {
@@ -78,13 +79,14 @@ inline constexpr ControlEntry kControls[] = {
     {Control::PlayOption0, ControlKind::Option, {740, 399, 747, 406}, {}, {}},
     {Control::PlayOption1, ControlKind::Option, {740, 411, 747, 422}, {}, {}},
     {Control::PlayOption2, ControlKind::Option, {740, 427, 747, 434}, {}, {}},
+    {Control::Test, ControlKind::Text, {738, 482, 792, 499}, u"MACRO", u"TEST"},
 };
 
 constexpr bool controlsInEnumOrder() {
   int i = 0;
   for (const ControlEntry& c : kControls)
     if (static_cast<int>(c.id) != i++) return false;
-  return i == static_cast<int>(Control::PlayOption2) + 1;
+  return i == static_cast<int>(Control::Test) + 1;
 }
 static_assert(controlsInEnumOrder(), "kControls holds every control once, in the order of Control");
 
@@ -115,6 +117,8 @@ constexpr bool labelShown(const Label& label, std::u16string_view languageCode) 
 inline constexpr Rect kNameField{612, 98, 703, 113};   // at most 20 characters
 inline constexpr Rect kPauseField{751, 289, 808, 300}; // digits only, at most 5
 inline constexpr Rect kCountField{805, 397, 846, 407}; // digits only, at most 5
+// Read-only: what a test play types, then its played and stored time.
+inline constexpr Rect kPreviewField{468, 482, 730, 499};
 
 // The event list, control id 257: a visible child with a vertical scroll bar, LBS_NOTIFY,
 // LBS_MULTIPLESEL (a click toggles a row), LBS_OWNERDRAWVARIABLE and LBS_HASSTRINGS.
@@ -170,6 +174,7 @@ inline constexpr uint32_t kFieldText = kWhite;
 inline constexpr uint32_t kFieldBackground = 0x001B1C1F;
 inline constexpr TextStyle kNameFieldFont{"Arial", 13, 400, kFieldText};
 inline constexpr TextStyle kDigitFieldFont{"Arial", 11, 400, kFieldText}; // the pause and count fields are 11 px high
+inline constexpr TextStyle kPreviewFieldFont{"Arial", 13, 400, kFieldText};
 inline constexpr int kPauseFieldStart = 50;
 
 } // namespace q7::macro_editor

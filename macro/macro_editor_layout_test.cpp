@@ -43,6 +43,7 @@ TEST(MacroEditorLayout, ButtonsAndCaptions) {
       {Control::PlayOption0, {740, 399, 747, 406}, u"", u""},
       {Control::PlayOption1, {740, 411, 747, 422}, u"", u""},
       {Control::PlayOption2, {740, 427, 747, 434}, u"", u""},
+      {Control::Test, {738, 482, 792, 499}, u"MACRO", u"TEST"},
   };
   for (const auto& e : expected) {
     const ControlEntry& c = control(e.id);
@@ -109,12 +110,13 @@ TEST(MacroEditorLayout, EverythingStandsOnThePanel) {
     EXPECT_TRUE(inside(h.rect, kPanel));
     EXPECT_TRUE(inside(h.frenchRect, kPanel));
   }
-  for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList}) EXPECT_TRUE(inside(r, kPanel));
+  for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList, kPreviewField})
+    EXPECT_TRUE(inside(r, kPanel));
 }
 
 TEST(MacroEditorLayout, NoButtonCoversTheListOrAField) {
   for (const ControlEntry& c : kControls)
-    for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList})
+    for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList, kPreviewField})
       EXPECT_FALSE(overlap(c.rect, r)) << static_cast<int>(c.id);
 }
 

@@ -1,16 +1,21 @@
 #include "macro/macro_set_dlg.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "keys/single_key_dlg.h"
+#include "macro/macro_editor_texts.h"
 #include "monitor/messages.h"
+#include "platform/win32/clipboard.h"
 #include "text/string_lookup.h"
 #include "ui/dialog_result.h"
 #include "ui/fonts.h"
 #include "ui/region.h"
 #include "ui/skin_family.h"
+#include "ui/window_messages.h"
 
 namespace q7 {
 
@@ -27,7 +32,45 @@ constexpr Control kEditingControls[] = {
     Control::Ok,          Control::Cancel,       Control::Select,       Control::SelectNone,  Control::Up,
     Control::Down,        Control::PauseOption0, Control::PauseOption1, Control::ApplyPause,  Control::Copy,
     Control::Delete,      Control::InsertKey,    Control::Paste,        Control::PlayOption0, Control::PlayOption1,
-    Control::PlayOption2, Control::Record,
+    Control::PlayOption2, Control::Record,       Control::Test,
+};
+
+// The fields report their changes as commands of their own, after the controls' commands.
+constexpr int kFieldCommand = 1000;
+constexpr UINT_PTR kTestPlayTimer = 1; // the window timer that serves test play without the timer thread
+constexpr EditorField kFields[] = {EditorField::Name, EditorField::Pause, EditorField::Count};
+
+// The context menu's entries, numbered from 1 (TrackPopupMenu's 0 is "nothing chosen").
+constexpr MenuCommand kMenuEntries[] = {MenuCommand::Undo, MenuCommand::Redo, MenuCommand::CopyAllText,
+                                        MenuCommand::PasteText};
+
+// A text of the editor from the string file, or its English text where the file has none.
+std::u16string editorText(const EditorText& t) {
+  std::u16string text = lookupString(u"MACRO", t.key);
+  return text.empty() ? std::u16string(t.english) : text;
+}
+
+std::u16string replaced(std::u16string text, std::u16string_view mark, const std::u16string& with) {
+  if (const size_t at = text.find(mark); at != std::u16string::npos) text.replace(at, mark.size(), with);
+  return text;
+}
+
+std::u16string decimalText(uint64_t n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
+
+// The one editor whose keys the filter watches; editors never nest.
+CMacroSetDlg* keyTarget = nullptr;
+
+struct MenuHandle {
+  HMENU menu = CreatePopupMenu();
+  MenuHandle() = default;
+  MenuHandle(const MenuHandle&) = delete;
+  MenuHandle& operator=(const MenuHandle&) = delete;
+  ~MenuHandle() {
+    if (menu) DestroyMenu(menu);
+  }
 };
 
 } // namespace
@@ -107,7 +150,9 @@ void CMacroSetDlg::onCreate() {
     if (c.kind == ControlKind::Text) {
       b.setTextColours(kWhite, kWhite, kWhite);
       b.setFontHeight(kCaptionHeight);
-      b.setText(wideText(lookupString(c.section, c.text)), 0);
+      std::u16string caption = lookupString(c.section, c.text);
+      if (caption.empty() && c.id == Control::Test) caption = kTestCaption.english; // a string file without it
+      b.setText(wideText(caption), 0);
     }
   }
   for (size_t i = 0; i < std::size(kLabels); ++i) {
@@ -131,6 +176,17 @@ void CMacroSetDlg::onCreate() {
     f->setBackgroundColour(kFieldBackground);
     SendMessageW(f->window(), EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
   }
+  for (EditorField f : kFields) bindCommand(field(f), kFieldCommand + static_cast<int>(f));
+  if (preview_.create(wnd_, kPreviewField, false, scale_)) {
+    preview_.useSystemFont();
+    preview_.setTextColour(kFieldText);
+    preview_.setBackgroundColour(kFieldBackground);
+    SendMessageW(preview_.window(), EM_SETREADONLY, TRUE, 0);
+  }
+  testTimer_.emplace(wnd_, msg::kTestPlayDue);
+  // After the base's Enter and Escape filter, so that this one sees the keys first.
+  keyTarget = this;
+  keyFilter_.reset(SetWindowsHookExW(WH_MSGFILTER, &CMacroSetDlg::keyFilter, nullptr, GetCurrentThreadId()));
   SetWindowTextW(pause_.window(), std::to_wstring(kPauseFieldStart).c_str());
   list_.create(wnd_, scale_);
   for (size_t i = 0; i < std::size(kHeadings); ++i) headings_[i] = lookupString(u"MACRO", kHeadings[i].text);
@@ -171,7 +227,7 @@ void CMacroSetDlg::onScaleChanged() {
     const SkinBitmap* face = &p.labels[i];
     label.showPieces(face, face, face, face);
   }
-  for (CCrledit* f : {&name_, &pause_, &count_}) f->rescale(scale_);
+  for (CCrledit* f : {&name_, &pause_, &count_, &preview_}) f->rescale(scale_);
   list_.rescale(scale_);
   RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
@@ -179,7 +235,84 @@ void CMacroSetDlg::onScaleChanged() {
 void CMacroSetDlg::onInit() { controller_.initialise(); }
 
 void CMacroSetDlg::onCommand(UINT code, ControlCommand bound) {
+  if (bound.command >= kFieldCommand) {
+    if (code == EN_CHANGE) controller_.onFieldChanged(static_cast<EditorField>(bound.command - kFieldCommand));
+    return;
+  }
   if (code == BN_CLICKED) controller_.onCommand(static_cast<macro_editor::Control>(bound.command));
+}
+
+LRESULT CALLBACK CMacroSetDlg::keyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && lParam && keyTarget) {
+    try {
+      if (keyTarget->onKey(*reinterpret_cast<const MSG*>(lParam))) return TRUE;
+    } catch (...) {
+      // Nothing crosses the hook; the key goes on as usual.
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool CMacroSetDlg::onKey(const MSG& m) {
+  if (!wnd_ || (m.hwnd != wnd_ && !IsChild(wnd_, m.hwnd))) return false; // another window's (a nested dialog's)
+  const bool press = m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN;
+  const bool other = m.message == WM_KEYUP || m.message == WM_SYSKEYUP || m.message == WM_CHAR ||
+                     m.message == WM_SYSCHAR || m.message == WM_DEADCHAR || m.message == WM_SYSDEADCHAR;
+  if (!press && !other) return false;
+  EditorKey key;
+  key.vk = static_cast<uint8_t>(m.wParam & 0xFF);
+  key.down = press;
+  key.ctrl = GetKeyState(VK_CONTROL) < 0;
+  key.shift = GetKeyState(VK_SHIFT) < 0;
+  key.alt = GetKeyState(VK_MENU) < 0;
+  key.inField = m.hwnd == name_.window() || m.hwnd == pause_.window() || m.hwnd == count_.window();
+  switch (editorKeyAction(key, controller_.recording(), controller_.testing())) {
+  case KeyAction::Pass:
+    return false;
+  case KeyAction::Swallow:
+    return true;
+  case KeyAction::Undo:
+    controller_.onMenu(MenuCommand::Undo);
+    return true;
+  case KeyAction::Redo:
+    controller_.onMenu(MenuCommand::Redo);
+    return true;
+  case KeyAction::Menu:
+    // Opened from the dialog's own message, not inside this filter: the menu runs a loop of its own.
+    PostMessageW(wnd_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_.window()), MAKELPARAM(-1, -1));
+    return true;
+  case KeyAction::StopTest:
+    controller_.stopTest();
+    return true;
+  }
+  return false;
+}
+
+void CMacroSetDlg::showMenu(POINT at, bool fromKeyboard) {
+  const MenuState state = controller_.menuState();
+  if (controller_.recording()) return;
+  if (fromKeyboard) {
+    HWND list = list_.window();
+    RECT r{};
+    const int caret = list_.caretLine();
+    if (!list || caret < 0 ||
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(caret), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+      GetClientRect(list, &r);
+    at = {r.left + 8, r.bottom};
+    ClientToScreen(list ? list : wnd_, &at);
+  }
+  MenuHandle menu;
+  if (!menu.menu) return;
+  const bool enabled[] = {state.undo, state.redo, state.copyAllText, state.pasteText};
+  const std::u16string texts[] = {editorText(kMenuUndo) + u"\tCtrl+Z", editorText(kMenuRedo) + u"\tCtrl+Y",
+                                  editorText(kMenuCopyText), editorText(kMenuPasteText)};
+  for (size_t i = 0; i < std::size(kMenuEntries); ++i) {
+    if (i == 2) AppendMenuW(menu.menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.menu, MF_STRING | (enabled[i] ? MF_ENABLED : MF_GRAYED), i + 1, wideText(texts[i]).c_str());
+  }
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(menu.menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, wnd_, nullptr));
+  if (chosen >= 1 && chosen <= static_cast<int>(std::size(kMenuEntries))) controller_.onMenu(kMenuEntries[chosen - 1]);
 }
 
 bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
@@ -195,6 +328,25 @@ bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
       }
     }
     return false;
+  case WM_CONTEXTMENU: {
+    // The editor's own menu on a right click on the list (which itself sends no notice) or the
+    // menu key; a point of -1, -1 comes from the keyboard.
+    const HWND from = reinterpret_cast<HWND>(wParam);
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool fromKeyboard = at.x == -1 && at.y == -1;
+    if (from != list_.window() && !(fromKeyboard && from == wnd_)) return false;
+    showMenu(at, fromKeyboard);
+    result = TRUE;
+    return true;
+  }
+  case msg::kTestPlayDue:
+    controller_.onTestTick();
+    return true;
+  case WM_TIMER:
+    if (wParam != kTestPlayTimer) return false;
+    KillTimer(wnd_, kTestPlayTimer);
+    controller_.onTestTick();
+    return true;
   case msg::kHookKey: {
     // A report rewrites a line, adds one and scrolls: the list redraws once, afterwards.
     HWND list = controller_.recording() ? list_.window() : nullptr;
@@ -223,6 +375,10 @@ void CMacroSetDlg::paintTexts(HDC dc) {
 }
 
 void CMacroSetDlg::onDestroy() {
+  controller_.stopTest();
+  testTimer_.reset();
+  keyFilter_.reset();
+  if (keyTarget == this) keyTarget = nullptr;
   hook_.reset(); // status 0, hook removed, library unloaded
 }
 
@@ -314,5 +470,51 @@ void CMacroSetDlg::setHookStatus(int status) {
 }
 
 void CMacroSetDlg::close(int result) { end(result); }
+
+void CMacroSetDlg::showPreview(const std::u16string& text, std::optional<std::pair<uint32_t, uint64_t>> times) {
+  HWND field = preview_.window();
+  if (!field) return;
+  std::u16string shown = text;
+  if (times) {
+    if (!shown.empty()) shown += u"   ";
+    shown +=
+        replaced(replaced(editorText(kTestTimes), u"%1", decimalText(times->first)), u"%2", decimalText(times->second));
+  }
+  SetWindowTextW(field, wideText(shown).c_str());
+  // The newest characters in view.
+  const LRESULT end = GetWindowTextLengthW(field);
+  SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(end), end);
+  SendMessageW(field, EM_SCROLLCARET, 0, 0);
+}
+
+void CMacroSetDlg::showTestLatched(bool latched) { button(Control::Test).setLatched(latched); }
+
+void CMacroSetDlg::scheduleTestTick(uint32_t inMs) {
+  if (testTimer_ && testTimer_->arm(inMs)) return;
+  // Without the timer thread the window's own timer serves, in its coarser steps.
+  SetTimer(wnd_, kTestPlayTimer, std::max<UINT>(inMs, USER_TIMER_MINIMUM), nullptr);
+}
+
+void CMacroSetDlg::cancelTestTick() {
+  if (testTimer_) testTimer_->cancel();
+  KillTimer(wnd_, kTestPlayTimer);
+}
+
+bool CMacroSetDlg::putClipboardText(const std::u16string& text) { return win32::putClipboardText(wnd_, text); }
+
+std::optional<std::u16string> CMacroSetDlg::clipboardText() { return win32::clipboardText(wnd_); }
+
+void CMacroSetDlg::showTextError(int line, TextError error) {
+  const std::u16string text =
+      replaced(replaced(editorText(kTextErrorLine), u"%1", decimalText(static_cast<uint64_t>(line))), u"%2",
+               editorText(textErrorReason(error)));
+  MessageBoxW(wnd_, wideText(text).c_str(), wideText(editorText(kMenuPasteText)).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CMacroSetDlg::showNotice(EditorNotice notice) {
+  const EditorText& t = notice == EditorNotice::ClipboardRefused ? kClipboardRefused : kNoClipboardText;
+  MessageBoxW(wnd_, wideText(editorText(t)).c_str(), wideText(lookupString(u"MAIN", u"NAME")).c_str(),
+              MB_OK | MB_ICONEXCLAMATION);
+}
 
 } // namespace q7

@@ -16,6 +16,7 @@
 #include "macro/macro_editor_layout.h"
 #include "macro/macro_list_box.h"
 #include "platform/win32/hook_library.h"
+#include "platform/win32/posting_timer.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_keyboard_text.h"
 #include "ui/bitmap_btn2.h"
@@ -55,6 +56,11 @@ private:
   void paintFace(HDC dc, int width, int height);
   void paintTexts(HDC dc);
   void onDestroy();
+  // Keys aimed at the editor or its controls, before the dialog manager sees them; true swallows.
+  bool onKey(const MSG& m);
+  static LRESULT CALLBACK keyFilter(int code, WPARAM wParam, LPARAM lParam);
+  // The context menu at a screen point; from the keyboard it opens at the list's current line.
+  void showMenu(POINT at, bool fromKeyboard);
 
   CBitmapBtn2& button(macro_editor::Control id) { return buttons_[static_cast<size_t>(id)]; }
   CCrledit& field(EditorField f);
@@ -83,6 +89,14 @@ private:
   void installHook() override;
   void setHookStatus(int status) override;
   void close(int result) override;
+  void showPreview(const std::u16string& text, std::optional<std::pair<uint32_t, uint64_t>> times) override;
+  void showTestLatched(bool latched) override;
+  void scheduleTestTick(uint32_t inMs) override;
+  void cancelTestTick() override;
+  bool putClipboardText(const std::u16string& text) override;
+  std::optional<std::u16string> clipboardText() override;
+  void showTextError(int line, TextError error) override;
+  void showNotice(EditorNotice notice) override;
 
   struct Pictures;
   const Pictures* pictures_ = nullptr; // the skin pictures and the pieces cut from them, kept for the process
@@ -90,11 +104,15 @@ private:
   std::u16string languageCode_;
   win32::Win32KeyboardText keyboard_;
   win32::Win32Clock clock_;
-  MacroEditorController controller_{*this, keyboard_, clock_};
-  std::optional<win32::HookLibrary> hook_; // loaded from creation to destruction
+  win32::PreciseClock playClock_;
+  MacroEditorController controller_{*this, keyboard_, keyboard_, clock_, playClock_};
+  std::optional<win32::PostingTimer> testTimer_; // calls test play back when its next event is due
+  win32::UniqueHook keyFilter_;                  // onKey, from creation to destruction
+  std::optional<win32::HookLibrary> hook_;       // loaded from creation to destruction
   std::array<CBitmapBtn2, std::size(macro_editor::kControls)> buttons_;
   std::array<CBitmapBtn2, std::size(macro_editor::kLabels)> labels_;
   CCrledit name_, pause_, count_;
+  CCrledit preview_; // read-only: what test play types
   CMacroListBox list_;
   std::u16string headings_[std::size(macro_editor::kHeadings)];
 };

@@ -5,6 +5,7 @@
 # in build/fuzz as crash-* (or leak-*, timeout-*).
 #   FUZZ_RUNS             number of inputs of the XML reader (default 200000)
 #   FUZZ_CONTROLLER_RUNS  number of inputs of the main controller (default 120000)
+#   FUZZ_MACRO_TEXT_RUNS  number of inputs of the macro text reader (default 100000)
 #   FUZZ_JOBS             parallel fuzzing processes (default 1)
 set -euo pipefail
 
@@ -33,3 +34,10 @@ mkdir -p "$out/controller-corpus"
 "$cbinary" -runs="$cruns" -max_len=65536 -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
   -artifact_prefix="$out/controller-" "$out/controller-corpus"
 
+# A macro as text, as pasted from the clipboard.
+mbinary="$out/fuzz/macro_text_fuzz"
+mruns=${FUZZ_MACRO_TEXT_RUNS:-100000}
+echo "fuzz: macro text, $mruns runs"
+mkdir -p "$out/macro-text-corpus"
+"$mbinary" -runs="$mruns" -max_len=4096 -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -dict="$root/fuzz/macro_text.dict" \
+  -artifact_prefix="$out/macro-text-" "$out/macro-text-corpus"

@@ -90,6 +90,7 @@ std::vector<Window> windows() {
              {{"name", macro_editor::kNameField, macro_editor::kNameFieldFont.height},
               {"pause", macro_editor::kPauseField, macro_editor::kDigitFieldFont.height},
               {"count", macro_editor::kCountField, macro_editor::kDigitFieldFont.height},
+              {"preview", macro_editor::kPreviewField, macro_editor::kPreviewFieldFont.height},
               {"events", macro_editor::kEventList}}};
     for (const macro_editor::ControlEntry& c : macro_editor::kControls)
       w.items.push_back({"control " + std::to_string(static_cast<int>(c.id)), c.rect});

@@ -30,6 +30,10 @@ const std::vector<Key>& programKeys() {
          u"COPY",       u"DELETE",   u"INSERTSINGLEKEY", u"INSERTCOPY", u"SELECT",  u"SELECTNONE", u"SETTING",
          u"SELDELAY",   u"ALLDELAY", u"ALLDELAY2",       u"REPEAT1",    u"REPEAT2", u"REPEAT3",    u"REPEAT35",
          u"DELAYTIMES", u"TITLE",    u"SINGLEKEY",       u"CURRENT",    u"ASSIGN"});
+    // The macro editor's test play, context menu, clipboard notices and text errors.
+    add(u"MACRO", {u"TEST", u"UNDO", u"REDO", u"COPYTEXT", u"PASTETEXT", u"TESTTIME", u"CLIPREFUSED", u"NOCLIPTEXT",
+                   u"TEXTLINE", u"TEXTERR1", u"TEXTERR2", u"TEXTERR3", u"TEXTERR4", u"TEXTERR5", u"TEXTERR6",
+                   u"TEXTERR7", u"TEXTERR8", u"TEXTERR9"});
     add(u"OTHER", {u"SYNC1", u"SYNC2"});
     add(u"SYNC", {u"Init"});
     add(u"WARNING",
@@ -123,6 +127,8 @@ TEST_P(StringFiles, CaptionsFitTheirRectangles) {
       {u"MAIN", u"SINGLEKEY", 107, 15, ArialBold, u"FR"},    {u"MAIN", u"SINGLEKEY", 104, 15, ArialBold, u"JP"},
       {u"MAIN", u"APP", 102, 15, ArialBold, u"EN UK DE FR"}, {u"MAIN", u"APP", 102, 12, ArialBold, u"JP"},
       {u"MAIN", u"SYNC", 98, 15, ArialBold, u"EN UK FR JP"}, {u"MAIN", u"SYNC", 98, 10, ArialBold, u"DE"},
+      // Macro editor.
+      {u"MACRO", u"TEST", 54, 12, Arial},
       {u"MAIN", u"DISABLE", 97, 15, ArialBold},              {u"MAIN", u"DEFAULT", 97, 15, ArialBold},
       // Macro editor: buttons and labels, headings.
       {u"MACRO", u"UP", 43, 12, Arial},          {u"MACRO", u"DOWN", 45, 12, Arial},

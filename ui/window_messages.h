@@ -9,5 +9,7 @@ constexpr uint32_t kCrleditKeyUp = 5122; // 0x1402 WM_CRLEDIT_KEYUP from a colou
 // A parent hands a child's own request back to the child as this base plus the request's number
 // (WM_DRAWITEM of a skinned button, WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC of a coloured edit).
 constexpr uint32_t kReflectBase = 0x2000;
+// 0x8101 (WM_APP + 0x101): the macro editor's test play has an event due, posted by its timer thread.
+constexpr uint32_t kTestPlayDue = 0x8101;
 
 } // namespace q7::msg

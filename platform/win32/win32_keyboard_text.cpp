@@ -1,5 +1,8 @@
 #include "platform/win32/win32_keyboard_text.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace q7::win32 {
 
 std::optional<uint8_t> Win32KeyboardText::unshiftedCharacter(uint8_t vk) {
@@ -15,6 +18,23 @@ std::optional<uint8_t> Win32KeyboardText::unshiftedCharacter(uint8_t vk) {
   }
   if (produced <= 0) return std::nullopt;
   return static_cast<uint8_t>(chars[0] & 0xFF);
+}
+
+std::u16string Win32KeyboardText::typed(uint8_t vk, const KeyState& state) {
+  HKL layout = GetKeyboardLayout(0);
+  const UINT scanCode = MapVirtualKeyExW(vk, MAPVK_VK_TO_VSC, layout);
+  BYTE keys[256];
+  std::copy(state.begin(), state.end(), keys);
+  WCHAR chars[8] = {};
+  const int produced = ToUnicodeEx(vk, scanCode, keys, chars, static_cast<int>(std::size(chars)), 0, layout);
+  if (produced < 0) {
+    // A dead key: its own character, and the pending accent taken out of the thread's keyboard state
+    // again (a second press of it gives the accent alone), so the user's next key is untouched.
+    WCHAR ignored[8] = {};
+    ToUnicodeEx(vk, scanCode, keys, ignored, static_cast<int>(std::size(ignored)), 0, layout);
+    return std::u16string(1, static_cast<char16_t>(chars[0]));
+  }
+  return std::u16string(chars, chars + produced);
 }
 
 } // namespace q7::win32

@@ -328,5 +328,256 @@ TEST_F(MacroAtWork, WithoutTheHookLibraryTheEditorStillEdits) {
   ASSERT_TRUE(waitGone(dlg, kWaitMs));
 }
 
+// --- Test play, undo and macros as text --------------------------------------------------------
+
+// Counts every key a low-level hook of this process sees while it lives (this thread pumps).
+struct KeyWatch {
+  static inline int seen = 0;
+  static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) ++seen;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  KeyWatch() : h(SetWindowsHookExW(WH_KEYBOARD_LL, &hook, GetModuleHandleW(nullptr), 0)) { seen = 0; }
+  ~KeyWatch() {
+    if (h) UnhookWindowsHookEx(h);
+  }
+  HHOOK h;
+};
+
+std::wstring clipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  CloseClipboard();
+  return text;
+}
+
+bool putClipboard(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool ok = false;
+  if (void* at = memory ? GlobalLock(memory) : nullptr) {
+    std::memcpy(at, text.c_str(), bytes);
+    GlobalUnlock(memory);
+    ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  }
+  if (!ok && memory) GlobalFree(memory);
+  CloseClipboard();
+  return ok;
+}
+
+// An edit control's text, from any process (GetWindowText reads only a window's own title there).
+std::wstring editText(HWND edit) {
+  wchar_t text[4096] = {};
+  SendMessageW(edit, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+class MacroEditing : public MacroAtWork {
+protected:
+  // The editor on the key Q of a fresh start.
+  HWND openEditor() {
+    start(distFolder());
+    const int position = positionOf('Q');
+    EXPECT_GE(position, 0);
+    selectKey(position);
+    click(button(Control::Macro));
+    return waitForEditor();
+  }
+  // Records the keys (virtual key, released) with about 40 ms between them.
+  void recordKeys(HWND dlg, std::initializer_list<std::pair<WORD, bool>> keys) {
+    HWND record = control(dlg, MacroControl::Record);
+    click(record);
+    ASSERT_TRUE(waitEnabled(record, false, kWaitMs));
+    pumpFor(300);
+    for (auto [vk, released] : keys) {
+      sendKey(vk, released);
+      Sleep(40);
+    }
+    ASSERT_TRUE(waitForLines(list(dlg), keys.size())) << SendMessageW(list(dlg), LB_GETCOUNT, 0, 0);
+    click(control(dlg, MacroControl::Stop));
+    ASSERT_TRUE(waitEnabled(record, true, kWaitMs));
+    pumpFor(200);
+  }
+  // A real click of the left mouse button in the middle of a window.
+  static void clickInside(HWND wnd, bool right = false) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    SetCursorPos((r.left + r.right) / 2, r.bottom - 4); // below the rows of a short list
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+  }
+  void shiftF10() {
+    sendKey(VK_SHIFT, false);
+    sendKey(VK_F10, false);
+    sendKey(VK_F10, true);
+    sendKey(VK_SHIFT, true);
+  }
+};
+
+TEST_F(MacroEditing, TestShowsTheTypedTextAndNoKeyReachesAnyone) {
+  HWND dlg = openEditor();
+  ASSERT_NE(dlg, nullptr);
+  recordKeys(dlg, {{VK_SHIFT, false}, {'H', false}, {'H', true}, {VK_SHIFT, true}, {'I', false}, {'I', true}});
+  HWND preview = at(dlg, macro_editor::kPreviewField), test = control(dlg, MacroControl::Test);
+  ASSERT_NE(preview, nullptr);
+  ASSERT_NE(test, nullptr);
+  {
+    KeyWatch watch;
+    ASSERT_NE(watch.h, nullptr);
+    pumpFor(200);
+    click(test);
+    // The play ends with the played and the stored time beside the text.
+    for (ULONGLONG end = GetTickCount64() + kWaitMs;
+         GetTickCount64() < end && editText(preview).find(L"ms") == std::wstring::npos;)
+      pumpFor(30);
+    const std::wstring shown = editText(preview);
+    EXPECT_EQ(shown.substr(0, 2), L"Hi") << shown;
+    EXPECT_NE(shown.find(L"ms"), std::wstring::npos) << shown;
+    pumpFor(300);
+    EXPECT_EQ(KeyWatch::seen, 0) << "test play sends no key";
+    // The watch itself hears keys: a key of ours reaches it.
+    sendKey(VK_F24, false);
+    sendKey(VK_F24, true);
+    pumpFor(300);
+    EXPECT_GT(KeyWatch::seen, 0);
+  }
+  EXPECT_EQ(SendMessageW(list(dlg), LB_GETCOUNT, 0, 0), 6);
+  click(control(dlg, MacroControl::Cancel));
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+}
+
+TEST_F(MacroEditing, CtrlZUndoesADelete) {
+  HWND dlg = openEditor();
+  ASSERT_NE(dlg, nullptr);
+  recordKeys(dlg, {{'A', false}, {'A', true}, {'B', false}, {'B', true}});
+  HWND events = list(dlg);
+  const std::vector<ListLine> before = listLines(events);
+  SendMessageW(events, LB_SETSEL, TRUE, 1);
+  SendMessageW(events, LB_SETSEL, TRUE, 2);
+  click(control(dlg, MacroControl::Delete));
+  ASSERT_TRUE(waitForLines(events, 2));
+  sendKey(VK_CONTROL, false);
+  sendKey('Z', false);
+  sendKey('Z', true);
+  sendKey(VK_CONTROL, true);
+  ASSERT_TRUE(waitForLines(events, 4));
+  const std::vector<ListLine> after = listLines(events);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(after[i].text, before[i].text) << i;
+    EXPECT_EQ(after[i].itemData, before[i].itemData) << i;
+  }
+  // A right click on the list opens the editor's menu; Copy all as text is its second entry from the end.
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  clickInside(events, true);
+  pumpFor(500);
+  for (int i = 0; i < 2; ++i) {
+    sendKey(VK_UP, false);
+    sendKey(VK_UP, true);
+  }
+  sendKey(VK_RETURN, false);
+  sendKey(VK_RETURN, true);
+  std::wstring copied;
+  for (ULONGLONG end = GetTickCount64() + kWaitMs; copied.empty() && GetTickCount64() < end; pumpFor(50))
+    copied = clipboardText();
+  EXPECT_EQ(copied.substr(0, 15), L"press A\r\npause ") << std::string(copied.begin(), copied.end());
+  EXPECT_NE(copied.find(L"release B\r\npause 0\r\n"), std::wstring::npos);
+  // Back at the stored state (a default key): the close button closes without a question.
+  recordKeys(dlg, {{'C', false}});
+  sendKey(VK_CONTROL, false);
+  sendKey('Z', false);
+  sendKey('Z', true);
+  sendKey(VK_CONTROL, true);
+  sendKey(VK_CONTROL, false);
+  sendKey('Z', false);
+  sendKey('Z', true);
+  sendKey(VK_CONTROL, true);
+  ASSERT_TRUE(waitForLines(events, 0));
+  click(control(dlg, MacroControl::Close));
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+}
+
+TEST_F(MacroEditing, TextFromTheClipboardIsStoredAfterOkAndApply) {
+  ASSERT_TRUE(putClipboard(L"# from a text editor\r\n"
+                           L"press LShift\r\npause 20\r\n"
+                           L"press A   # a capital\r\npause 65535\r\n"
+                           L"release A\r\npause 0\r\n"
+                           L"release lshift\r\npause 7\r\n"
+                           L"raw 41 00 80 00 00 00\r\npause 1\r\n"));
+  HWND dlg = openEditor();
+  ASSERT_NE(dlg, nullptr);
+  pumpFor(300);
+  clickInside(list(dlg)); // the list takes the focus (in a field Shift+F10 opens the field's own menu)
+  pumpFor(300);
+  shiftF10(); // the context menu; Paste text is its last entry
+  pumpFor(500);
+  sendKey(VK_UP, false);
+  sendKey(VK_UP, true);
+  sendKey(VK_RETURN, false);
+  sendKey(VK_RETURN, true);
+  const bool pasted = waitForLines(list(dlg), 5);
+  if (!pasted)
+    for (HWND w : windowsOf(program.id())) {
+      wchar_t cls[64] = {};
+      GetClassNameW(w, cls, 64);
+      const std::wstring title = windowText(w);
+      ADD_FAILURE() << "window " << std::string(cls, cls + wcslen(cls)) << " "
+                    << std::string(title.begin(), title.end());
+    }
+  ASSERT_TRUE(pasted);
+  click(control(dlg, MacroControl::Ok));
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+  ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
+  apply();
+  const std::vector<uint8_t> bytes = stored(1, positionOf('Q'));
+  ASSERT_EQ(bytes.size(), 3100u);
+  KeyRecord r{};
+  std::memcpy(&r, bytes.data(), sizeof r);
+  EXPECT_EQ(r.Kind, 2);
+  ASSERT_EQ(r.EventCount, 10u);
+  const uint8_t expected[] = {0xA0, 0xE1, 0x80, 0, 0, 0, 0, 0xFF, 0, 0, 20,   0,    // press LShift, 20
+                              0x41, 0x04, 0x80, 0, 0, 0, 0, 0xFF, 0, 0, 0xFF, 0xFF, // press A, 65535
+                              0x41, 0x04, 0,    0, 0, 0, 0, 0xFF, 0, 0, 0,    0,    // release A, 0
+                              0xA0, 0xE1, 0,    0, 0, 0, 0, 0xFF, 0, 0, 7,    0,    // release LShift, 7
+                              0x41, 0x00, 0x80, 0, 0, 0, 0, 0xFF, 0, 0, 1,    0};   // raw, 1
+  EXPECT_EQ(std::memcmp(r.Events, expected, sizeof expected), 0);
+}
+
+TEST_F(MacroEditing, CtrlZDuringARecordingIsRecordedNotActedOn) {
+  HWND dlg = openEditor();
+  ASSERT_NE(dlg, nullptr);
+  click(control(dlg, MacroControl::PlayOption2)); // a step that Ctrl+Z would undo
+  pumpFor(200);
+  recordKeys(dlg, {{VK_CONTROL, false}, {'Z', false}, {'Z', true}, {VK_CONTROL, true}});
+  const std::vector<ListLine> lines = listLines(list(dlg));
+  ASSERT_EQ(lines.size(), 4u);
+  // The injected Ctrl comes as the side-neutral code or the left one, whichever the system reports.
+  const wchar_t* names[] = {L"Ctrl", L"Z", L"Z", L"Ctrl"};
+  for (size_t i = 0; i < 4; ++i) {
+    const std::wstring name = lines[i].text.substr(0, lines[i].text.find(L' '));
+    EXPECT_TRUE(name == names[i] || name == L"L" + std::wstring(names[i])) << i << " " << name;
+  }
+  click(control(dlg, MacroControl::Ok));
+  ASSERT_TRUE(waitGone(dlg, kWaitMs));
+  apply();
+  KeyRecord r{};
+  const std::vector<uint8_t> bytes = stored(1, positionOf('Q'));
+  ASSERT_EQ(bytes.size(), 3100u);
+  std::memcpy(&r, bytes.data(), sizeof r);
+  EXPECT_EQ(r.RepeatMode, 2) << "the play mode chosen before the recording stays";
+  EXPECT_EQ(r.EventCount, 8u);
+}
+
 } // namespace
 } // namespace q7::e2e

@@ -19,6 +19,24 @@ TEST(Win32KeyboardText, CharactersOfKeysPressedAlone) {
   for (uint8_t vk : {0x11, 0x10, 0x70, 0x7C, 0x00}) EXPECT_EQ(keyboard.unshiftedCharacter(vk), std::nullopt) << int(vk);
 }
 
+TEST(Win32KeyboardText, TypedWithTheKeysHeld) {
+  win32::Win32KeyboardText keyboard;
+  KeyState none{}, shift{};
+  shift[0x10] = shift[0xA0] = 0x80;
+  const struct {
+    uint8_t vk;
+    const KeyState& state;
+    std::u16string typed;
+  } cases[] = {
+      {'A', none, u"a"},   {'A', shift, u"A"}, {'Q', shift, u"Q"},
+      {0x20, shift, u" "}, {0x74, none, u""}, // F5 types nothing
+      {0x10, shift, u""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(keyboard.typed(c.vk, c.state), c.typed) << int(c.vk);
+  // Typing leaves the thread's own keyboard state as it was: A alone still types a.
+  EXPECT_EQ(keyboard.typed('A', none), u"a");
+}
+
 TEST(Win32KeyboardText, NamesFromTheSystemLayout) {
   win32::Win32KeyboardText keyboard;
   const auto labels = KeyLabels::forLanguage(u"EN", keyboard);

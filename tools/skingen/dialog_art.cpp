@@ -90,7 +90,7 @@ void drawMacroEditor(SkinSink& sink, Scale scale) {
     if (h.text != u"MACRONAME") // right-aligned beside the name field
       base.fill(box(h.rect.left + 1.0f, h.rect.bottom + 1.0f, h.rect.left + 28.0f, h.rect.bottom + 2.5f), h.rect,
                 solid(kVioletMid));
-  for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList}) fieldFrame(base, r);
+  for (const Rect& r : {kNameField, kPauseField, kCountField, kEventList, kPreviewField}) fieldFrame(base, r);
 
   const auto controls = [](Canvas& canvas, State state) {
     for (const ControlEntry& c : kControls) {

@@ -204,8 +204,8 @@ std::vector<WindowMask> windowMasks() {
     macro.inside.push_back(h.rect);
     macro.inside.push_back(h.frenchRect);
   }
-  for (const Rect& r :
-       {macro_editor::kNameField, macro_editor::kPauseField, macro_editor::kCountField, macro_editor::kEventList})
+  for (const Rect& r : {macro_editor::kNameField, macro_editor::kPauseField, macro_editor::kCountField,
+                        macro_editor::kEventList, macro_editor::kPreviewField})
     macro.inside.push_back(r);
   masks.push_back(macro);
 
