@@ -138,8 +138,12 @@ void MainController::keyChanged() {
 // the monitor acts on what the registry holds.
 bool MainController::save() {
   view_.setMainWindowEnabled(false);
-  const uint32_t failure = saveSettings(registry_);
+  const uint32_t failure = writeSettings(registry_);
+  // The monitor reads the registry as soon as it is told; the saved copy, the program's own, is
+  // taken while it reads (the window stays disabled, so nothing is edited in between). Only what
+  // the registry holds in full counts as saved.
   awaitingAck_ = monitor_.notifySaved(safeProfileIndex(working().header.ProfileCurrent));
+  if (failure == 0) commitSaved();
   if (awaitingAck_)
     view_.awaitSaveAcknowledgement();
   else

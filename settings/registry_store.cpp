@@ -201,13 +201,18 @@ bool loadSettings(Registry& registry) {
   return firstRun;
 }
 
-uint32_t saveSettings(Registry& registry) {
+uint32_t writeSettings(Registry& registry) {
   FirstFailure failure;
   writeHeader(registry, failure);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, p, failure);
-  // Only what the registry now holds in full counts as saved.
-  if (failure.code == 0) commitSaved();
   return failure.code;
+}
+
+uint32_t saveSettings(Registry& registry) {
+  const uint32_t failure = writeSettings(registry);
+  // Only what the registry now holds in full counts as saved.
+  if (failure == 0) commitSaved();
+  return failure;
 }
 
 uint32_t saveWholeKeyColours(Registry& registry, int p) {

@@ -17,6 +17,9 @@ bool loadSettings(Registry& registry);
 // every value was written, and the working copy is then committed; otherwise the system's error code
 // of the first failure, and the saved copy stays as it was. Telling the monitor is the caller's part.
 uint32_t saveSettings(Registry& registry);
+// The writes of saveSettings alone: the saved copy stays as it was, for a caller that commits
+// (commitSaved) after telling the monitor, which reads the registry meanwhile.
+uint32_t writeSettings(Registry& registry);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry);
 
