@@ -7,9 +7,7 @@
 namespace q7 {
 
 namespace {
-// Kept for the window's life: a change of display scale loads the pictures again from it.
-constexpr SkinFamily kSkins{about_window::kNormalImage.data(), about_window::kOverImage.data(),
-                            about_window::kDownImage.data(), about_window::kWindowMask.data(), about_window::kPanel};
+using about_window::kSkins;
 enum class AboutCommand { Home, Support, Close };
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "platform/rect.h"
 #include "ui/text_style.h"
 #include "ui/skin_canvas.h"
+#include "ui/skin_family.h"
 
 namespace q7::about_window {
 
@@ -20,6 +21,9 @@ inline constexpr std::string_view kWindowMask = "about_mask.bmp";
 // The window is its panel: a rectangle with rounded corners, cut by the mask.
 inline constexpr Size kSize{380, 220};
 inline constexpr Rect kPanel{0, 0, 380, 220};
+// The window's pictures; kept for the window's life (a change of display scale loads them again).
+inline constexpr SkinFamily kSkins{kNormalImage.data(), kOverImage.data(), kDownImage.data(), kWindowMask.data(),
+                                   kPanel};
 
 inline constexpr Rect kLogo{150, 22, 230, 62};      // part of the pictures
 inline constexpr Rect kTitleText{20, 76, 360, 100}; // white, centred

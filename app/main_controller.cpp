@@ -181,8 +181,12 @@ void MainController::keyChanged() {
 bool MainController::save() {
   awaitAllProfiles();
   view_.setMainWindowEnabled(false);
-  const uint32_t failure = saveSettings(registry_, image_);
+  const uint32_t failure = writeSettings(registry_, image_);
+  // The monitor reads the registry as soon as it is told; the saved copy, the program's own, is
+  // taken while it reads (the window stays disabled, so nothing is edited in between). Only what
+  // the registry holds in full counts as saved.
   awaitingAck_ = monitor_.notifySaved(image_.currentIndex());
+  if (failure == 0) image_.commitSaved();
   if (awaitingAck_)
     view_.awaitSaveAcknowledgement();
   else

@@ -568,6 +568,26 @@ TEST_F(Controller, ApplySavesAndClearsTheEditFlag) {
   EXPECT_EQ(messenger.posted.back(), (test::Posted{0x99, 2026, 1, 1}));
 }
 
+// The monitor reads the registry while the program takes its saved copy: the notice goes out as
+// soon as the values are written, and the copy counts the edits saved once it is taken.
+TEST_F(Controller, TheMonitorIsToldBeforeTheSavedCopyIsTaken) {
+  std::vector<bool> unsavedAtNotice;
+  messenger.onPost = [&] { unsavedAtNotice.push_back(image.hasUnsavedChanges()); };
+  int key = 5;
+  for (Command c : {Command::Apply, Command::Ok}) {
+    controller.selectKey(key++); // a key not yet edited
+    view.answers = {kResultYes};
+    controller.onCommand(Command::Disable);
+    ASSERT_TRUE(image.hasUnsavedChanges());
+    unsavedAtNotice.clear();
+    controller.onCommand(c);
+    ASSERT_EQ(messenger.posted.back().message, 2026u);
+    EXPECT_EQ(unsavedAtNotice, std::vector<bool>{true}) << static_cast<int>(c);
+    EXPECT_FALSE(image.hasUnsavedChanges()) << static_cast<int>(c);
+    controller.onSaveAcknowledged();
+  }
+}
+
 TEST_F(Controller, SaveWithoutMonitorEnablesTheWindowAgainAtOnce) {
   makeEdit();
   messenger.windows.clear();

@@ -9,6 +9,11 @@
 #include <string>
 
 #include "app/about_dialog.h"
+#include "app/about_layout.h"
+#include "keys/linked_programs_layout.h"
+#include "keys/single_key_dialog_layout.h"
+#include "lighting/colour_editor_layout.h"
+#include "ui/picture_cache.h"
 #include "app/warning_dialog.h"
 #include "macro/macro_set_dlg.h"
 #include "keys/single_key_dlg.h"
@@ -251,6 +256,13 @@ void CKeyvaneDlg::onPaint() {
   start_trace::mark("first-paint");
   start_trace::finish();
   controller_.startReadingOtherProfiles(); // once; the window is up
+  if (!prefetched_) {
+    // The dialogs' pictures are decoded in idle time from now on, so that each opens at once.
+    prefetched_ = true;
+    prefetchFamilies({&kDefaultSkins, &kWarningSkins, &kWarning1Skins, &single_key_dialog::kAssignSkin,
+                      &linked_programs::kSkin, &colour_editor::kSkins, &about_window::kSkins},
+                     scale_);
+  }
 }
 
 void CKeyvaneDlg::onDestroy() {

@@ -122,6 +122,7 @@ private:
   std::array<CBitmapBtn2, kKeyCount> keys_;
   CMacroSetDlg* macroEditor_ = nullptr;    // while the macro editor runs
   CWholeKeyboard* colourEditor_ = nullptr; // while the colour editor runs
+  bool prefetched_ = false;                // the dialogs' pictures are being decoded ahead
 };
 
 } // namespace q7

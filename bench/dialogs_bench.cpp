@@ -1,6 +1,10 @@
 // The linked-programs dialog and the colour editor as a user feels them, measured in-process:
 //   open: from the dialog's construction to its first idle moment after showing (every paint of the
-//         window and its controls done), against a bare dialog of the same size in the same run;
+//         window and its controls done), against a bare dialog of the same size in the same run:
+//         after the picture cache's prefetch, and without it (the cache empty: the dialog decodes
+//         its own pictures) against a bare dialog that decodes the same four files;
+//   cache memory: the process's committed bytes the prefetch added, against the cached parts' own
+//         pixel bytes;
 //   palette pick: a click on the colour editor's palette strip to the swatch showing the colour,
 //         against a plain fill of the swatch's rectangle on the same window in the same run.
 // Run under Wine (or Windows) with the program folder built (its Skins and Strings.xml are used).
@@ -21,6 +25,8 @@
 #include "lighting/whole_keyboard.h"
 #include "platform/win32/win32_registry.h"
 #include "text/string_lookup.h"
+#include "keys/linked_programs_layout.h"
+#include "ui/picture_cache.h"
 #include "ui/region.h"
 #include "ui/skin.h"
 
@@ -30,6 +36,17 @@ using namespace q7;
 using Clock = std::chrono::steady_clock;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Every committed byte of the process, private or mapped: a device-independent bitmap's pixels
+// may live in a section of their own, which the private bytes do not count.
+double committedMb() {
+  size_t bytes = 0;
+  MEMORY_BASIC_INFORMATION info{};
+  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;
+       at = static_cast<const char*>(info.BaseAddress) + info.RegionSize)
+    if (info.State == MEM_COMMIT && (info.Type == MEM_PRIVATE || info.Type == MEM_MAPPED)) bytes += info.RegionSize;
+  return bytes / 1048576.0;
+}
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -74,7 +91,16 @@ INT_PTR CALLBACK bareProc(HWND wnd, UINT message, WPARAM, LPARAM) {
   }
 }
 
-INT_PTR runBare() {
+// The floor without the prefetch: the bare dialog that also decodes a family's four files.
+const SkinFamily* g_decodes = nullptr;
+INT_PTR CALLBACK bareDecodingProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG && g_decodes)
+    for (const char* f : {g_decodes->normal, g_decodes->over, g_decodes->down, g_decodes->mask})
+      loadSkinBitmap(skinFile(win32::widen(std::string_view(f))));
+  return bareProc(wnd, message, wParam, lParam);
+}
+
+INT_PTR runBare(DLGPROC procedure = bareProc) {
   struct {
     DLGTEMPLATE t;
     WORD menu, cls, title;
@@ -82,7 +108,7 @@ INT_PTR runBare() {
   tpl.t.style = WS_POPUP | DS_SETFOREGROUND;
   tpl.t.cx = 100;
   tpl.t.cy = 100;
-  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.t, g_owner.wnd, bareProc, 0);
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tpl.t, g_owner.wnd, procedure, 0);
 }
 
 // Time from the call to the first idle moment once the dialog is visible; ends the dialog there.
@@ -137,28 +163,72 @@ int wmain(int argc, wchar_t** argv) {
   SettingsImage image;
   win32::Win32Registry registry;
   LinkSlots slots{};
+  const auto openSync = [&] {
+    CSyncKeyDlg dialog(g_owner.wnd, 1, slots);
+    dialog.runModal();
+  };
+  const auto openColour = [&] {
+    CWholeKeyboard editor(g_owner.wnd, image, registry);
+    editor.runModal();
+  };
+  const auto prefetch = [] {
+    prefetchFamilies({&linked_programs::kSkin, &colour_editor::kSkins}, dialog::windowScale(g_owner.wnd));
+    while (!prefetchDone()) Sleep(5);
+  };
   std::vector<double> bare, sync, colour, syncRatio, colourRatio;
+  std::vector<double> syncCold, colourCold, bareSync, bareColour, syncColdRatio, colourColdRatio;
   for (int i = 0; i < rounds; ++i) {
+    // After the prefetch: each dialog's first opening with its pictures in the cache.
+    clearPictureCache();
+    prefetch();
     const double b = timeOpen([] { runBare(); });
-    const double s = timeOpen([&] {
-      CSyncKeyDlg dialog(g_owner.wnd, 1, slots);
-      dialog.runModal();
-    });
-    const double c = timeOpen([&] {
-      CWholeKeyboard editor(g_owner.wnd, image, registry);
-      editor.runModal();
-    });
-    if (i == 0) continue; // the first round loads fonts and pictures for the first time
+    const double s = timeOpen(openSync);
+    const double c = timeOpen(openColour);
+    // Without it: the cache empty, each dialog decodes its own pictures.
+    clearPictureCache();
+    const double sc = timeOpen(openSync);
+    clearPictureCache();
+    const double cc = timeOpen(openColour);
+    g_decodes = &linked_programs::kSkin;
+    const double bs = timeOpen([] { runBare(bareDecodingProc); });
+    g_decodes = &colour_editor::kSkins;
+    const double bc = timeOpen([] { runBare(bareDecodingProc); });
+    if (i == 0) continue; // the first round loads fonts and the decoder for the first time
     bare.push_back(b);
     sync.push_back(s);
     colour.push_back(c);
     syncRatio.push_back(s / b);
     colourRatio.push_back(c / b);
+    syncCold.push_back(sc);
+    colourCold.push_back(cc);
+    bareSync.push_back(bs);
+    bareColour.push_back(bc);
+    syncColdRatio.push_back(sc / bs);
+    colourColdRatio.push_back(cc / bc);
   }
   std::printf("open to first complete paint (median of %zu)\n", bare.size());
-  std::printf("  bare dialog %7.1f ms\n", median(bare));
+  std::printf("  after the prefetch: bare dialog %7.1f ms\n", median(bare));
   std::printf("  linked programs %7.1f ms   ratio %.2f   goal <= 1.5\n", median(sync), median(syncRatio));
   std::printf("  colour editor   %7.1f ms   ratio %.2f   goal <= 1.5\n", median(colour), median(colourRatio));
+  std::printf("  without it (the dialog decodes its own pictures), against a bare dialog decoding the same files:\n");
+  std::printf("  linked programs %7.1f ms   bare %7.1f ms   ratio %.2f   goal <= 1.5\n", median(syncCold),
+              median(bareSync), median(syncColdRatio));
+  std::printf("  colour editor   %7.1f ms   bare %7.1f ms   ratio %.2f   goal <= 1.5\n", median(colourCold),
+              median(bareColour), median(colourColdRatio));
+
+  // The cache's memory: every dialog family prefetched into an empty cache.
+  {
+    clearPictureCache();
+    const double before = committedMb();
+    prefetchFamilies({&kDefaultSkins, &kWarningSkins, &kWarning1Skins, &linked_programs::kSkin, &colour_editor::kSkins},
+                     dialog::windowScale(g_owner.wnd));
+    while (!prefetchDone()) Sleep(5);
+    const double added = committedMb() - before, own = cachedPictureBytes() / 1048576.0;
+    std::printf(
+        "cache memory   committed bytes added %.2f MB   cached parts' pixel bytes %.2f MB   ratio %.2f   goal <= "
+        "1.1\n",
+        added, own, own > 0 ? added / own : 0.0);
+  }
 
   // Where an opening goes: the four pictures and the window's shape from its mask.
   {

@@ -8,6 +8,7 @@
 
 #include "platform/rect.h"
 #include "ui/skin_canvas.h"
+#include "ui/skin_family.h"
 
 namespace q7::colour_editor {
 
@@ -18,6 +19,9 @@ inline constexpr std::string_view kWindowMask = "PerKey_mask.bmp";
 
 inline constexpr Size kSize = kSkinCanvas;
 inline constexpr Rect kPanel{500, 500, 895, 648}; // where the other large dialogs stand
+// The editor's pictures; kept for the window's life (a change of display scale loads them again).
+inline constexpr SkinFamily kSkins{kNormalImage.data(), kOverImage.data(), kDownImage.data(), kWindowMask.data(),
+                                   kPanel};
 
 enum class Control { Title, AdjustCaption, Ok, Cancel, Default, RedCaption, GreenCaption, BlueCaption };
 

@@ -17,9 +17,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kFieldLimit = 5;
 constexpr ColourField kFieldOrder[] = {ColourField::Red, ColourField::Green, ColourField::Blue};
-// Kept for the window's life: a change of display scale loads the pictures again from it.
-constexpr SkinFamily kSkins{colour_editor::kNormalImage.data(), colour_editor::kOverImage.data(),
-                            colour_editor::kDownImage.data(), colour_editor::kWindowMask.data(), colour_editor::kPanel};
+using colour_editor::kSkins;
 constexpr const Rect* kFieldRects[] = {&colour_editor::kRedField, &colour_editor::kGreenField,
                                        &colour_editor::kBlueField};
 

@@ -1,7 +1,9 @@
 #include "macro/macro_list_box.h"
 
+#include <algorithm>
 #include <string>
 
+#include "keys/macro_event.h"
 #include "macro/macro_editor_layout.h"
 
 namespace q7 {
@@ -22,7 +24,21 @@ bool CMacroListBox::create(HWND parent, Scale scale) {
   setTextColours(look.text, look.selectedText, look.highlight);
   setIconSize(look.iconSize, look.iconSize);
   setBackground(look.background);
+  listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(wnd_, GCLP_WNDPROC));
+  // Room for the longest macro from the start: a recording never grows the list's storage.
+  listCall(LB_INITSTORAGE, kMaxMacroLines, static_cast<LPARAM>(kMaxMacroLines * 32 * sizeof(wchar_t)));
   return true;
+}
+
+LRESULT CMacroListBox::listCall(UINT message, WPARAM wParam, LPARAM lParam) const {
+  if (!wnd_) return LB_ERR;
+  return listProc_ ? CallWindowProcW(listProc_, wnd_, message, wParam, lParam)
+                   : SendMessageW(wnd_, message, wParam, lParam);
+}
+
+void CMacroListBox::holdRedraw(bool hold) {
+  listCall(WM_SETREDRAW, hold ? FALSE : TRUE);
+  if (!hold) InvalidateRect(wnd_, nullptr, TRUE);
 }
 
 namespace {
@@ -30,66 +46,66 @@ std::wstring wide(const std::u16string& s) { return std::wstring(s.begin(), s.en
 } // namespace
 
 void CMacroListBox::setLines(const std::vector<MacroListLine>& lines, const std::vector<int>& selected) {
-  const LRESULT top = SendMessageW(wnd_, LB_GETTOPINDEX, 0, 0);
-  const LRESULT caret = SendMessageW(wnd_, LB_GETCARETINDEX, 0, 0);
-  SendMessageW(wnd_, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(wnd_, LB_RESETCONTENT, 0, 0);
-  SendMessageW(wnd_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(lines.size() * 32 * sizeof(wchar_t)));
+  const LRESULT top = listCall(LB_GETTOPINDEX);
+  const LRESULT caret = listCall(LB_GETCARETINDEX);
+  holdRedraw(true);
+  listCall(LB_RESETCONTENT);
+  const size_t room = std::max(lines.size(), static_cast<size_t>(kMaxMacroLines));
+  listCall(LB_INITSTORAGE, room, static_cast<LPARAM>(room * 32 * sizeof(wchar_t)));
+  std::wstring text;
   for (const MacroListLine& line : lines) {
-    const std::wstring text = wide(line.text);
-    const LRESULT at = SendMessageW(wnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (at >= 0) SendMessageW(wnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
+    text.assign(line.text.begin(), line.text.end());
+    const LRESULT at = listCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (at >= 0) listCall(LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
   }
-  for (int i : selected) SendMessageW(wnd_, LB_SETSEL, TRUE, i);
+  for (int i : selected) listCall(LB_SETSEL, TRUE, i);
   const LRESULT count = static_cast<LRESULT>(lines.size());
-  if (caret >= 0 && caret < count) SendMessageW(wnd_, LB_SETCARETINDEX, static_cast<WPARAM>(caret), TRUE);
-  if (top >= 0 && top < count) SendMessageW(wnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
-  SendMessageW(wnd_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(wnd_, nullptr, TRUE);
+  if (caret >= 0 && caret < count) listCall(LB_SETCARETINDEX, static_cast<WPARAM>(caret), TRUE);
+  if (top >= 0 && top < count) listCall(LB_SETTOPINDEX, static_cast<WPARAM>(top));
+  holdRedraw(false);
 }
 
 void CMacroListBox::addLine(const MacroListLine& line) {
   const std::wstring text = wide(line.text);
-  const LRESULT at = SendMessageW(wnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (at >= 0) SendMessageW(wnd_, LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
+  const LRESULT at = listCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (at >= 0) listCall(LB_SETITEMDATA, static_cast<WPARAM>(at), line.itemData);
 }
 
 void CMacroListBox::rewriteLastLine(const std::u16string& text) {
   const int last = lineCount() - 1;
   if (last < 0) return;
-  const LRESULT data = SendMessageW(wnd_, LB_GETITEMDATA, static_cast<WPARAM>(last), 0);
-  SendMessageW(wnd_, LB_DELETESTRING, static_cast<WPARAM>(last), 0);
+  const LRESULT data = listCall(LB_GETITEMDATA, static_cast<WPARAM>(last));
+  listCall(LB_DELETESTRING, static_cast<WPARAM>(last));
   addLine({text, static_cast<int>(data)});
 }
 
 void CMacroListBox::showLastLine() {
   const int last = lineCount() - 1;
-  if (last >= 0) SendMessageW(wnd_, LB_SETCARETINDEX, static_cast<WPARAM>(last), FALSE);
+  if (last >= 0) listCall(LB_SETCARETINDEX, static_cast<WPARAM>(last), FALSE);
 }
 
 void CMacroListBox::selectAll(bool selected) {
-  SendMessageW(wnd_, LB_SETSEL, selected ? TRUE : FALSE, -1);
+  listCall(LB_SETSEL, selected ? TRUE : FALSE, -1);
   InvalidateRect(wnd_, nullptr, TRUE);
 }
 
 std::vector<int> CMacroListBox::selectedLines() const {
-  const LRESULT n = SendMessageW(wnd_, LB_GETSELCOUNT, 0, 0);
+  const LRESULT n = listCall(LB_GETSELCOUNT);
   if (n <= 0) return {};
   std::vector<int> lines(static_cast<size_t>(n));
-  const LRESULT got =
-      SendMessageW(wnd_, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(lines.data()));
+  const LRESULT got = listCall(LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(lines.data()));
   lines.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return lines;
 }
 
 int CMacroListBox::caretLine() const {
   if (lineCount() == 0) return -1;
-  const LRESULT caret = SendMessageW(wnd_, LB_GETCARETINDEX, 0, 0);
+  const LRESULT caret = listCall(LB_GETCARETINDEX);
   return caret == LB_ERR ? -1 : static_cast<int>(caret);
 }
 
 int CMacroListBox::lineCount() const {
-  const LRESULT n = SendMessageW(wnd_, LB_GETCOUNT, 0, 0);
+  const LRESULT n = listCall(LB_GETCOUNT);
   return n == LB_ERR ? 0 : static_cast<int>(n);
 }
 
@@ -119,9 +135,9 @@ void CMacroListBox::drawItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, TRANSPARENT);
   win32::Selection withFont(dc, textFont());
 
-  const LRESULT length = SendMessageW(wnd_, LB_GETTEXTLEN, item.itemID, 0);
+  const LRESULT length = listCall(LB_GETTEXTLEN, item.itemID);
   std::wstring text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-  if (length > 0) SendMessageW(wnd_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  if (length > 0) listCall(LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
   text.resize(length > 0 ? static_cast<size_t>(length) : 0);
   const std::u16string line(text.begin(), text.end());
   const std::u16string_view key = painterKeyPart(line), pause = painterPausePart(line);

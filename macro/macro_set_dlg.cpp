@@ -349,13 +349,10 @@ bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
     return true;
   case msg::kHookKey: {
     // A report rewrites a line, adds one and scrolls: the list redraws once, afterwards.
-    HWND list = controller_.recording() ? list_.window() : nullptr;
-    if (list) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const bool hold = controller_.recording();
+    if (hold) list_.holdRedraw(true);
     result = controller_.onHookKey(wParam, lParam);
-    if (list) {
-      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(list, nullptr, TRUE);
-    }
+    if (hold) list_.holdRedraw(false);
     return true;
   }
   default:

@@ -255,13 +255,18 @@ bool loadSettings(Registry& registry, SettingsImage& image) {
   return firstRun;
 }
 
-uint32_t saveSettings(Registry& registry, SettingsImage& image) {
+uint32_t writeSettings(Registry& registry, SettingsImage& image) {
   FirstFailure failure;
   writeHeader(registry, image.header(), failure);
   for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, image.profile(p), p, failure);
-  // Only what the registry now holds in full counts as saved.
-  if (failure.code == 0) image.commitSaved();
   return failure.code;
+}
+
+uint32_t saveSettings(Registry& registry, SettingsImage& image) {
+  const uint32_t failure = writeSettings(registry, image);
+  // Only what the registry now holds in full counts as saved.
+  if (failure == 0) image.commitSaved();
+  return failure;
 }
 
 uint32_t saveWholeKeyColours(Registry& registry, const SettingsImage& image, int p) {

@@ -25,6 +25,9 @@ void loadOtherProfiles(Registry& registry, SettingsImage& image);
 // every value was written, and the working copy is then committed; otherwise the system's error code
 // of the first failure, and the saved copy stays as it was. Telling the monitor is the caller's part.
 uint32_t saveSettings(Registry& registry, SettingsImage& image);
+// The writes of saveSettings alone: the saved copy stays as it was, for a caller that commits
+// (SettingsImage::commitSaved) after telling the monitor, which reads the registry meanwhile.
+uint32_t writeSettings(Registry& registry, SettingsImage& image);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, SettingsImage& image);
 

@@ -22,12 +22,22 @@ std::wstring g_baseFolder;
 
 } // namespace
 
-SkinBitmap::SkinBitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+SkinBitmap::SkinBitmap(HBITMAP bitmap) {
+  if (!bitmap) return;
+  bitmap_ = std::make_shared<win32::UniqueGdi<HBITMAP>>(bitmap);
   BITMAP info{};
-  if (bitmap && GetObjectW(bitmap, sizeof info, &info) == sizeof info) {
-    width_ = info.bmWidth;
-    height_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+  if (GetObjectW(bitmap, sizeof info, &info) == sizeof info) {
+    width_ = heldWidth_ = info.bmWidth;
+    height_ = heldHeight_ = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
   }
+}
+
+SkinBitmap SkinBitmap::part(SkinBitmap part, int x, int y, int width, int height) {
+  part.x_ = x;
+  part.y_ = y;
+  part.width_ = width;
+  part.height_ = height;
+  return part;
 }
 
 SkinImage::SkinImage(std::unique_ptr<Gdiplus::Bitmap> image) : image_(std::move(image)) {}
@@ -77,24 +87,22 @@ SkinImage loadSkinImage(const std::wstring& path) {
   return SkinImage(std::move(image));
 }
 
+namespace {
+
+// Whether the piece (x, y, width, height) of the picture lies inside the bitmap it holds.
+bool held(const SkinBitmap& source, int x, int y, int width, int height) {
+  const POINT o = source.origin();
+  return x >= o.x && y >= o.y && x + width <= o.x + source.heldWidth() && y + height <= o.y + source.heldHeight();
+}
+
+} // namespace
+
 void paintSkinFace(HDC dc, const SkinBitmap& picture, int width, int height) {
-  if (picture) {
-    win32::UniqueDc source(CreateCompatibleDC(dc));
-    if (source) {
-      win32::Selection s(source.get(), picture.get());
-      BitBlt(dc, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
-      return;
-    }
-  }
-  win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
-  const RECT all{0, 0, width, height};
-  FillRect(dc, &all, face.get());
+  paintSkinPiece(dc, &picture, 0, 0, width, height);
 }
 
 void paintSkinPiece(HDC dc, const SkinBitmap* source, int x, int y, int width, int height) {
-  const bool inside =
-      source && *source && x >= 0 && y >= 0 && x + width <= source->width() && y + height <= source->height();
-  if (!inside) {
+  if (!source || !*source || !held(*source, x, y, width, height)) {
     win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
     const RECT all{0, 0, width, height};
     FillRect(dc, &all, face.get());
@@ -103,7 +111,8 @@ void paintSkinPiece(HDC dc, const SkinBitmap* source, int x, int y, int width, i
   win32::UniqueDc from(CreateCompatibleDC(dc));
   if (!from) return;
   win32::Selection s(from.get(), source->get());
-  BitBlt(dc, 0, 0, width, height, from.get(), x, y, SRCCOPY);
+  const POINT o = source->origin();
+  BitBlt(dc, 0, 0, width, height, from.get(), x - o.x, y - o.y, SRCCOPY);
 }
 
 SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
@@ -117,7 +126,8 @@ SkinBitmap cutBitmap(const SkinBitmap& source, int left, int top, int right, int
   win32::UniqueGdi<HBRUSH> face(CreateSolidBrush(kPlainFaceColour));
   const RECT all{0, 0, w, h};
   FillRect(to.get(), &all, face.get());
-  BitBlt(to.get(), 0, 0, w, h, from.get(), left, top, SRCCOPY);
+  const POINT o = source.origin();
+  BitBlt(to.get(), 0, 0, w, h, from.get(), left - o.x, top - o.y, SRCCOPY);
   return piece;
 }
 

@@ -16,18 +16,28 @@
 
 namespace q7 {
 
+// A device bitmap of a whole picture, or of the part of a picture that a window can show (the
+// rest of it lies outside the window's shape): then it holds the part, placed at origin() within a
+// picture of width() x height(). Copies share the bitmap, which goes with the last of them.
 class SkinBitmap {
 public:
   SkinBitmap() = default;
   explicit SkinBitmap(HBITMAP bitmap); // takes ownership
-  HBITMAP get() const { return bitmap_.get(); }
+  // The part `part` (its own bitmap, taken) of a picture of width x height, placed at (x, y).
+  static SkinBitmap part(SkinBitmap part, int x, int y, int width, int height);
+  HBITMAP get() const { return bitmap_ ? bitmap_->get() : nullptr; }
   int width() const { return width_; }
   int height() const { return height_; }
-  explicit operator bool() const { return static_cast<bool>(bitmap_); }
+  // Where the held bitmap lies in the picture, and its size.
+  POINT origin() const { return {x_, y_}; }
+  int heldWidth() const { return heldWidth_; }
+  int heldHeight() const { return heldHeight_; }
+  explicit operator bool() const { return bitmap_ && *bitmap_; }
 
 private:
-  win32::UniqueGdi<HBITMAP> bitmap_;
+  std::shared_ptr<win32::UniqueGdi<HBITMAP>> bitmap_;
   int width_ = 0, height_ = 0;
+  int x_ = 0, y_ = 0, heldWidth_ = 0, heldHeight_ = 0;
 };
 
 class SkinImage {

@@ -54,9 +54,10 @@ INT_PTR run(HWND owner, DLGPROC procedure, LPARAM self, int resource) {
   return DialogBoxIndirectParamW(instance, &tpl.header, owner, procedure, self);
 }
 
-void shapeWindow(HWND wnd, const SkinBitmap& mask) {
-  if (win32::UniqueGdi<HRGN> region = regionFromMask(mask, kMaskKeyColour))
-    if (SetWindowRgn(wnd, region.get(), TRUE)) region.release(); // the window owns it now
+void shapeWindow(HWND wnd, const SkinBitmap& mask) { shapeWindow(wnd, regionFromMask(mask, kMaskKeyColour)); }
+
+void shapeWindow(HWND wnd, win32::UniqueGdi<HRGN> region) {
+  if (region && SetWindowRgn(wnd, region.get(), TRUE)) region.release(); // the window owns it now
 }
 
 void place(HWND wnd, HWND owner, Placement placement, Size size) {

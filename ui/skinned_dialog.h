@@ -39,6 +39,7 @@
 #include "ui/bitmap_btn2.h"
 #include "ui/control_commands.h"
 #include "ui/dialog_result.h"
+#include "ui/picture_cache.h"
 #include "ui/reflect.h"
 #include "ui/scale.h"
 #include "ui/skin.h"
@@ -82,6 +83,8 @@ namespace dialog {
 INT_PTR run(HWND owner, DLGPROC procedure, LPARAM self, int resource);
 // Cuts the window to its mask's shape; without a mask (or a region) it stays rectangular.
 void shapeWindow(HWND wnd, const SkinBitmap& mask);
+// Gives the window the region; without one it stays rectangular.
+void shapeWindow(HWND wnd, win32::UniqueGdi<HRGN> region);
 void place(HWND wnd, HWND owner, Placement placement, Size size);
 // Draws text into rect with style (both in table pixels, drawn at scale), single-line and
 // vertically centred; format adds the alignment.
@@ -130,16 +133,17 @@ protected:
   }
   void end(INT_PTR result) { EndDialog(wnd_, result); }
 
-  // Loads the family's four pictures at the window's scale and takes the normal picture's size
-  // (the canvas's without one); the mask shapes the window.
+  // Takes the family's pictures at the window's scale from the picture cache (decoded now when a
+  // file changed or they were not cached yet) and the normal picture's size (the canvas's without
+  // one); the mask's region shapes the window.
   void loadSkins(const SkinFamily& family) {
     family_ = &family;
-    normal_ = loadScaledSkin(win32::widen(family.normal), scale_);
-    over_ = loadScaledSkin(win32::widen(family.over), scale_);
-    down_ = loadScaledSkin(win32::widen(family.down), scale_);
-    mask_ = loadScaledSkin(win32::widen(family.mask), scale_, Resample::Nearest);
-    size_ = normal_ ? Size{normal_.width(), normal_.height()} : scale_.size(kSkinCanvas);
-    dialog::shapeWindow(wnd_, mask_);
+    const FamilyPictures pictures = familyPictures(family, scale_);
+    normal_ = pictures.normal;
+    over_ = pictures.over;
+    down_ = pictures.down;
+    size_ = pictures.size.width > 0 ? pictures.size : scale_.size(kSkinCanvas);
+    dialog::shapeWindow(wnd_, copyShape(pictures));
   }
   // The family is kept for a later change of scale: it must outlive the window, never a temporary.
   void loadSkins(SkinFamily&&) = delete;
@@ -196,7 +200,7 @@ protected:
   HWND owner_;
   HWND wnd_ = nullptr;
   Options options_;
-  SkinBitmap normal_, over_, down_, mask_;
+  SkinBitmap normal_, over_, down_;
   Size size_ = kSkinCanvas; // the window's size once placed, in device pixels
   Scale scale_;             // the display's, from creation on
 

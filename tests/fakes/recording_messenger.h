@@ -1,6 +1,7 @@
 // A window messenger that knows a fixed set of windows and records what is posted.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ public:
   std::map<std::u16string, WindowHandle> windows;
   std::vector<Posted> posted;
   int lookups = 0;
+  std::function<void()> onPost; // called as each message is posted
 
   WindowHandle findWindow(std::u16string_view title) override {
     ++lookups;
@@ -30,6 +32,7 @@ public:
   }
   bool post(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
     posted.push_back({window, message, wParam, lParam});
+    if (onPost) onPost();
     return true;
   }
 };

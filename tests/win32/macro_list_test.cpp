@@ -5,6 +5,8 @@
 
 #include "platform/win32/windows_only.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 
@@ -149,6 +151,67 @@ TEST_F(MacroList, RebuildKeepsCaretAndScrollAndARecordingRowIsRewritten) {
   SendMessageW(list.window(), LB_GETTEXT, 40, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, L"C          40 MS");
   EXPECT_EQ(SendMessageW(list.window(), LB_GETITEMDATA, 40, 0), kArrowUp) << "the arrow stays";
+}
+
+// Counts the messages a window is sent, through a subclass of its own.
+struct MessageCounter {
+  explicit MessageCounter(HWND wnd) : wnd_(wnd) {
+    SetWindowSubclass(wnd, &count, 77, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~MessageCounter() { RemoveWindowSubclass(wnd_, &count, 77); }
+  static LRESULT CALLBACK count(HWND wnd, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR self) {
+    auto* c = reinterpret_cast<MessageCounter*>(self);
+    if (m == WM_PAINT) ++c->paints;
+    if (m == WM_DRAWITEM) ++c->rowsDrawn;
+    return DefSubclassProc(wnd, m, w, l);
+  }
+  HWND wnd_;
+  int paints = 0, rowsDrawn = 0;
+};
+
+// A rebuild of the longest macro paints the list once, drawing only the rows in view, and leaves the
+// scroll bar for all of them; each recorded key afterwards draws no more, at line 1 as at line 80.
+TEST_F(MacroList, ARebuildPaintsOnceAndAReportDrawsOnlyTheRowsInView) {
+  const RECT client = [&] {
+    RECT r{};
+    GetClientRect(list.window(), &r);
+    return r;
+  }();
+  const int inView = (client.bottom + 14) / 15 + 1;
+  std::vector<MacroListLine> longest;
+  for (int i = 0; i < 170; ++i) longest.push_back({u"B        20 MS", i % 2 ? kArrowUp : kArrowDown});
+  {
+    MessageCounter onList(list.window()), onParent(parent.get());
+    list.setLines(longest, {3});
+    pumpPending();
+    EXPECT_EQ(onList.paints, 1);
+    EXPECT_GT(onParent.rowsDrawn, 0);
+    EXPECT_LE(onParent.rowsDrawn, inView);
+  }
+  SCROLLINFO bar{sizeof bar, SIF_RANGE | SIF_PAGE};
+  ASSERT_TRUE(GetScrollInfo(list.window(), SB_VERT, &bar));
+  EXPECT_EQ(bar.nMax, 169);
+  EXPECT_EQ(list.selectedLines(), (std::vector<int>{3}));
+  EXPECT_EQ(SendMessageW(list.window(), LB_GETITEMDATA, 169, 0), kArrowUp);
+
+  list.setLines({}, {});
+  pumpPending();
+  std::vector<int> drawn;
+  for (int i = 0; i < 80; ++i) {
+    MessageCounter onParent(parent.get());
+    list.holdRedraw(true);
+    if (i > 0) list.rewriteLastLine(u"K        35 MS");
+    list.addLine({u"K  ", i % 2 ? kArrowUp : kArrowDown});
+    list.showLastLine();
+    list.holdRedraw(false);
+    pumpPending();
+    drawn.push_back(onParent.rowsDrawn);
+  }
+  EXPECT_EQ(list.lineCount(), 80);
+  for (size_t i = 0; i < drawn.size(); ++i) EXPECT_LE(drawn[i], inView) << "report " << i;
+  EXPECT_EQ(SendMessageW(list.window(), LB_GETITEMDATA, 79, 0), kArrowUp);
+  EXPECT_EQ(SendMessageW(list.window(), LB_GETITEMDATA, 78, 0), kArrowDown) << "a rewritten row keeps its arrow";
+  EXPECT_EQ(list.caretLine(), 79);
 }
 
 } // namespace

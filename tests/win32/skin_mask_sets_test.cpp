@@ -1,6 +1,7 @@
-// The masks of the scaled skin sets (one bit a pixel) read as the program reads every mask: the
-// system's picture decoder, a device-independent copy, the 32-bit scan and the region cut from it.
-// Each file is also read here byte by byte, so the two readings can be compared pixel for pixel.
+// The masks of the skin sets (one bit a pixel) read as the program reads every mask: the system's
+// picture decoder, a device-independent copy, the 32-bit scan and the region cut from it. Each file
+// is also read here byte by byte, so the two readings can be compared pixel for pixel; and a user's
+// mask of 24 bits a pixel still gives the same shape.
 #include <gtest/gtest.h>
 
 #include "platform/win32/windows_only.h"
@@ -123,6 +124,56 @@ TEST(ScaledSkinMasks, ReadAsTheProgramReadsThemWithEveryPixelAndTheirShape) {
                   static_cast<bool>(file.black[static_cast<size_t>(y) * file.width + x]))
             << where << " at " << x << "," << y;
     }
+}
+
+// A 24-bit BMP (bottom-up rows padded to four bytes) of the same pixels: black inside, white outside.
+bool writeTwentyFourBit(const std::wstring& path, const OneBit& m) {
+  const uint32_t stride = (static_cast<uint32_t>(m.width) * 3 + 3) / 4 * 4, size = 54 + stride * m.height;
+  std::string b(size, '\0');
+  const auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, size);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(m.width));
+  put32(22, static_cast<uint32_t>(m.height));
+  b[26] = 1;
+  b[28] = 24;
+  for (int y = 0; y < m.height; ++y)
+    for (int x = 0; x < m.width; ++x)
+      if (!m.black[static_cast<size_t>(y) * m.width + x])
+        for (int c = 0; c < 3; ++c) b[54 + (m.height - 1 - y) * stride + x * 3 + c] = static_cast<char>(0xFF);
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+  out.write(b.data(), static_cast<std::streamsize>(b.size()));
+  return static_cast<bool>(out);
+}
+
+// The 96-DPI masks ship with one bit a pixel too; each one written again with 24 bits a pixel, as
+// a user's own mask may be, gives exactly the region of the shipped file.
+TEST(SkinMasks, ShippedMasksAreOneBitAndA24BitMaskGivesTheSameShape) {
+  const std::wstring skins = std::wstring(Q7_DIST_DIR) + L"\\Skins\\";
+  const std::vector<std::wstring> names = masksIn(skins);
+  ASSERT_GE(names.size(), 11u);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"q7-mask-24.bmp";
+  for (const std::wstring& name : names) {
+    const std::string where = narrow(name);
+    const OneBit file = readOneBit(skins + name);
+    ASSERT_GT(file.width, 0) << where << ": not a 1-bit BMP";
+    ASSERT_TRUE(writeTwentyFourBit(copy, file)) << where;
+    const SkinBitmap shipped = loadSkinBitmap(skins + name), user = loadSkinBitmap(copy);
+    ASSERT_TRUE(shipped && user) << where;
+    const win32::UniqueGdi<HRGN> a = regionFromMask(shipped, kMaskKeyColour), b = regionFromMask(user, kMaskKeyColour);
+    ASSERT_TRUE(a && b) << where;
+    RECT box{};
+    EXPECT_NE(GetRgnBox(a.get(), &box), NULLREGION) << where;
+    EXPECT_TRUE(EqualRgn(a.get(), b.get())) << where;
+  }
+  DeleteFileW(copy.c_str());
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The skin sets as the build writes them (English, UK, German and Japanese: every keyboard layout and
 // the language that moves the most buttons), decoded again and looked at: the 96-DPI pictures and the
 // sets drawn at 150 % and 200 % beside them, each against the tables scaled as the program scales them.
-#define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
 
 #include <gtest/gtest.h>
@@ -161,20 +160,16 @@ TEST(SkinFiles, EachSetHoldsExactlyTheFilesOfTheSkinTableInTheirSizes) {
         const Image image = load(path);
         EXPECT_EQ((Size{image.width, image.height}), set.scale.size(e.size)) << language << " " << path;
         if (path.extension() == ".bmp") {
-          // "BM", then the bit count at offset 28: 24 bits at 96 DPI; one bit in a scaled set, with
-          // a colour table of black and then white after the 54 bytes of headers.
+          // "BM", then the bit count at offset 28: one bit in every set, with a colour table of
+          // black and then white after the 54 bytes of headers.
           std::ifstream in(path, std::ios::binary);
           unsigned char header[62] = {};
           in.read(reinterpret_cast<char*>(header), sizeof header);
           EXPECT_EQ(std::string(header, header + 2), "BM") << path;
-          if (set.folder.empty()) {
-            EXPECT_EQ(header[28], 24) << path;
-          } else {
-            EXPECT_EQ(header[28], 1) << path;
-            EXPECT_EQ(std::vector<unsigned char>(header + 54, header + 62),
-                      (std::vector<unsigned char>{0, 0, 0, 0, 255, 255, 255, 0}))
-                << path;
-          }
+          EXPECT_EQ(header[28], 1) << path;
+          EXPECT_EQ(std::vector<unsigned char>(header + 54, header + 62),
+                    (std::vector<unsigned char>{0, 0, 0, 0, 255, 255, 255, 0}))
+              << path;
         }
       }
     }

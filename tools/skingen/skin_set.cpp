@@ -4,6 +4,7 @@
 #include <future>
 #include <vector>
 
+#include "lighting/colour_editor_layout.h"
 #include "tools/skingen/image_files.h"
 #include "tools/skingen/text.h"
 #include "tools/skingen/windows_art.h"
@@ -26,13 +27,14 @@ class FolderSink : public SkinSink {
 public:
   explicit FolderSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
   void image(std::string_view fileName, const Canvas& picture) override {
-    ok_ = writeJpeg((folder_ / fileName).string(), picture) && ok_;
+    // The colour editor's swatches show the preset colours exactly and its strip the hues.
+    const bool exact = fileName == colour_editor::kNormalImage || fileName == colour_editor::kOverImage ||
+                       fileName == colour_editor::kDownImage;
+    ok_ = writeJpeg((folder_ / fileName).string(), picture, exact) && ok_;
   }
   void mask(std::string_view fileName, const Mask& mask) override {
-    // The 96-DPI masks stay 24-bit as they always were; the scaled ones, up to four times as large,
-    // take one bit a pixel.
-    const std::string path = (folder_ / fileName).string();
-    ok_ = (mask.scale().identity() ? writeBmp(path, mask) : writeOneBitBmp(path, mask)) && ok_;
+    // A mask holds one bit of information a pixel and takes one bit a pixel.
+    ok_ = writeOneBitBmp((folder_ / fileName).string(), mask) && ok_;
   }
   bool ok() const { return ok_; }
 
