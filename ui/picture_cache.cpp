@@ -48,33 +48,11 @@ bool changed(const FamilyStamps& a, const FamilyStamps& b) {
          needsDecode(a.mask, b.mask);
 }
 
-// The mask's pixels as the region scan reads them (32 bits, top-down).
-std::vector<uint32_t> pixelsOf(const SkinBitmap& mask) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(mask.width()) * mask.height());
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = mask.width();
-  info.bmiHeader.biHeight = -mask.height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  win32::UniqueDc dc(CreateCompatibleDC(nullptr));
-  if (!dc || GetDIBits(dc.get(), mask.get(), 0, mask.height(), pixels.data(), &info, DIB_RGB_COLORS) != mask.height())
-    return {};
-  return pixels;
-}
-
 // The part of a picture as a bitmap of its own (24 bits a pixel), placed where it lies.
 SkinBitmap keepPart(const SkinBitmap& whole, const Rect& part) {
   if (!whole || part.empty()) return {};
   if (part == Rect{0, 0, whole.width(), whole.height()}) return whole;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = part.width();
-  info.bmiHeader.biHeight = -part.height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = topDownDib(part.width(), part.height(), 24);
   void* bits = nullptr;
   SkinBitmap held(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   win32::UniqueDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));

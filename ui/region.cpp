@@ -17,18 +17,8 @@ win32::UniqueGdi<HRGN> regionFromMask(const SkinBitmap& mask, COLORREF keyColour
   const int w = mask.width(), h = mask.height();
   if (static_cast<size_t>(w) * static_cast<size_t>(h) > kMaxMaskPixels) return {};
 
-  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h; // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  {
-    win32::WindowDc screen(nullptr);
-    if (GetDIBits(screen.get(), mask.get(), 0, h, pixels.data(), &info, DIB_RGB_COLORS) != h) return {};
-  }
+  const std::vector<uint32_t> pixels = pixelsOf(mask);
+  if (pixels.empty()) return {};
 
   win32::UniqueGdi<HRGN> region(CreateRectRgn(0, 0, 0, 0));
   if (!region) return {};

@@ -22,6 +22,28 @@ std::wstring g_baseFolder;
 
 } // namespace
 
+BITMAPINFO topDownDib(int width, int height, int bitsPerPixel) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+std::vector<uint32_t> pixelsOf(const SkinBitmap& picture) {
+  if (!picture || picture.width() <= 0 || picture.height() <= 0) return {};
+  std::vector<uint32_t> pixels(static_cast<size_t>(picture.width()) * picture.height());
+  BITMAPINFO info = topDownDib(picture.width(), picture.height(), 32);
+  win32::UniqueDc dc(CreateCompatibleDC(nullptr));
+  if (!dc ||
+      GetDIBits(dc.get(), picture.get(), 0, picture.height(), pixels.data(), &info, DIB_RGB_COLORS) != picture.height())
+    return {};
+  return pixels;
+}
+
 SkinBitmap::SkinBitmap(HBITMAP bitmap) {
   if (!bitmap) return;
   bitmap_ = std::make_shared<win32::UniqueGdi<HBITMAP>>(bitmap);
@@ -160,13 +182,7 @@ std::optional<ULONGLONG> writeTime(const std::wstring& path) {
 
 // A 24-bit top-down DIB section of width x height, as the decoder gives pictures.
 SkinBitmap dibSection(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = topDownDib(width, height, 24);
   void* bits = nullptr;
   return SkinBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }

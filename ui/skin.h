@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "ui/scale.h"
@@ -56,6 +57,12 @@ private:
 // The whole file in one read into one movable block, decoded by the system's picture decoder
 // (JPEG or BMP); the bitmap keeps the picture's colours exactly.
 SkinBitmap loadSkinBitmap(const std::wstring& path);
+
+// The header of a top-down DIB of width x height at bitsPerPixel.
+BITMAPINFO topDownDib(int width, int height, int bitsPerPixel);
+// A picture's pixels as the region scan reads them: 32 bits, top-down, 0x00RRGGBB; empty when they
+// cannot be read.
+std::vector<uint32_t> pixelsOf(const SkinBitmap& picture);
 // The graphics library's load from file. Needs a running GDI+ session.
 SkinImage loadSkinImage(const std::wstring& path);
 

@@ -62,23 +62,6 @@ OneBit readOneBit(const std::wstring& path) {
   return m;
 }
 
-// The pixels of a picture as the region scan reads them: 32 bits, top-down, 0x00RRGGBB.
-std::vector<uint32_t> pixelsOf(const SkinBitmap& b) {
-  std::vector<uint32_t> pixels(static_cast<size_t>(b.width()) * b.height());
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = b.width();
-  info.bmiHeader.biHeight = -b.height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, b.get(), 0, b.height(), pixels.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != b.height()) pixels.clear();
-  return pixels;
-}
-
 TEST(ScaledSkinMasks, ReadAsTheProgramReadsThemWithEveryPixelAndTheirShape) {
   const std::wstring skins = std::wstring(Q7_DIST_DIR) + L"\\Skins\\";
   const std::vector<std::wstring> names = masksIn(skins);
