@@ -16,6 +16,7 @@
 #include "fakes/memory_files.h"
 #include "monitor/messages.h"
 #include "fakes/recording_messenger.h"
+#include "fakes/us_typed_text.h"
 #include "macro/macro_editor_controller.h"
 #include "settings/settings_image.h"
 
@@ -57,6 +58,14 @@ struct QuietEditorView final : MacroEditorView {
   std::optional<uint8_t> askKeyToInsert() override { return uint8_t{0x42}; }
   void postLimitNotice() override {}
   void sendMacroStored() override {}
+  void showPreview(const std::u16string&, std::optional<std::pair<uint32_t, uint64_t>>) override {}
+  void showTestLatched(bool) override {}
+  void scheduleTestTick(uint32_t) override {}
+  void cancelTestTick() override {}
+  bool putClipboardText(const std::u16string&) override { return true; }
+  std::optional<std::u16string> clipboardText() override { return std::nullopt; }
+  void showTextError(int, TextError) override {}
+  void showNotice(EditorNotice) override {}
   void installHook() override {}
   void setHookStatus(int) override {}
   void close(int) override {}
@@ -129,8 +138,9 @@ struct QuietView final : MainView, ModalWindows {
     whileOpen();
     QuietEditorView editorView;
     UsKeyboardText keyboard;
+    test::UsTypedText typed;
     StillClock clock;
-    MacroEditorController editor(editorView, keyboard, clock);
+    MacroEditorController editor(editorView, keyboard, typed, clock, clock);
     if (loaded)
       editor.load(record);
     else
