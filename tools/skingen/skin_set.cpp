@@ -4,6 +4,7 @@
 #include <future>
 #include <vector>
 
+#include "app/main_window_layout.h"
 #include "lighting/colour_editor_layout.h"
 #include "tools/skingen/image_files.h"
 #include "tools/skingen/text.h"
@@ -27,9 +28,12 @@ class FolderSink : public SkinSink {
 public:
   explicit FolderSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
   void image(std::string_view fileName, const Canvas& picture) override {
-    // The colour editor's swatches show the preset colours exactly and its strip the hues.
+    // The colour editor's swatches show the preset colours exactly and its strip the hues. The main
+    // window's key pictures are cut from its three looks side by side: the gaps between the caps must
+    // stay the same pixels in every look, which a lossy quality does not keep near the caps' edges.
     const bool exact = fileName == colour_editor::kNormalImage || fileName == colour_editor::kOverImage ||
-                       fileName == colour_editor::kDownImage;
+                       fileName == colour_editor::kDownImage || fileName == main_window::kNormalImage ||
+                       fileName == main_window::kOverImage || fileName == main_window::kDownImage;
     ok_ = writeJpeg((folder_ / fileName).string(), picture, exact) && ok_;
   }
   void mask(std::string_view fileName, const Mask& mask) override {
