@@ -13,6 +13,7 @@ namespace q7 {
 
 // Fills the working copy from the registry and commits it; a first run (no main key) writes the
 // factory defaults first and leaves ProfileCurrent 1 in the working copy. Returns true on a first run.
+// A two-step read of the same image must have finished or be running on its thread: this waits for it.
 bool loadSettings(Registry& registry, SettingsImage& image);
 // The same load in two steps, so that a start can show the current profile before the rest is read.
 // The first reads the header and the current profile and commits them; on a first run it reads
