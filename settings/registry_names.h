@@ -18,6 +18,7 @@ inline constexpr char16_t kButtonValue[] = u"Button";
 inline constexpr char16_t kProfileButtonValue[] = u"ProfileButton";
 inline constexpr int kKeyRecordDigits = 3;
 
+inline constexpr char16_t kLanguageValue[] = u"Language"; // read only, never written by a save
 inline constexpr char16_t kProfileCurrentValue[] = u"ProfileCurrent";
 inline constexpr char16_t kWholeKeyColorStatusValue[] = u"WholeKeyColorStatus";
 inline constexpr char16_t kWholeKeyColorValue[] = u"WholeKeyColor";

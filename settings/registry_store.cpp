@@ -28,7 +28,7 @@ constexpr Field kHeaderValues[] = {
     HDR(Thumbkey, 36),     HDR(SetColor, 36),
     HDR(ProfileColor, 36),
 };
-constexpr Field kLanguage = HDR(Language, 4);
+constexpr Field kLanguage = Field{kLanguageValue, offsetof(SettingsHeader, Language), 4};
 
 constexpr size_t kAudioLED = offsetof(ProfileRecord, AudioLED);
 constexpr Field kLightingValues[] = {
@@ -267,6 +267,17 @@ uint32_t saveSettings(Registry& registry, SettingsImage& image) {
   // Only what the registry now holds in full counts as saved.
   if (failure == 0) image.commitSaved();
   return failure;
+}
+
+uint32_t writeProfileSettings(Registry& registry, SettingsImage& image, int p) {
+  FirstFailure failure;
+  writeProfile(registry, image.profile(p), safeProfileIndex(static_cast<uint32_t>(p)), failure);
+  return failure.code;
+}
+
+void loadProfile(Registry& registry, SettingsImage& image, int p) {
+  SettingsImage::WholeKeyArrays unused = arraysOf(image);
+  readProfile(registry, image, safeProfileIndex(static_cast<uint32_t>(p)), unused);
 }
 
 uint32_t saveWholeKeyColours(Registry& registry, const SettingsImage& image, int p) {

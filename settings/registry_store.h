@@ -29,6 +29,11 @@ uint32_t saveSettings(Registry& registry, SettingsImage& image);
 // The writes of saveSettings alone: the saved copy stays as it was, for a caller that commits
 // (SettingsImage::commitSaved) after telling the monitor, which reads the registry meanwhile.
 uint32_t writeSettings(Registry& registry, SettingsImage& image);
+// The values of profile p alone (its key and its key sets' keys), every value even after a refused
+// one: 0 or the system's error code of the first failure. Nothing is committed.
+uint32_t writeProfileSettings(Registry& registry, SettingsImage& image, int p);
+// Reads profile p alone into the working copy (what the registry lacks is zero); commits nothing.
+void loadProfile(Registry& registry, SettingsImage& image, int p);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, SettingsImage& image);
 

@@ -1,0 +1,199 @@
+#include "settings/settings_backup.h"
+
+#include <cstring>
+#include <memory>
+
+#include "settings/registry_names.h"
+#include "settings/registry_store.h"
+
+namespace q7 {
+
+namespace {
+
+// The registry as an export sees it: keys open, none is ever created, so reading changes nothing.
+class ReadOnlyRegistry final : public Registry {
+public:
+  explicit ReadOnlyRegistry(Registry& inner) : inner_(inner) {}
+  std::unique_ptr<RegistryKey> open(std::u16string_view path) override { return inner_.open(path); }
+  std::unique_ptr<RegistryKey> create(std::u16string_view) override { return nullptr; }
+  uint32_t lastError() const override { return inner_.lastError(); }
+
+private:
+  Registry& inner_;
+};
+
+constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
+constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
+constexpr uint64_t kPrime3 = 0x165667B19E3779F9ull;
+
+constexpr uint64_t rotl(uint64_t v, int r) { return (v << r) | (v >> (64 - r)); }
+uint64_t load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v); // little-endian targets only
+  return v;
+}
+uint32_t load32(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+BackupHeader expectedHeader() {
+  BackupHeader h{};
+  std::memcpy(h.magic, kBackupMagic, sizeof h.magic);
+  h.version = kBackupVersion;
+  h.headerSize = sizeof(BackupHeader);
+  h.extrasSize = sizeof(BackupExtras);
+  h.settingsHeaderSize = sizeof(SettingsHeader);
+  h.profileSize = sizeof(ProfileRecord);
+  h.profileCount = kProfileCount;
+  h.contentSize = kBackupContentSize;
+  return h;
+}
+
+uint32_t openError(Registry& registry) { return registry.lastError() ? registry.lastError() : kUnknownRegistryError; }
+
+} // namespace
+
+uint64_t backupChecksum(const uint8_t* data, size_t size) {
+  uint64_t lane[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+  size_t i = 0;
+  for (; i + 32 <= size; i += 32)
+    for (int l = 0; l < 4; ++l) lane[l] = rotl(lane[l] + load64(data + i + 8 * l) * kPrime2, 31) * kPrime1;
+  uint64_t h = rotl(lane[0], 1) + rotl(lane[1], 7) + rotl(lane[2], 12) + rotl(lane[3], 18);
+  for (uint64_t l : lane) h = (h ^ (rotl(l * kPrime2, 31) * kPrime1)) * kPrime1 + kPrime3;
+  h += size;
+  for (; i < size; ++i) h = rotl(h ^ (data[i] * kPrime3), 11) * kPrime1;
+  h ^= h >> 33;
+  h *= kPrime2;
+  h ^= h >> 29;
+  h *= kPrime3;
+  h ^= h >> 32;
+  return h;
+}
+
+BackupCheck checkBackup(const uint8_t* file, size_t size) {
+  if (size < sizeof kBackupMagic || std::memcmp(file, kBackupMagic, sizeof kBackupMagic) != 0)
+    return BackupCheck::NotBackup;
+  if (size < offsetof(BackupHeader, version) + 4) return BackupCheck::Cut;
+  if (load32(file + offsetof(BackupHeader, version)) != kBackupVersion) return BackupCheck::OtherVersion;
+  if (size < sizeof(BackupHeader)) return BackupCheck::Cut;
+  BackupHeader header;
+  std::memcpy(&header, file, sizeof header);
+  BackupHeader expected = expectedHeader();
+  expected.checksum = header.checksum;
+  if (std::memcmp(&header, &expected, sizeof header) != 0) return BackupCheck::WrongSize;
+  if (size < kBackupFileSize) return BackupCheck::Cut;
+  if (size > kBackupFileSize) return BackupCheck::WrongSize;
+  if (backupChecksum(file + sizeof(BackupHeader), kBackupContentSize) != header.checksum)
+    return BackupCheck::BadChecksum;
+  return BackupCheck::Good;
+}
+
+bool readStoredSettings(Registry& registry, SettingsImage& image, BackupExtras& extras) {
+  ReadOnlyRegistry reader(registry);
+  auto mainKey = reader.open(kMainKeyPath);
+  if (!mainKey) return false;
+  extras = BackupExtras{};
+  uint32_t language = 0;
+  extras.languageStored = mainKey->read(kLanguageValue, &language, sizeof language) ? 1 : 0;
+  mainKey.reset();
+  loadSettings(reader, image);
+  for (int p = 0; p < kProfileCount; ++p) {
+    auto key = reader.open(profileKeyPath(p));
+    if (!key) continue;
+    extras.statusStored[p] = key->read(kWholeKeyColorStatusValue, extras.status[p], sizeof extras.status[p]) ? 1 : 0;
+    extras.colourStored[p] = key->read(kWholeKeyColorValue, extras.colour[p], sizeof extras.colour[p]) ? 1 : 0;
+  }
+  return true;
+}
+
+uint32_t writeStoredSettings(Registry& registry, SettingsImage& image, const BackupExtras& extras) {
+  uint32_t failure = writeSettings(registry, image);
+  auto note = [&](uint32_t rc) {
+    if (failure == 0) failure = rc;
+  };
+  if (extras.languageStored) {
+    if (auto key = registry.openOrCreate(kMainKeyPath))
+      note(key->write(kLanguageValue, &image.header().Language, sizeof image.header().Language));
+    else
+      note(openError(registry));
+  }
+  for (int p = 0; p < kProfileCount; ++p) {
+    if (!extras.statusStored[p] && !extras.colourStored[p]) continue;
+    auto key = registry.openOrCreate(profileKeyPath(p));
+    if (!key) {
+      note(openError(registry));
+      continue;
+    }
+    if (extras.statusStored[p]) note(key->write(kWholeKeyColorStatusValue, extras.status[p], sizeof extras.status[p]));
+    if (extras.colourStored[p]) note(key->write(kWholeKeyColorValue, extras.colour[p], sizeof extras.colour[p]));
+  }
+  return failure;
+}
+
+BackupResult exportBackup(Registry& registry, Files& files, std::u16string_view path) {
+  BackupResult result;
+  auto image = std::make_unique<SettingsImage>();
+  BackupExtras extras;
+  if (!readStoredSettings(registry, *image, extras)) {
+    result.kind = BackupResult::NoSettings;
+    return result;
+  }
+  const std::unique_ptr<uint8_t[]> file(new uint8_t[kBackupFileSize]);
+  uint8_t* content = file.get() + sizeof(BackupHeader);
+  std::memcpy(content, &extras, sizeof extras);
+  std::memcpy(content + sizeof extras, &image->working(), sizeof(SettingsBlock));
+  image.reset(); // the image is copied: give its memory back before the write
+  BackupHeader header = expectedHeader();
+  header.checksum = backupChecksum(content, kBackupContentSize);
+  std::memcpy(file.get(), &header, sizeof header);
+  switch (files.replaceWith(path, file.get(), kBackupFileSize)) {
+  case FileResult::Done:
+    break;
+  case FileResult::CannotOpen:
+    result.kind = BackupResult::CannotOpen;
+    break;
+  case FileResult::Failed:
+    result.kind = BackupResult::FileFailed;
+    break;
+  }
+  return result;
+}
+
+BackupResult importBackup(Registry& registry, Files& files, std::u16string_view path) {
+  BackupResult result;
+  // One byte more than a backup holds, to tell a longer file; never more than that is read.
+  const size_t capacity = kBackupFileSize + 1;
+  const std::unique_ptr<uint8_t[]> file(new uint8_t[capacity]);
+  size_t got = 0;
+  switch (files.readPrefix(path, file.get(), capacity, &got)) {
+  case FileResult::Done:
+    break;
+  case FileResult::CannotOpen:
+    result.kind = BackupResult::CannotOpen;
+    return result;
+  case FileResult::Failed:
+    result.kind = BackupResult::FileFailed;
+    return result;
+  }
+  result.check = checkBackup(file.get(), got);
+  if (result.check != BackupCheck::Good) {
+    result.kind = BackupResult::Refused;
+    result.fileSize = got;
+    if (result.check == BackupCheck::OtherVersion)
+      result.fileVersion = load32(file.get() + offsetof(BackupHeader, version));
+    return result;
+  }
+  const uint8_t* content = file.get() + sizeof(BackupHeader);
+  BackupExtras extras;
+  std::memcpy(&extras, content, sizeof extras);
+  auto image = std::make_unique<SettingsImage>();
+  std::memcpy(&image->working(), content + sizeof extras, sizeof(SettingsBlock));
+  result.profileCurrent = static_cast<uint32_t>(image->currentIndex());
+  result.code = writeStoredSettings(registry, *image, extras);
+  if (result.code != 0) result.kind = BackupResult::RegistryFailed;
+  return result;
+}
+
+} // namespace q7
