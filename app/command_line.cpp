@@ -30,9 +30,9 @@ bool parseProfile(std::u16string_view text, int& profile) {
   return true;
 }
 
-Command invalid(std::u16string error) {
-  Command c;
-  c.kind = Command::Invalid;
+CommandLineRequest invalid(std::u16string error) {
+  CommandLineRequest c;
+  c.kind = CommandLineRequest::Invalid;
   c.error = std::move(error) + u" Try --help.";
   return c;
 }
@@ -102,7 +102,7 @@ void tellMonitor(WindowMessenger& messenger, uint32_t profileCurrent) {
   MonitorLink(messenger).notifySaved(safeProfileIndex(profileCurrent));
 }
 
-CommandResult exportAll(const Command& c, CommandSystem& s) {
+CommandResult exportAll(const CommandLineRequest& c, CommandSystem& s) {
   const BackupResult r = exportBackup(s.registry, s.files, c.path);
   switch (r.kind) {
   case BackupResult::Done:
@@ -116,7 +116,7 @@ CommandResult exportAll(const Command& c, CommandSystem& s) {
   }
 }
 
-CommandResult importAll(const Command& c, CommandSystem& s) {
+CommandResult importAll(const CommandLineRequest& c, CommandSystem& s) {
   LockHolder holder(s.lock);
   CommandResult refusal;
   if (!mayImport(holder, refusal)) return refusal;
@@ -139,7 +139,7 @@ CommandResult importAll(const Command& c, CommandSystem& s) {
   return fail(kExitRegistryError, registryFailure(r.code));
 }
 
-CommandResult exportOne(const Command& c, CommandSystem& s) {
+CommandResult exportOne(const CommandLineRequest& c, CommandSystem& s) {
   if (!s.registry.open(kMainKeyPath))
     return fail(kExitRegistryError, u"No settings are stored yet: nothing was exported.");
   auto image = std::make_unique<SettingsImage>();
@@ -155,7 +155,7 @@ CommandResult exportOne(const Command& c, CommandSystem& s) {
   return fail(kExitFileError, u"Cannot write " + quoted(c.path) + u" completely; an old file there stays as it was.");
 }
 
-CommandResult importOne(const Command& c, CommandSystem& s) {
+CommandResult importOne(const CommandLineRequest& c, CommandSystem& s) {
   LockHolder holder(s.lock);
   CommandResult refusal;
   if (!mayImport(holder, refusal)) return refusal;
@@ -199,19 +199,19 @@ std::u16string usageText() {
          u"Exit code 0 on success; otherwise non-zero, with the reason on one line.";
 }
 
-Command parseCommandLine(const std::vector<std::u16string>& args) {
-  Command c;
+CommandLineRequest parseCommandLine(const std::vector<std::u16string>& args) {
+  CommandLineRequest c;
   if (args.empty()) return c;
   const std::u16string& option = args[0];
   const size_t operands = args.size() - 1;
   if (option == u"--help" || option == u"-h" || option == u"/?") {
     if (operands != 0) return invalid(u"--help takes nothing after it.");
-    c.kind = Command::Help;
+    c.kind = CommandLineRequest::Help;
     return c;
   }
   if (option == u"--export-all" || option == u"--import-all") {
     if (operands != 1 || args[1].empty()) return invalid(option + u" needs one file name.");
-    c.kind = option == u"--export-all" ? Command::ExportAll : Command::ImportAll;
+    c.kind = option == u"--export-all" ? CommandLineRequest::ExportAll : CommandLineRequest::ImportAll;
     c.path = args[1];
     return c;
   }
@@ -219,28 +219,28 @@ Command parseCommandLine(const std::vector<std::u16string>& args) {
     if (operands != 2 || args[2].empty()) return invalid(option + u" needs a profile number and a file name.");
     if (!parseProfile(args[1], c.profile))
       return invalid(u"The profile number must be 0 to 8, not " + quoted(args[1]) + u".");
-    c.kind = option == u"--export" ? Command::Export : Command::Import;
+    c.kind = option == u"--export" ? CommandLineRequest::Export : CommandLineRequest::Import;
     c.path = args[2];
     return c;
   }
   return invalid(u"Unknown option " + quoted(option) + u".");
 }
 
-CommandResult runCommand(const Command& command, CommandSystem& system) {
+CommandResult runCommand(const CommandLineRequest& command, CommandSystem& system) {
   switch (command.kind) {
-  case Command::Help:
+  case CommandLineRequest::Help:
     return {kExitDone, usageText()};
-  case Command::ExportAll:
+  case CommandLineRequest::ExportAll:
     return exportAll(command, system);
-  case Command::ImportAll:
+  case CommandLineRequest::ImportAll:
     return importAll(command, system);
-  case Command::Export:
+  case CommandLineRequest::Export:
     return exportOne(command, system);
-  case Command::Import:
+  case CommandLineRequest::Import:
     return importOne(command, system);
-  case Command::Invalid:
+  case CommandLineRequest::Invalid:
     return fail(kExitBadArguments, command.error);
-  case Command::Window:
+  case CommandLineRequest::Window:
     break;
   }
   return fail(kExitBadArguments, u"No command given. Try --help.");

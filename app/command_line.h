@@ -12,7 +12,7 @@
 
 namespace q7 {
 
-struct Command {
+struct CommandLineRequest {
   enum Kind { Window, Help, ExportAll, ImportAll, Export, Import, Invalid } kind = Window;
   int profile = -1;     // Export and Import: 0 ... 8
   std::u16string path;  // the file
@@ -20,7 +20,7 @@ struct Command {
 };
 
 // args without the program's own name; none means the window starts as usual.
-Command parseCommandLine(const std::vector<std::u16string>& args);
+CommandLineRequest parseCommandLine(const std::vector<std::u16string>& args);
 
 // The named mutex a running program holds: a second copy sees it and ends at once.
 inline constexpr char16_t kConfigurationMutexName[] = u"Q7 Configuration";
@@ -57,7 +57,7 @@ struct CommandResult {
   std::u16string message; // one line (the usage text for --help); standard output on 0, error otherwise
 };
 
-CommandResult runCommand(const Command& command, CommandSystem& system);
+CommandResult runCommand(const CommandLineRequest& command, CommandSystem& system);
 
 std::u16string usageText();
 

@@ -100,38 +100,38 @@ protected:
 TEST(CommandLineParsing, EachFormAndEachBadArgument) {
   struct Case {
     std::vector<std::u16string> args;
-    Command::Kind kind;
+    CommandLineRequest::Kind kind;
     int profile;
     std::u16string path;
   };
   const Case cases[] = {
-      {{}, Command::Window, -1, u""},
-      {{u"--help"}, Command::Help, -1, u""},
-      {{u"--export-all", u"C:\\b\\all.q7b"}, Command::ExportAll, -1, u"C:\\b\\all.q7b"},
-      {{u"--import-all", u"all.q7b"}, Command::ImportAll, -1, u"all.q7b"},
-      {{u"--export", u"0", u"p.prof"}, Command::Export, 0, u"p.prof"},
-      {{u"--import", u"8", u"p.prof"}, Command::Import, 8, u"p.prof"},
-      {{u"--import", u"6", u"--help"}, Command::Import, 6, u"--help"}, // a file may be named anything
-      {{u"--import", u"9", u"p.prof"}, Command::Invalid, -1, u""},
-      {{u"--export", u"-1", u"p.prof"}, Command::Invalid, -1, u""},
-      {{u"--export", u"01", u"p.prof"}, Command::Invalid, -1, u""},
-      {{u"--export", u"x", u"p.prof"}, Command::Invalid, -1, u""},
-      {{u"--export", u"3"}, Command::Invalid, -1, u""},
-      {{u"--export", u"3", u""}, Command::Invalid, -1, u""},
-      {{u"--import", u"3", u"a", u"b"}, Command::Invalid, -1, u""},
-      {{u"--export-all"}, Command::Invalid, -1, u""},
-      {{u"--import-all", u""}, Command::Invalid, -1, u""},
-      {{u"--import-all", u"a", u"b"}, Command::Invalid, -1, u""},
-      {{u"--help", u"x"}, Command::Invalid, -1, u""},
-      {{u"--exportall", u"a"}, Command::Invalid, -1, u""},
-      {{u"a.q7b"}, Command::Invalid, -1, u""},
+      {{}, CommandLineRequest::Window, -1, u""},
+      {{u"--help"}, CommandLineRequest::Help, -1, u""},
+      {{u"--export-all", u"C:\\b\\all.q7b"}, CommandLineRequest::ExportAll, -1, u"C:\\b\\all.q7b"},
+      {{u"--import-all", u"all.q7b"}, CommandLineRequest::ImportAll, -1, u"all.q7b"},
+      {{u"--export", u"0", u"p.prof"}, CommandLineRequest::Export, 0, u"p.prof"},
+      {{u"--import", u"8", u"p.prof"}, CommandLineRequest::Import, 8, u"p.prof"},
+      {{u"--import", u"6", u"--help"}, CommandLineRequest::Import, 6, u"--help"}, // a file may be named anything
+      {{u"--import", u"9", u"p.prof"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export", u"-1", u"p.prof"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export", u"01", u"p.prof"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export", u"x", u"p.prof"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export", u"3"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export", u"3", u""}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--import", u"3", u"a", u"b"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--export-all"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--import-all", u""}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--import-all", u"a", u"b"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--help", u"x"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"--exportall", u"a"}, CommandLineRequest::Invalid, -1, u""},
+      {{u"a.q7b"}, CommandLineRequest::Invalid, -1, u""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args.size()) +
                  (c.args.empty() ? "" : " first arg size " + std::to_string(c.args[0].size())));
-    const Command command = parseCommandLine(c.args);
+    const CommandLineRequest command = parseCommandLine(c.args);
     EXPECT_EQ(command.kind, c.kind);
-    if (c.kind == Command::Invalid) {
+    if (c.kind == CommandLineRequest::Invalid) {
       EXPECT_FALSE(command.error.empty());
       continue;
     }

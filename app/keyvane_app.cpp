@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "settings/settings_image.h"
 #include "platform/win32/handles.h"
@@ -37,7 +38,7 @@ int CKeyvaneApp::run() {
   InitCommonControlsEx(&icc);
   GdiplusSession gdiplus;
 
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Q7 Configuration");
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, win32::wide(kConfigurationMutexName));
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
     return 0; // a second copy: nothing at all happens
