@@ -116,8 +116,7 @@ void writeProfile(Registry& registry, ProfileRecord& rec, int p, FirstFailure& f
 }
 
 // Reads profile p into the working copy; whatever the registry lacks is zero.
-void readProfile(Registry& registry, SettingsImage& image, int p, SettingsImage::WholeKeyArrays& arrays) {
-  ProfileRecord& rec = image.profile(p);
+void readProfile(Registry& registry, ProfileRecord& rec, int p, SettingsImage::WholeKeyArrays& arrays) {
   std::memset(&rec, 0, sizeof rec);
   if (auto key = registry.openOrCreate(profileKeyPath(p))) {
     readFields(*key, &rec, kLoadSmallValues);
@@ -218,7 +217,7 @@ bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
     // Rare, and the defaults were just written: read everything back at once.
     SettingsImage::WholeKeyArrays arrays = arraysOf(image);
     for (int p = 0; p < kProfileCount; ++p) {
-      readProfile(registry, image, p, arrays);
+      readProfile(registry, image.profile(p), p, arrays);
       image.profileRead(p);
     }
     image.readComplete(arrays);
@@ -227,7 +226,7 @@ bool loadCurrentProfile(Registry& registry, SettingsImage& image) {
   }
   const int current = image.currentIndex();
   SettingsImage::WholeKeyArrays unused = arraysOf(image); // the arrays come with the other profiles
-  readProfile(registry, image, current, unused);
+  readProfile(registry, image.profile(current), current, unused);
   image.beginPartialRead(current);
   return false;
 }
@@ -242,7 +241,7 @@ void loadOtherProfiles(Registry& registry, SettingsImage& image) {
       readArrays(registry, p, arrays);
       continue;
     }
-    readProfile(registry, image, p, arrays);
+    readProfile(registry, image.profile(p), p, arrays);
     image.profileRead(p);
   }
   image.readComplete(arrays);
@@ -255,11 +254,23 @@ bool loadSettings(Registry& registry, SettingsImage& image) {
   return firstRun;
 }
 
-uint32_t writeSettings(Registry& registry, SettingsImage& image) {
+uint32_t writeSettings(Registry& registry, SettingsImage& image) { return writeBlock(registry, image.working()); }
+
+uint32_t writeBlock(Registry& registry, SettingsBlock& block) {
   FirstFailure failure;
-  writeHeader(registry, image.header(), failure);
-  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, image.profile(p), p, failure);
+  writeHeader(registry, block.header, failure);
+  for (int p = 0; p < kProfileCount; ++p) writeProfile(registry, block.profiles[p], p, failure);
   return failure.code;
+}
+
+void readBlock(Registry& registry, SettingsBlock& block) {
+  block.header = SettingsHeader{};
+  if (auto key = registry.open(kMainKeyPath)) {
+    readFields(*key, &block.header, &kLanguage, &kLanguage + 1);
+    readFields(*key, &block.header, kHeaderValues);
+  }
+  SettingsImage::WholeKeyArrays unused{};
+  for (int p = 0; p < kProfileCount; ++p) readProfile(registry, block.profiles[p], p, unused);
 }
 
 uint32_t saveSettings(Registry& registry, SettingsImage& image) {
@@ -277,7 +288,8 @@ uint32_t writeProfileSettings(Registry& registry, SettingsImage& image, int p) {
 
 void loadProfile(Registry& registry, SettingsImage& image, int p) {
   SettingsImage::WholeKeyArrays unused = arraysOf(image);
-  readProfile(registry, image, safeProfileIndex(static_cast<uint32_t>(p)), unused);
+  const int index = safeProfileIndex(static_cast<uint32_t>(p));
+  readProfile(registry, image.profile(index), index, unused);
 }
 
 uint32_t saveWholeKeyColours(Registry& registry, const SettingsImage& image, int p) {

@@ -34,6 +34,10 @@ uint32_t writeSettings(Registry& registry, SettingsImage& image);
 uint32_t writeProfileSettings(Registry& registry, SettingsImage& image, int p);
 // Reads profile p alone into the working copy (what the registry lacks is zero); commits nothing.
 void loadProfile(Registry& registry, SettingsImage& image, int p);
+// The same reads and writes on a bare block, as stored: nothing clamped, nothing committed, the
+// whole-keyboard arrays left out. A read zeroes what the registry lacks.
+void readBlock(Registry& registry, SettingsBlock& block);
+uint32_t writeBlock(Registry& registry, SettingsBlock& block);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, SettingsImage& image);
 

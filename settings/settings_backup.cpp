@@ -90,7 +90,7 @@ BackupCheck checkBackup(const uint8_t* file, size_t size) {
   return BackupCheck::Good;
 }
 
-bool readStoredSettings(Registry& registry, SettingsImage& image, BackupExtras& extras) {
+bool readStoredSettings(Registry& registry, SettingsBlock& block, BackupExtras& extras) {
   ReadOnlyRegistry reader(registry);
   auto mainKey = reader.open(kMainKeyPath);
   if (!mainKey) return false;
@@ -98,7 +98,7 @@ bool readStoredSettings(Registry& registry, SettingsImage& image, BackupExtras& 
   uint32_t language = 0;
   extras.languageStored = mainKey->read(kLanguageValue, &language, sizeof language) ? 1 : 0;
   mainKey.reset();
-  loadSettings(reader, image);
+  readBlock(reader, block);
   for (int p = 0; p < kProfileCount; ++p) {
     auto key = reader.open(profileKeyPath(p));
     if (!key) continue;
@@ -108,14 +108,14 @@ bool readStoredSettings(Registry& registry, SettingsImage& image, BackupExtras& 
   return true;
 }
 
-uint32_t writeStoredSettings(Registry& registry, SettingsImage& image, const BackupExtras& extras) {
-  uint32_t failure = writeSettings(registry, image);
+uint32_t writeStoredSettings(Registry& registry, SettingsBlock& block, const BackupExtras& extras) {
+  uint32_t failure = writeBlock(registry, block);
   auto note = [&](uint32_t rc) {
     if (failure == 0) failure = rc;
   };
   if (extras.languageStored) {
     if (auto key = registry.openOrCreate(kMainKeyPath))
-      note(key->write(kLanguageValue, &image.header().Language, sizeof image.header().Language));
+      note(key->write(kLanguageValue, &block.header.Language, sizeof block.header.Language));
     else
       note(openError(registry));
   }
@@ -132,21 +132,28 @@ uint32_t writeStoredSettings(Registry& registry, SettingsImage& image, const Bac
   return failure;
 }
 
+namespace {
+
+// The file's parts in one buffer, so that the registry is read into and written from the file's
+// own bytes: no second copy of 64 MB.
+constexpr size_t kExtrasAt = sizeof(BackupHeader);
+constexpr size_t kBlockAt = kExtrasAt + sizeof(BackupExtras);
+static_assert(kBlockAt % alignof(SettingsBlock) == 0);
+SettingsBlock& blockIn(uint8_t* file) { return *reinterpret_cast<SettingsBlock*>(file + kBlockAt); }
+
+} // namespace
+
 BackupResult exportBackup(Registry& registry, Files& files, std::u16string_view path) {
   BackupResult result;
-  auto image = std::make_unique<SettingsImage>();
+  const std::unique_ptr<uint8_t[]> file(new uint8_t[kBackupFileSize]);
   BackupExtras extras;
-  if (!readStoredSettings(registry, *image, extras)) {
+  if (!readStoredSettings(registry, blockIn(file.get()), extras)) {
     result.kind = BackupResult::NoSettings;
     return result;
   }
-  const std::unique_ptr<uint8_t[]> file(new uint8_t[kBackupFileSize]);
-  uint8_t* content = file.get() + sizeof(BackupHeader);
-  std::memcpy(content, &extras, sizeof extras);
-  std::memcpy(content + sizeof extras, &image->working(), sizeof(SettingsBlock));
-  image.reset(); // the image is copied: give its memory back before the write
+  std::memcpy(file.get() + kExtrasAt, &extras, sizeof extras);
   BackupHeader header = expectedHeader();
-  header.checksum = backupChecksum(content, kBackupContentSize);
+  header.checksum = backupChecksum(file.get() + kExtrasAt, kBackupContentSize);
   std::memcpy(file.get(), &header, sizeof header);
   switch (files.replaceWith(path, file.get(), kBackupFileSize)) {
   case FileResult::Done:
@@ -185,13 +192,11 @@ BackupResult importBackup(Registry& registry, Files& files, std::u16string_view 
       result.fileVersion = load32(file.get() + offsetof(BackupHeader, version));
     return result;
   }
-  const uint8_t* content = file.get() + sizeof(BackupHeader);
   BackupExtras extras;
-  std::memcpy(&extras, content, sizeof extras);
-  auto image = std::make_unique<SettingsImage>();
-  std::memcpy(&image->working(), content + sizeof extras, sizeof(SettingsBlock));
-  result.profileCurrent = static_cast<uint32_t>(image->currentIndex());
-  result.code = writeStoredSettings(registry, *image, extras);
+  std::memcpy(&extras, file.get() + kExtrasAt, sizeof extras);
+  SettingsBlock& block = blockIn(file.get());
+  result.profileCurrent = block.header.ProfileCurrent;
+  result.code = writeStoredSettings(registry, block, extras);
   if (result.code != 0) result.kind = BackupResult::RegistryFailed;
   return result;
 }

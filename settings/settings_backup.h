@@ -81,9 +81,10 @@ BackupResult exportBackup(Registry& registry, Files& files, std::u16string_view 
 // Reads and checks the whole file, then writes every value it holds. A refused file writes nothing.
 BackupResult importBackup(Registry& registry, Files& files, std::u16string_view path);
 
-// Either step alone, on an image the caller holds: what the registry stores into image and extras,
-// and back. writeStoredSettings gives 0 or the system's error code of the first failed write.
-bool readStoredSettings(Registry& registry, SettingsImage& image, BackupExtras& extras);
-uint32_t writeStoredSettings(Registry& registry, SettingsImage& image, const BackupExtras& extras);
+// Either step alone: what the registry stores, as stored, into block and extras (false when nothing
+// is stored; nothing is created), and back. writeStoredSettings gives 0 or the system's error code
+// of the first failed write, after trying every value.
+bool readStoredSettings(Registry& registry, SettingsBlock& block, BackupExtras& extras);
+uint32_t writeStoredSettings(Registry& registry, SettingsBlock& block, const BackupExtras& extras);
 
 } // namespace q7
