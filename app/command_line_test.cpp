@@ -50,6 +50,10 @@ private:
       if (!reg.lock_.held) ++reg.unlockedWrites;
       return inner->write(name, data, size);
     }
+    uint32_t remove(std::u16string_view name) override {
+      if (!reg.lock_.held) ++reg.unlockedWrites;
+      return inner->remove(name);
+    }
     std::unique_ptr<RegistryKey> inner;
     LockCheckingRegistry& reg;
   };

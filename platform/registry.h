@@ -21,6 +21,9 @@ public:
   virtual bool read(std::u16string_view name, void* slot, size_t size) = 0;
   // Writes a REG_BINARY value of exactly size bytes: 0 when written, otherwise the system's error code.
   virtual uint32_t write(std::u16string_view name, const void* data, size_t size) = 0;
+  // Removes a value: 0 when it is gone (or was never there), otherwise the system's error code.
+  // A store that cannot remove values answers 50 (ERROR_NOT_SUPPORTED).
+  virtual uint32_t remove(std::u16string_view) { return 50; }
 };
 
 class Registry {

@@ -113,21 +113,23 @@ uint32_t writeStoredSettings(Registry& registry, SettingsBlock& block, const Bac
   auto note = [&](uint32_t rc) {
     if (failure == 0) failure = rc;
   };
-  if (extras.languageStored) {
-    if (auto key = registry.openOrCreate(kMainKeyPath))
-      note(key->write(kLanguageValue, &block.header.Language, sizeof block.header.Language));
-    else
-      note(openError(registry));
-  }
+  // A value the backup lacks is removed: left behind, the arrays of a higher profile's key would
+  // win over the backup's at the next start.
+  auto put = [&](RegistryKey& key, bool stored, std::u16string_view name, const void* data, size_t size) {
+    note(stored ? key.write(name, data, size) : key.remove(name));
+  };
+  if (auto key = registry.openOrCreate(kMainKeyPath))
+    put(*key, extras.languageStored, kLanguageValue, &block.header.Language, sizeof block.header.Language);
+  else
+    note(openError(registry));
   for (int p = 0; p < kProfileCount; ++p) {
-    if (!extras.statusStored[p] && !extras.colourStored[p]) continue;
     auto key = registry.openOrCreate(profileKeyPath(p));
     if (!key) {
       note(openError(registry));
       continue;
     }
-    if (extras.statusStored[p]) note(key->write(kWholeKeyColorStatusValue, extras.status[p], sizeof extras.status[p]));
-    if (extras.colourStored[p]) note(key->write(kWholeKeyColorValue, extras.colour[p], sizeof extras.colour[p]));
+    put(*key, extras.statusStored[p], kWholeKeyColorStatusValue, extras.status[p], sizeof extras.status[p]);
+    put(*key, extras.colourStored[p], kWholeKeyColorValue, extras.colour[p], sizeof extras.colour[p]);
   }
   return failure;
 }

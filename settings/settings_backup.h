@@ -28,7 +28,8 @@ struct BackupHeader {
   uint64_t checksum;    // backupChecksum of those bytes
 };
 
-// What the registry holds beside the image: whether the optional values exist, and the two
+// What the registry holds beside the image: whether the optional values exist (an import removes
+// those the backup lacks), and the two
 // whole-keyboard arrays as each profile's key holds them (a key may hold none).
 struct BackupExtras {
   uint8_t languageStored;

@@ -77,6 +77,22 @@ TEST_F(SettingsBackup, AWholeImageComesBackValueForValueAndTheExportChangesNothi
   EXPECT_EQ(image->WholeKeyColor[8], 0x0000FF00u); // profile 7's key, the highest holding them
 }
 
+TEST_F(SettingsBackup, AnImportIntoStoredSettingsLeavesNoValueTheBackupLacks) {
+  // Arrays in a higher profile's key win at the next start: left there, they would override the
+  // backup's colours.
+  test::MemoryRegistry target;
+  storeVariedSettings(target);
+  auto image = std::make_unique<SettingsImage>();
+  image->WholeKeyColor[0] = 0x00DEAD00;
+  ASSERT_EQ(saveWholeKeyColours(target, *image, 8), 0u);
+  source.keys[kMainKeyPath].erase(u"Language");
+  ASSERT_EQ(exportBackup(source, files, u"all.bak").kind, BackupResult::Done);
+  ASSERT_EQ(importBackup(target, files, u"all.bak").kind, BackupResult::Done);
+  EXPECT_EQ(target.value(profileKeyPath(8), u"WholeKeyColor"), nullptr);
+  EXPECT_EQ(target.value(kMainKeyPath, u"Language"), nullptr);
+  EXPECT_EQ(target.keys, source.keys);
+}
+
 TEST_F(SettingsBackup, EachBadFileIsRefusedWithItsReasonAndNothingIsWritten) {
   auto setField = [](std::vector<uint8_t>& f, size_t offset, uint32_t v) { std::memcpy(f.data() + offset, &v, 4); };
   struct Case {

@@ -64,6 +64,12 @@ public:
         RegSetValueExW(key_.get(), n.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(data), static_cast<DWORD>(size)));
   }
 
+  uint32_t remove(std::u16string_view name) override {
+    const WideName n(name);
+    const LONG rc = RegDeleteValueW(key_.get(), n.c_str());
+    return rc == ERROR_FILE_NOT_FOUND ? 0 : static_cast<uint32_t>(rc);
+  }
+
 private:
   UniqueKey key_;
 };

@@ -91,6 +91,12 @@ private:
       ++n->second;
       return 0;
     }
+    uint32_t remove(std::u16string_view name) override {
+      if (reg.unwritable.count(name)) return kAccessDenied;
+      auto v = values.find(name);
+      if (v != values.end()) values.erase(v);
+      return 0;
+    }
     MemoryRegistry& reg;
     std::u16string path;
     Values& values; // map nodes stay where they are while the key is open

@@ -172,6 +172,16 @@ TEST(CommandLineWin32, ExportAllThenImportAllIntoAClearedKeyGivesTheSameValues) 
   EXPECT_EQ(imported.exitCode, 0u) << imported.err;
   EXPECT_NE(imported.out.find("Imported all settings"), std::string::npos) << imported.out;
   EXPECT_EQ(digest(), stored);
+
+  // Over stored settings: a value the backup lacks goes too (a higher profile's arrays would win).
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VORTAN\\Q7\\Profile8", 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  const BYTE status[9] = {1, 1, 1};
+  ASSERT_EQ(RegSetValueExW(key, L"WholeKeyColorStatus", 0, REG_BINARY, status, sizeof status), ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_NE(digest(), stored);
+  EXPECT_EQ(runProgram(L"--import-all " + quoted(file)).exitCode, 0u);
+  EXPECT_EQ(digest(), stored);
 }
 
 TEST(CommandLineWin32, EachBadFileExitsNonZeroAndChangesNothing) {
