@@ -143,7 +143,8 @@ CommandResult exportOne(const CommandLineRequest& c, CommandSystem& s) {
   if (!s.registry.open(kMainKeyPath))
     return fail(kExitRegistryError, u"No settings are stored yet: nothing was exported.");
   auto image = std::make_unique<SettingsImage>();
-  loadProfile(s.registry, *image, c.profile);
+  ReadOnlyRegistry reader(s.registry);
+  loadProfile(reader, *image, c.profile);
   switch (exportProfile(s.files, c.path, image->profile(c.profile))) {
   case FileResult::Done:
     return {kExitDone, u"Exported profile " + number(c.profile) + u" to " + quoted(c.path) + u"."};

@@ -249,6 +249,13 @@ TEST_F(CommandLine, BadFilesAndFailedWritesAreNeverReportedAsSuccess) {
 }
 
 TEST_F(CommandLine, NothingStoredIsNotExportedAndCreatesNothing) {
+  reg.keys[kMainKeyPath]; // a main key with no profile keys: an export of one profile creates none
+  const CommandResult one = run({u"--export", u"6", u"six.prof"});
+  EXPECT_EQ(one.exitCode, 0);
+  EXPECT_EQ(reg.keys.size(), 1u);
+  EXPECT_EQ(files.files[u"six.prof"], std::vector<uint8_t>(sizeof(ProfileRecord), 0));
+  reg.keys.clear();
+  files.files.clear();
   for (const auto& args :
        std::vector<std::vector<std::u16string>>{{u"--export-all", u"a.q7b"}, {u"--export", u"1", u"a.prof"}}) {
     const CommandResult r = run(args);

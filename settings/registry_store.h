@@ -41,6 +41,19 @@ uint32_t writeBlock(Registry& registry, SettingsBlock& block);
 // The factory state of every profile, written to the registry and committed.
 void writeFactoryDefaults(Registry& registry, SettingsImage& image);
 
+// The registry as an export sees it: keys open, none is ever created and nothing is written by a
+// store's read through it (a read of a missing key then finds nothing).
+class ReadOnlyRegistry final : public Registry {
+public:
+  explicit ReadOnlyRegistry(Registry& inner) : inner_(inner) {}
+  std::unique_ptr<RegistryKey> open(std::u16string_view path) override { return inner_.open(path); }
+  std::unique_ptr<RegistryKey> create(std::u16string_view) override { return nullptr; }
+  uint32_t lastError() const override { return inner_.lastError(); }
+
+private:
+  Registry& inner_;
+};
+
 // A value or key name built as the stored format spells them ("Button007", "LinkExe2", ...), held
 // without allocating: a save or load builds some 22,000 of them.
 class ValueName {

@@ -10,18 +10,6 @@ namespace q7 {
 
 namespace {
 
-// The registry as an export sees it: keys open, none is ever created, so reading changes nothing.
-class ReadOnlyRegistry final : public Registry {
-public:
-  explicit ReadOnlyRegistry(Registry& inner) : inner_(inner) {}
-  std::unique_ptr<RegistryKey> open(std::u16string_view path) override { return inner_.open(path); }
-  std::unique_ptr<RegistryKey> create(std::u16string_view) override { return nullptr; }
-  uint32_t lastError() const override { return inner_.lastError(); }
-
-private:
-  Registry& inner_;
-};
-
 constexpr uint64_t kPrime1 = 0x9E3779B185EBCA87ull;
 constexpr uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Full;
 constexpr uint64_t kPrime3 = 0x165667B19E3779F9ull;
