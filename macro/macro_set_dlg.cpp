@@ -10,6 +10,7 @@
 #include "macro/macro_editor_texts.h"
 #include "monitor/messages.h"
 #include "platform/win32/clipboard.h"
+#include "text/access_text.h"
 #include "text/string_lookup.h"
 #include "ui/dialog_result.h"
 #include "ui/fonts.h"
@@ -73,6 +74,30 @@ struct MenuHandle {
   }
 };
 
+// What the buttons that show only a picture are called for accessibility tools: the texts beside
+// them in the window.
+std::u16string uncaptionedName(Control id) {
+  switch (id) {
+  case Control::Close:
+    return accessText(access_text::kClose, lookupString);
+  case Control::Record:
+    return lookupString(u"MACRO", u"RECORD");
+  case Control::Stop:
+    return lookupString(u"MACRO", u"STOP");
+  case Control::PauseOption0:
+    return lookupString(u"MACRO", u"SELDELAY");
+  case Control::PauseOption1:
+    return lookupString(u"MACRO", u"ALLDELAY");
+  case Control::PlayOption0:
+    return lookupString(u"MACRO", u"REPEAT1");
+  case Control::PlayOption1:
+    return lookupString(u"MACRO", u"REPEAT2");
+  case Control::PlayOption2:
+    return lookupString(u"MACRO", u"REPEAT3");
+  default:
+    return {};
+  }
+}
 } // namespace
 
 // The editor's pictures are decoded and cut once per skin folder and scale and kept for the process:
@@ -153,6 +178,8 @@ void CMacroSetDlg::onCreate() {
       std::u16string caption = lookupString(c.section, c.text);
       if (caption.empty() && c.id == Control::Test) caption = kTestCaption.english; // a string file without it
       b.setText(wideText(caption), 0);
+    } else {
+      b.setAccessibleName(wideText(uncaptionedName(c.id)));
     }
   }
   for (size_t i = 0; i < std::size(kLabels); ++i) {
@@ -266,6 +293,8 @@ bool CMacroSetDlg::onKey(const MSG& m) {
   key.shift = GetKeyState(VK_SHIFT) < 0;
   key.alt = GetKeyState(VK_MENU) < 0;
   key.inField = m.hwnd == name_.window() || m.hwnd == pause_.window() || m.hwnd == count_.window();
+  key.inList = m.hwnd == list_.window();
+  key.keyboardUse = keyboardUseOn();
   switch (editorKeyAction(key, controller_.recording(), controller_.testing())) {
   case KeyAction::Pass:
     return false;
@@ -283,6 +312,15 @@ bool CMacroSetDlg::onKey(const MSG& m) {
     return true;
   case KeyAction::StopTest:
     controller_.stopTest();
+    return true;
+  case KeyAction::DeleteLines:
+    controller_.onCommand(Control::Delete);
+    return true;
+  case KeyAction::LinesUp:
+    controller_.onCommand(Control::Up);
+    return true;
+  case KeyAction::LinesDown:
+    controller_.onCommand(Control::Down);
     return true;
   }
   return false;

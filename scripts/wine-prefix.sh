@@ -12,6 +12,8 @@ wineserver -w
 set +e
 tweak() { "$@" </dev/null >/dev/null 2>&1 || echo "skipped: $*" >&2; }
 tweak wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+# Wine takes "prefers the keyboard" as on where the value is missing; Windows has it off.
+tweak wine reg add 'HKCU\Control Panel\Accessibility\Keyboard Preference' /v On /d 0 /f
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
 for f in /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf /usr/share/fonts/truetype/crosextra/Carlito-*.ttf \
