@@ -2,6 +2,7 @@
 
 #include "app/about_layout.h"
 #include "app/main_commands.h"
+#include "text/access_text.h"
 #include "ui/skin_family.h"
 
 namespace q7 {
@@ -19,10 +20,15 @@ void CAboutDlg::onCreate() {
   loadSkins(kSkins);
   // Always the layout's size, so the buttons stay where the pictures draw them.
   size_ = scale_.size(about_window::kSize);
-  for (auto [button, r, command] : {std::tuple{&home_, about_window::kHomePage, AboutCommand::Home},
-                                    std::tuple{&support_, about_window::kSupport, AboutCommand::Support},
-                                    std::tuple{&close_, about_window::kClose, AboutCommand::Close}})
-    if (makeButton(*button, r)) bindCommand(*button, command);
+  // The three buttons are parts of the picture; their names say what they do.
+  for (auto [button, r, command, name] :
+       {std::tuple{&home_, about_window::kHomePage, AboutCommand::Home, &access_text::kWebHome},
+        std::tuple{&support_, about_window::kSupport, AboutCommand::Support, &access_text::kSupport},
+        std::tuple{&close_, about_window::kClose, AboutCommand::Close, &access_text::kClose}})
+    if (makeButton(*button, r)) {
+      bindCommand(*button, command);
+      button->setAccessibleName(win32::widen(accessText(*name, lookup_)));
+    }
 }
 
 void CAboutDlg::onScaleChanged() {

@@ -49,6 +49,7 @@ private:
   void onCreate();
   void onInit();
   void onCommand(UINT code, ControlCommand bound);
+  bool onKeyboardKey(UINT vk, HWND focus);
   void onDialogCommand(UINT id);
   void onClose() { end(IDOK); }
   void onPaint();
@@ -62,6 +63,7 @@ private:
   void onScaleChanged();
   void buildKeyButtons();
   bool setKeyLook(int position, KeyLook look); // false when the key already looked so
+  void nameKey(int position, const KeyRecord& record);
   CBitmapBtn& control(main_window::Control id) { return controls_[static_cast<size_t>(id)]; }
   void onSysCommand(WPARAM wParam, LPARAM lParam);
   void onLButtonDown(LPARAM lParam);

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/accessible_names.h"
+#include "app/key_moves.h"
 #include "app/keyboard_layout_tables.h"
 #include "app/start_trace.h"
 #include "settings/settings_image.h"
@@ -74,6 +76,19 @@ std::optional<Command> commandOf(Control id) {
     if (m.control == id) return m.command;
   return std::nullopt;
 }
+
+// What the controls without a caption are called for accessibility tools.
+constexpr struct {
+  Control control;
+  const AccessText* text;
+} kUncaptionedNames[] = {
+    {Control::Picture, &access_text::kLogo},        {Control::Close, &access_text::kClose},
+    {Control::Help, &access_text::kHelp},           {Control::Minimise, &access_text::kMinimise},
+    {Control::WebLink1, &access_text::kWebHome},    {Control::WebLink2, &access_text::kWebSocial1},
+    {Control::WebLink3, &access_text::kWebSocial2},
+};
+
+constexpr int kKeyboardViewGroup = 1;
 
 constexpr Control kPerKeyButtons[] = {Control::Macro, Control::SingleKey, Control::App, Control::Disable,
                                       Control::Default};
@@ -178,6 +193,8 @@ void CKeyvaneDlg::createControl(Control id) {
   if (id == Control::KeyName) button.setTextRect(0, 0, 47, 48);
   button.setText(widen(caption), id == Control::KeyFunction ? 5 : 0, id == Control::KeyFunction ? 4 : 0);
   if (hasTooltip(id, languageCode_)) button.setTooltip(widen(caption));
+  for (const auto& n : kUncaptionedNames)
+    if (n.control == id) button.setAccessibleName(widen(accessText(*n.text, lookupString)));
   if (perKeyButton(id) && id != Control::Sync) EnableWindow(button.window(), FALSE);
 }
 
@@ -186,7 +203,9 @@ void CKeyvaneDlg::buildKeyButtons() {
   for (int k = 0; k < kKeyCount; ++k) {
     if (!keys_[k].create(wnd_, rects[k], scale_)) continue;
     bindCommand(keys_[k], Command::KeyButton, k);
+    keys_[k].setTabStop(kKeyboardViewGroup); // the keyboard view is one stop
     setKeyLook(k, KeyLook::Default);
+    nameKey(k, KeyRecord{});
     RedrawWindow(keys_[k].window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
 }
@@ -199,14 +218,26 @@ bool CKeyvaneDlg::setKeyLook(int position, KeyLook look) {
                                     pick(images.disabled), at.left, at.top);
 }
 
+void CKeyvaneDlg::nameKey(int position, const KeyRecord& record) {
+  if (!labels_ || !keyVisible(layout_, position)) return;
+  const std::u16string name = keyAccessibleName(labels_->keyCaption(position), record,
+                                                labels_->keyFunctionText(record, lookupString), lookupString);
+  keys_[position].setAccessibleName(widen(name));
+}
+
 void CKeyvaneDlg::refreshKey(int position, KeyRefreshMode mode) {
   if (position < 0 || position >= kKeyCount || !keys_[position].window()) return;
   const int shown = controller_.shownProfile();
   const KeyRecord& record = image_.key(shown < 0 ? 0 : shown, position);
+  nameKey(position, record);
   if (mode == KeyRefreshMode::Selected && labels_) {
     control(Control::KeyName).setText(widen(labels_->keyCaption(position)), 0, 0);
     control(Control::KeyFunction).setText(widen(labels_->keyFunctionText(record, lookupString)), 5, 4);
+    // Screen readers follow the selection.
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, keys_[position].window(), OBJID_CLIENT, CHILDID_SELF);
   }
+  // Tab into the keyboard view lands on the selected key.
+  keys_[position].setTabCurrent(mode == KeyRefreshMode::Selected);
   // A key whose picture stays the same needs no repaint: a profile switch then redraws only the
   // keys whose look changes.
   if (setKeyLook(position, keyLookFor(mode, record.Kind)) || mode == KeyRefreshMode::Selected)
@@ -251,6 +282,36 @@ void CKeyvaneDlg::onDialogCommand(UINT id) {
   // The dialog's own OK and Cancel commands, which have no control, end the window as any
   // dialog's do. Enter and Escape never get here: the key filter keeps them away.
   if (id == IDOK || id == IDCANCEL) end(id);
+}
+
+bool CKeyvaneDlg::onKeyboardKey(UINT vk, HWND focus) {
+  // The arrow keys move the selection through the keyboard view, by the keys' places.
+  keyboard_use::Direction direction;
+  switch (vk) {
+  case VK_LEFT:
+    direction = keyboard_use::Direction::Left;
+    break;
+  case VK_RIGHT:
+    direction = keyboard_use::Direction::Right;
+    break;
+  case VK_UP:
+    direction = keyboard_use::Direction::Up;
+    break;
+  case VK_DOWN:
+    direction = keyboard_use::Direction::Down;
+    break;
+  default:
+    return false;
+  }
+  int from = -1;
+  for (int k = 0; k < kKeyCount; ++k)
+    if (focus && keys_[k].window() == focus) from = k;
+  if (from < 0) return false;
+  const int to = keyMovedTo(layout_, from, direction);
+  if (to < 0 || to == from || !IsWindowEnabled(keys_[to].window())) return true;
+  controller_.onCommand(Command::KeyButton, to);
+  SetFocus(keys_[to].window());
+  return true;
 }
 
 void CKeyvaneDlg::onCommand(UINT, ControlCommand bound) {

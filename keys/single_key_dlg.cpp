@@ -16,7 +16,7 @@ std::wstring_view wideView(const std::u16string& s) { return {win32::wide(s.c_st
 } // namespace
 
 CSinglekeyDlg::CSinglekeyDlg(HWND owner, uint8_t code, Mode mode)
-    : SkinnedDialog(owner), mode_(mode), languageCode_(lookupString(u"MAIN", u"LANG")),
+    : SkinnedDialog(owner, {.captureKeys = true}), mode_(mode), languageCode_(lookupString(u"MAIN", u"LANG")),
       capture_(code, mode, germanLegendsFor(languageCode_), keyboard_) {}
 
 int CSinglekeyDlg::runModal() { return SkinnedDialog::runModal() == kResultYes ? kResultYes : kResultNo; }

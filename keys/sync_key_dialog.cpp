@@ -4,6 +4,7 @@
 
 #include "keys/linked_programs_layout.h"
 #include "platform/win32/file_dialog.h"
+#include "text/access_text.h"
 
 namespace q7 {
 
@@ -34,7 +35,11 @@ void CSyncKeyDlg::onCreate() {
     return true;
   };
   for (int i = 0; i < kLinkSlots; ++i)
-    if (makeButton(browse_[i], linked_programs::kSlots[i].browse)) bindCommand(browse_[i], SyncCommand::Browse, i);
+    if (makeButton(browse_[i], linked_programs::kSlots[i].browse)) {
+      bindCommand(browse_[i], SyncCommand::Browse, i);
+      const std::u16string slot(1, static_cast<char16_t>(u'1' + i));
+      browse_[i].setAccessibleName(win32::widen(fillAccessText(accessText(access_text::kBrowse, lookup_), slot)));
+    }
   if (caption(clear_, linked_programs::kClear, u"SYNC", u"Init")) bindCommand(clear_, SyncCommand::Clear);
   if (caption(cancel_, linked_programs::kCancel, u"MAIN", u"CANCEL")) {
     cancel_.setMask(win32::widen(kCancelButtonMask));

@@ -30,6 +30,12 @@ KeyAction editorKeyAction(const EditorKey& key, bool recording, bool testing) {
   }
   if ((key.vk == kF10 && key.shift && !key.ctrl && !key.alt) || (key.vk == kApps && !key.ctrl && !key.alt))
     return KeyAction::Menu;
+  if (key.keyboardUse && key.inList && !key.alt && !key.shift) {
+    constexpr uint8_t kUp = 0x26, kDown = 0x28, kDelete = 0x2E;
+    if (key.vk == kDelete && !key.ctrl) return KeyAction::DeleteLines;
+    if (key.vk == kUp && key.ctrl) return KeyAction::LinesUp;
+    if (key.vk == kDown && key.ctrl) return KeyAction::LinesDown;
+  }
   return KeyAction::Pass;
 }
 

@@ -48,7 +48,9 @@ struct EditorKey {
   uint8_t vk = 0;
   bool down = true; // a press (key down or its character); false for a release
   bool ctrl = false, shift = false, alt = false;
-  bool inField = false; // aimed at the name, pause or count field
+  bool inField = false;     // aimed at the name, pause or count field
+  bool inList = false;      // aimed at the list of lines
+  bool keyboardUse = false; // the windows are in keyboard use
 };
 enum class KeyAction {
   Pass,    // normal processing
@@ -57,6 +59,10 @@ enum class KeyAction {
   Redo,
   Menu,     // the context menu
   StopTest, // Escape during a test play
+  // In keyboard use, in the list: Delete, Ctrl+Up and Ctrl+Down act as the Delete, Up and Down buttons.
+  DeleteLines,
+  LinesUp,
+  LinesDown,
 };
 // While a recording runs every key is swallowed (the hook library records it).
 KeyAction editorKeyAction(const EditorKey& key, bool recording, bool testing);

@@ -810,6 +810,38 @@ TEST(EditorKeys, WhatEachKeyDoes) {
   for (const auto& c : cases) EXPECT_EQ(editorKeyAction(c.key, c.recording, c.testing), c.action) << (&c - cases);
 }
 
+TEST(EditorKeys, InKeyboardUseTheListDeletesAndMovesLines) {
+  constexpr uint8_t kUp = 0x26, kDown = 0x28, kDelete = 0x2E;
+  const auto key = [](uint8_t vk, bool ctrl, bool inList, bool keyboardUse, bool down = true, bool shift = false) {
+    EditorKey k;
+    k.vk = vk;
+    k.down = down;
+    k.ctrl = ctrl;
+    k.shift = shift;
+    k.inList = inList;
+    k.keyboardUse = keyboardUse;
+    return k;
+  };
+  const struct {
+    EditorKey key;
+    bool recording;
+    KeyAction action;
+  } cases[] = {
+      {key(kDelete, false, true, true), false, KeyAction::DeleteLines},
+      {key(kUp, true, true, true), false, KeyAction::LinesUp},
+      {key(kDown, true, true, true), false, KeyAction::LinesDown},
+      {key(kUp, false, true, true), false, KeyAction::Pass},            // a plain arrow moves the list's caret
+      {key(kDelete, true, true, true), false, KeyAction::Pass},         // Ctrl+Delete
+      {key(kUp, true, true, true, true, true), false, KeyAction::Pass}, // Ctrl+Shift+Up extends the selection
+      {key(kDelete, false, true, true, false), false, KeyAction::Pass}, // its release
+      {key(kDelete, false, false, true), false, KeyAction::Pass},       // not in the list
+      {key(kDelete, false, true, false), false, KeyAction::Pass},       // without keyboard use, as before
+      {key(kDown, true, true, false), false, KeyAction::Pass},
+      {key(kDelete, false, true, true), true, KeyAction::Swallow}, // while recording nothing acts
+  };
+  for (const auto& c : cases) EXPECT_EQ(editorKeyAction(c.key, c.recording, false), c.action) << (&c - cases);
+}
+
 // --- Macros as text --------------------------------------------------------------------------
 
 TEST_F(Editor, CopyAlsoPutsTheLinesAsTextOnTheSystemClipboard) {

@@ -10,10 +10,11 @@
 #include "macro/macro_editor_texts.h"
 #include "monitor/messages.h"
 #include "platform/win32/clipboard.h"
+#include "text/access_text.h"
 #include "text/string_lookup.h"
 #include "ui/dialog_result.h"
 #include "ui/fonts.h"
-#include "ui/region.h"
+#include "ui/picture_cache.h"
 #include "ui/skin_family.h"
 #include "ui/window_messages.h"
 
@@ -73,53 +74,79 @@ struct MenuHandle {
   }
 };
 
+// What the buttons that show only a picture are called for accessibility tools: the texts beside
+// them in the window.
+std::u16string uncaptionedName(Control id) {
+  switch (id) {
+  case Control::Close:
+    return accessText(access_text::kClose, lookupString);
+  case Control::Record:
+    return lookupString(u"MACRO", u"RECORD");
+  case Control::Stop:
+    return lookupString(u"MACRO", u"STOP");
+  case Control::PauseOption0:
+    return lookupString(u"MACRO", u"SELDELAY");
+  case Control::PauseOption1:
+    return lookupString(u"MACRO", u"ALLDELAY");
+  case Control::PlayOption0:
+    return lookupString(u"MACRO", u"REPEAT1");
+  case Control::PlayOption1:
+    return lookupString(u"MACRO", u"REPEAT2");
+  case Control::PlayOption2:
+    return lookupString(u"MACRO", u"REPEAT3");
+  default:
+    return {};
+  }
+}
 } // namespace
 
-// The editor's pictures are decoded and cut once per skin folder and scale and kept for the process:
-// opening the editor again, or moving it back to a display it was on, costs no picture decoding, no
-// region scan and no cutting.
+// The editor's pictures come from the process-wide picture cache, which decodes a picture again when
+// its file changed, so a skin replaced while the program runs shows at the next opening. The pieces
+// the controls show are cut once per decoded picture and scale and kept for the process: opening the
+// editor again, or moving it back to a display it was on, costs no decoding, no region scan and no
+// cutting.
 struct CMacroSetDlg::Pictures {
-  std::wstring folder; // the normal picture's path, which names the skin folder
   Scale scale;
-  SkinBitmap normal, over, down;
-  win32::UniqueGdi<HRGN> shape;                                        // copied for each window, which owns its copy
+  FamilyPictures source; // as the cache handed them out; other bitmaps mean other files
   std::array<std::array<SkinBitmap, 3>, std::size(kControls)> buttons; // normal, over, down
   std::array<SkinBitmap, std::size(kLabels)> labels;
 
   // At most this many scales are kept: a window sent one DPI change after another (by any
-  // program) never piles up pictures.
+  // program) never piles up pieces.
   static constexpr size_t kMaxScales = 3;
 
+  static bool same(const FamilyPictures& a, const FamilyPictures& b) {
+    return a.normal.get() == b.normal.get() && a.over.get() == b.over.get() && a.down.get() == b.down.get() &&
+           a.shape == b.shape;
+  }
+
   // inUse: the entry the asking window still shows, never dropped.
-  static const Pictures& forFolder(Scale scale, const Pictures* inUse = nullptr) {
-    // One entry per scale; another skin folder (a test's) drops them all. An editor never runs
-    // while the folder changes, so no window still shows a dropped entry.
+  static const Pictures& forScale(Scale scale, const Pictures* inUse = nullptr) {
     static std::vector<std::unique_ptr<Pictures>> cached;
-    const std::wstring path = skinFile(win32::widen(kSkins.normal));
-    if (!cached.empty() && cached.front()->folder != path) cached.clear();
-    for (const auto& p : cached)
-      if (p->scale == scale) return *p;
+    FamilyPictures now = familyPictures(kSkins, scale);
+    for (auto it = cached.begin(); it != cached.end(); ++it) {
+      if ((*it)->scale != scale) continue;
+      if (same((*it)->source, now)) return **it;
+      if (it->get() != inUse) cached.erase(it); // cut from pictures that changed
+      break;
+    }
     if (cached.size() >= kMaxScales) {
       const auto oldest = std::find_if(cached.begin(), cached.end(), [&](const auto& p) { return p.get() != inUse; });
       if (oldest != cached.end()) cached.erase(oldest);
     }
     auto p = std::make_unique<Pictures>();
-    p->folder = path;
     p->scale = scale;
-    p->normal = loadScaledSkin(win32::widen(kSkins.normal), scale);
-    p->over = loadScaledSkin(win32::widen(kSkins.over), scale);
-    p->down = loadScaledSkin(win32::widen(kSkins.down), scale);
-    p->shape = regionFromMask(loadScaledSkin(win32::widen(kSkins.mask), scale, Resample::Nearest), kMaskKeyColour);
+    p->source = std::move(now);
     for (const ControlEntry& c : kControls) {
       const Rect r = scale.rect(c.rect);
       auto& pieces = p->buttons[static_cast<size_t>(c.id)];
-      pieces[0] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
-      pieces[1] = cutBitmap(p->over, r.left, r.top, r.right, r.bottom);
-      pieces[2] = cutBitmap(p->down, r.left, r.top, r.right, r.bottom);
+      pieces[0] = cutBitmap(p->source.normal, r.left, r.top, r.right, r.bottom);
+      pieces[1] = cutBitmap(p->source.over, r.left, r.top, r.right, r.bottom);
+      pieces[2] = cutBitmap(p->source.down, r.left, r.top, r.right, r.bottom);
     }
     for (size_t i = 0; i < std::size(kLabels); ++i) {
       const Rect r = scale.rect(kLabels[i].rect);
-      p->labels[i] = cutBitmap(p->normal, r.left, r.top, r.right, r.bottom);
+      p->labels[i] = cutBitmap(p->source.normal, r.left, r.top, r.right, r.bottom);
     }
     cached.push_back(std::move(p));
     return *cached.back();
@@ -153,6 +180,8 @@ void CMacroSetDlg::onCreate() {
       std::u16string caption = lookupString(c.section, c.text);
       if (caption.empty() && c.id == Control::Test) caption = kTestCaption.english; // a string file without it
       b.setText(wideText(caption), 0);
+    } else {
+      b.setAccessibleName(wideText(uncaptionedName(c.id)));
     }
   }
   for (size_t i = 0; i < std::size(kLabels); ++i) {
@@ -197,14 +226,10 @@ void CMacroSetDlg::onCreate() {
 }
 
 void CMacroSetDlg::takePictures() {
-  const Pictures& p = Pictures::forFolder(scale_, pictures_);
+  const Pictures& p = Pictures::forScale(scale_, pictures_);
   pictures_ = &p;
-  if (p.shape) {
-    win32::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
-    if (shape && CombineRgn(shape.get(), p.shape.get(), nullptr, RGN_COPY) != ERROR &&
-        SetWindowRgn(wnd_, shape.get(), TRUE))
-      shape.release(); // the window owns it now
-  }
+  if (win32::UniqueGdi<HRGN> shape = copyShape(p.source); shape && SetWindowRgn(wnd_, shape.get(), TRUE))
+    shape.release();          // the window owns it now
   size_ = scale_.size(kSize); // the buttons stand where the layout puts them, whatever the picture's size
 }
 
@@ -266,6 +291,8 @@ bool CMacroSetDlg::onKey(const MSG& m) {
   key.shift = GetKeyState(VK_SHIFT) < 0;
   key.alt = GetKeyState(VK_MENU) < 0;
   key.inField = m.hwnd == name_.window() || m.hwnd == pause_.window() || m.hwnd == count_.window();
+  key.inList = m.hwnd == list_.window();
+  key.keyboardUse = keyboardUseOn();
   switch (editorKeyAction(key, controller_.recording(), controller_.testing())) {
   case KeyAction::Pass:
     return false;
@@ -283,6 +310,15 @@ bool CMacroSetDlg::onKey(const MSG& m) {
     return true;
   case KeyAction::StopTest:
     controller_.stopTest();
+    return true;
+  case KeyAction::DeleteLines:
+    controller_.onCommand(Control::Delete);
+    return true;
+  case KeyAction::LinesUp:
+    controller_.onCommand(Control::Up);
+    return true;
+  case KeyAction::LinesDown:
+    controller_.onCommand(Control::Down);
     return true;
   }
   return false;
@@ -361,7 +397,7 @@ bool CMacroSetDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR
 }
 
 void CMacroSetDlg::paintFace(HDC dc, int width, int height) {
-  paintSkinFace(dc, pictures_ ? pictures_->normal : normal_, width, height);
+  paintSkinFace(dc, pictures_ ? pictures_->source.normal : normal_, width, height);
 }
 
 void CMacroSetDlg::paintTexts(HDC dc) {

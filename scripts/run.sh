@@ -74,10 +74,13 @@ dist="$PWD/build/windows/dist"
 
 export WINEPREFIX="${Q7_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/q7config/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.q7-ready" ]; then
-  echo "Preparing the Wine prefix $WINEPREFIX (once)..."
+# The prefix is prepared again when the preparing script changed (a font linked since, say); the
+# settings in it stay.
+prepared=$(md5sum scripts/wine-prefix.sh | cut -d' ' -f1)
+if [ "$(cat "$WINEPREFIX/.q7-ready" 2>/dev/null)" != "$prepared" ]; then
+  echo "Preparing the Wine prefix $WINEPREFIX..."
   bash scripts/wine-prefix.sh "$WINEPREFIX"
-  touch "$WINEPREFIX/.q7-ready"
+  echo "$prepared" >"$WINEPREFIX/.q7-ready"
 fi
 
 if [ "$shot" -eq 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3 googletest libgtest-dev
   mingw-w64 wine wine64 xvfb xdotool imagemagick x11-utils
-  fonts-liberation fonts-wine fonts-crosextra-carlito fonts-wqy-zenhei fonts-dejavu-core
+  fonts-liberation fonts-wine fonts-crosextra-carlito fonts-wqy-zenhei fonts-ipafont-gothic fonts-dejavu-core
   clang libclang-rt-14-dev libstb-dev libpugixml-dev
   nsis unzip
 )

@@ -42,6 +42,9 @@ const std::vector<Key>& programKeys() {
     add(u"Wholekey", {u"Adj1", u"OK", u"Cancel", u"Default", u"R", u"G", u"B"});
     add(u"key", {u"key_title"});
     add(u"ABOUT", {u"TITLE", u"COMPANY"});
+    // The names accessibility tools read for controls without a caption, and the forms of key names.
+    add(u"ACCESS", {u"CLOSE", u"MINIMISE", u"HELP", u"WEBHOME", u"WEBSOCIAL1", u"WEBSOCIAL2", u"SUPPORT", u"LOGO",
+                    u"BROWSE", u"KEYDISABLED", u"KEYMACRO", u"KEYMACRO0", u"KEYSINGLE", u"KEYPROGRAM", u"KEYOTHER"});
     return out;
   }();
   return keys;

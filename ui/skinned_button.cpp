@@ -28,6 +28,13 @@ LRESULT SkinnedButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     RECT client{};
     GetClientRect(wnd_, &client);
     draw(item->hDC, client.right, client.bottom, item->itemState);
+    // In keyboard use the focused control shows a dotted frame inside its edge, over any picture.
+    if (keyboardUseOn() && (item->itemState & ODS_FOCUS) && client.right > 4 && client.bottom > 4) {
+      RECT mark{2, 2, client.right - 2, client.bottom - 2};
+      SetTextColor(item->hDC, RGB(0, 0, 0));
+      SetBkColor(item->hDC, RGB(255, 255, 255));
+      DrawFocusRect(item->hDC, &mark);
+    }
     return TRUE;
   }
   case WM_MOUSEMOVE:

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/keyboard_use.h"
+
 namespace q7 {
 
 namespace {
@@ -37,8 +39,37 @@ bool SkinnedControl::createWindow(HWND parent, const wchar_t* windowClass, DWORD
   return true;
 }
 
+namespace {
+bool keyboardUse = false;
+} // namespace
+
+void readKeyboardUse() {
+  BOOL screenReader = FALSE, keyboardPreferred = FALSE;
+  if (!SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0)) screenReader = FALSE;
+  if (!SystemParametersInfoW(SPI_GETKEYBOARDPREF, 0, &keyboardPreferred, 0)) keyboardPreferred = FALSE;
+  keyboardUse = keyboard_use::wanted(screenReader != FALSE, keyboardPreferred != FALSE);
+}
+
+bool keyboardUseOn() { return keyboardUse; }
+
+void SkinnedControl::setTabStop(int group) const {
+  if (!wnd_) return;
+  SetPropW(wnd_, kTabStopProperty, reinterpret_cast<HANDLE>(1));
+  if (group > 0) SetPropW(wnd_, kTabGroupProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(group)));
+}
+
+void SkinnedControl::setTabCurrent(bool current) const {
+  if (!wnd_) return;
+  if (current)
+    SetPropW(wnd_, kTabCurrentProperty, reinterpret_cast<HANDLE>(1));
+  else
+    RemovePropW(wnd_, kTabCurrentProperty);
+}
+
 void SkinnedControl::detach() {
   RemoveWindowSubclass(wnd_, &SkinnedControl::subclassProc, kSubclassId);
+  for (const wchar_t* property : {kTabStopProperty, kTabGroupProperty, kTabCurrentProperty})
+    RemovePropW(wnd_, property);
   tooltip_.reset();
   toolAdded_ = false;
   wnd_ = nullptr;
@@ -74,6 +105,16 @@ void SkinnedControl::rescale(Scale scale) {
   const Rect at = scale.rect(tableRect_);
   SetWindowPos(wnd_, nullptr, at.left, at.top, at.width(), at.height(), SWP_NOZORDER | SWP_NOACTIVATE);
   onRescale();
+}
+
+void SkinnedControl::setAccessibleName(std::wstring_view name) {
+  if (!wnd_) return;
+  std::wstring now(static_cast<size_t>(GetWindowTextLengthW(wnd_)) + 1, L'\0');
+  now.resize(static_cast<size_t>(GetWindowTextW(wnd_, now.data(), static_cast<int>(now.size()))));
+  if (now == name) return;
+  // Straight to the default handling: the push button would repaint itself for a text it never shows.
+  const std::wstring text(name);
+  DefWindowProcW(wnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 bool SkinnedControl::makeTooltip(TooltipOwner owner) {

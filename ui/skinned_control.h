@@ -15,6 +15,17 @@
 
 namespace q7 {
 
+// Keyboard use (a screen reader runs, or the user prefers the keyboard): asked of the system each
+// time a skinned window opens, and kept for the windows open then.
+void readKeyboardUse();
+bool keyboardUseOn();
+
+// Window properties that a skinned window's key filter reads in keyboard use: a control that Tab
+// stops at, the group of controls it belongs to (one stop), and the group's current member.
+inline constexpr wchar_t kTabStopProperty[] = L"Q7.TabStop";
+inline constexpr wchar_t kTabGroupProperty[] = L"Q7.TabGroup";
+inline constexpr wchar_t kTabCurrentProperty[] = L"Q7.TabCurrent";
+
 class SkinnedControl {
 public:
   SkinnedControl(const SkinnedControl&) = delete;
@@ -26,6 +37,13 @@ public:
   // Moves the control to its rectangle at another scale; what else follows the scale (shape,
   // font, row heights) the control does in onRescale().
   void rescale(Scale scale);
+  // The name accessibility tools read and say: the window's text, for a control that shows no
+  // caption (or another one). Set without a repaint, and only when it differs.
+  void setAccessibleName(std::wstring_view name);
+  // In keyboard use: Tab stops at the control; group > 0 joins it to a group that makes one stop,
+  // at its current member.
+  void setTabStop(int group = 0) const;
+  void setTabCurrent(bool current) const;
 
 protected:
   SkinnedControl() = default;

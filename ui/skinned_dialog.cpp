@@ -1,16 +1,19 @@
 #include "ui/skinned_dialog.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "ui/fonts.h"
+#include "ui/keyboard_use.h"
 #include "ui/region.h"
 
 namespace q7 {
 
 thread_local EnterEscapeFilter* EnterEscapeFilter::innermost_ = nullptr;
 
-EnterEscapeFilter::EnterEscapeFilter(const HWND& dialog, bool alsoKeyUp)
-    : dialog_(dialog), alsoKeyUp_(alsoKeyUp), outer_(innermost_) {
+EnterEscapeFilter::EnterEscapeFilter(const HWND& dialog, Rules rules)
+    : dialog_(dialog), rules_(rules), outer_(innermost_) {
   innermost_ = this;
   hook_.reset(SetWindowsHookExW(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId()));
 }
@@ -26,11 +29,22 @@ bool EnterEscapeFilter::swallows(HWND dialog, const MSG& m, bool alsoKeyUp) {
          (m.hwnd == dialog || IsChild(dialog, m.hwnd));
 }
 
+bool EnterEscapeFilter::takes(const MSG& m) const {
+  if (!dialog_ || !(m.hwnd == dialog_ || IsChild(dialog_, m.hwnd))) return false;
+  if (rules_.captureKeys && m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST) return true;
+  if (keyboardUseOn() && dialog::keyboardKey(dialog_, m)) return true;
+  return rules_.enterEscape && swallows(dialog_, m, rules_.alsoKeyUp);
+}
+
 LRESULT CALLBACK EnterEscapeFilter::filter(int code, WPARAM wParam, LPARAM lParam) {
   if (code == MSGF_DIALOGBOX && lParam) {
     const MSG& m = *reinterpret_cast<const MSG*>(lParam);
-    for (const EnterEscapeFilter* f = innermost_; f; f = f->outer_)
-      if (swallows(f->dialog_, m, f->alsoKeyUp_)) return TRUE;
+    try {
+      for (const EnterEscapeFilter* f = innermost_; f; f = f->outer_)
+        if (f->takes(m)) return TRUE;
+    } catch (...) {
+      // Nothing crosses the hook; the key goes on as usual.
+    }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -121,6 +135,71 @@ Scale windowScale(HWND wnd) {
 }
 
 Scale scaleFromDpiChange(WPARAM wParam) { return Scale::of(LOWORD(wParam)); }
+
+namespace {
+
+bool classIs(HWND wnd, const wchar_t* name) {
+  wchar_t buffer[32] = {};
+  return GetClassNameW(wnd, buffer, static_cast<int>(std::size(buffer))) > 0 && lstrcmpiW(buffer, name) == 0;
+}
+
+// The dialog's own controls that Tab can stop at: visible, of some size and enabled, marked as
+// stops (the skinned buttons with a command) or fields and lists.
+std::vector<HWND> tabControls(HWND dialog) {
+  std::vector<HWND> controls;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    if (!IsWindowVisible(child) || !IsWindowEnabled(child) || !GetClientRect(child, &r) || IsRectEmpty(&r)) continue;
+    if (GetPropW(child, kTabStopProperty) || classIs(child, L"Edit") || classIs(child, L"ListBox"))
+      controls.push_back(child);
+  }
+  return controls;
+}
+
+void moveFocus(HWND dialog, HWND focus, bool backwards) {
+  const std::vector<HWND> controls = tabControls(dialog);
+  std::vector<keyboard_use::TabItem> items;
+  items.reserve(controls.size());
+  int focused = -1;
+  for (HWND c : controls) {
+    RECT r{};
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    if (c == focus) focused = static_cast<int>(items.size());
+    items.push_back({{r.left, r.top, r.right, r.bottom},
+                     static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(c, kTabGroupProperty))),
+                     GetPropW(c, kTabCurrentProperty) != nullptr});
+  }
+  const int next = keyboard_use::nextTabStop(items, focused, backwards);
+  if (next < 0) return;
+  HWND to = controls[static_cast<size_t>(next)];
+  SetFocus(to);
+  if (classIs(to, L"Edit")) SendMessageW(to, EM_SETSEL, 0, -1);
+}
+
+} // namespace
+
+bool keyboardKey(HWND dialog, const MSG& m) {
+  if (m.message != WM_KEYDOWN) return false;
+  HWND focus = GetFocus();
+  if (focus != dialog && !IsChild(dialog, focus)) focus = nullptr;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+  switch (m.wParam) {
+  case VK_TAB:
+    if (ctrl || alt) return false;
+    moveFocus(dialog, focus, GetKeyState(VK_SHIFT) < 0);
+    return true;
+  case VK_RETURN:
+    // Posted: the click may open a window of its own, which must not run inside this filter.
+    if (focus && focus != dialog && classIs(focus, L"Button")) {
+      PostMessageW(focus, BM_CLICK, 0, 0);
+      return true;
+    }
+    return false;
+  default:
+    return SendMessageW(dialog, msg::kKeyboardKey, m.wParam, reinterpret_cast<LPARAM>(focus)) != 0;
+  }
+}
 
 void dragWindow(HWND wnd) {
   ReleaseCapture();

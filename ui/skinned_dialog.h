@@ -2,8 +2,9 @@
 // the one dialog procedure (recovers the object, checks that it belongs to the window, lets no
 // exception out, forgets the window at WM_NCDESTROY), the modal run on an empty template, the
 // creation sequence (pictures, shape, controls, placement, initialisation), the double-buffered
-// paint of the face plus the window's own texts without background erase, the filter that keeps
-// Enter and Escape from the dialog manager, and the reflection of owner-draw, row measurement and
+// paint of the face plus the window's own texts without background erase, the key filter (Enter
+// and Escape kept from the dialog manager; Tab, Enter and the window's keys in keyboard use), and
+// the reflection of owner-draw, row measurement and
 // colour requests to the controls that asked.
 //
 // A dialog derives from SkinnedDialog<Dialog> and supplies, as plain members that the base calls
@@ -18,6 +19,7 @@
 //   void paintTexts(HDC dc);                      the window's own texts over the face
 //   void onPaint();                               the whole paint, for a window that draws itself
 //   bool onMessage(UINT, WPARAM, LPARAM, INT_PTR& result);  anything else; true when handled
+//   bool onKeyboardKey(UINT vk, HWND focus);      in keyboard use, a key for the window itself
 //   void onDestroy();
 //   void onScaleChanged();                        the window moved to a display of another DPI: by
 //                                                 default the pictures, shape, size and the buttons of
@@ -46,6 +48,7 @@
 #include "ui/skin_canvas.h"
 #include "ui/skin_family.h"
 #include "ui/text_style.h"
+#include "ui/window_messages.h"
 
 namespace q7 {
 
@@ -57,11 +60,19 @@ inline constexpr INT_PTR kDialogNo = 2;
 // window), centred on its owner, at the screen's top-left corner, or where the dialog moves itself.
 enum class Placement { OwnerTopLeft, OwnerCentre, ScreenTopLeft, Self };
 
-// Enter and Escape never reach the dialog manager while one of these lives: it would turn them
-// into OK and Cancel. One filter per modal run; filters of nested runs stack.
+// The keys of a modal run, filtered before the dialog manager sees them, while one of these lives.
+// Enter and Escape never reach it (it would turn them into OK and Cancel). In keyboard use, Tab and
+// Shift+Tab move the focus through the window's controls in reading order, Enter presses the
+// focused button, and other keys go to the window as msg::kKeyboardKey first. While the window
+// captures keys, no key reaches it. One filter per modal run; filters of nested runs stack.
 class EnterEscapeFilter {
 public:
-  EnterEscapeFilter(const HWND& dialog, bool alsoKeyUp);
+  struct Rules {
+    bool enterEscape = true; // swallow Enter and Escape
+    bool alsoKeyUp = false;  // and their releases
+    bool captureKeys = false;
+  };
+  EnterEscapeFilter(const HWND& dialog, Rules rules);
   EnterEscapeFilter(const EnterEscapeFilter&) = delete;
   EnterEscapeFilter& operator=(const EnterEscapeFilter&) = delete;
   ~EnterEscapeFilter();
@@ -70,8 +81,9 @@ public:
 
 private:
   static LRESULT CALLBACK filter(int code, WPARAM wParam, LPARAM lParam);
+  bool takes(const MSG& m) const;
   const HWND& dialog_;
-  bool alsoKeyUp_;
+  Rules rules_;
   EnterEscapeFilter* outer_;
   win32::UniqueHook hook_;
   static thread_local EnterEscapeFilter* innermost_;
@@ -99,6 +111,9 @@ void forgetScale(HWND wnd);
 Scale scaleFromDpiChange(WPARAM wParam);
 // Moves the window with the pointer as if its caption were dragged.
 void dragWindow(HWND wnd);
+// In keyboard use: acts on a key pressed in the dialog (Tab, Enter, or the window's own keys);
+// true when the key is used up.
+bool keyboardKey(HWND dialog, const MSG& m);
 } // namespace dialog
 
 template <typename Derived> class SkinnedDialog {
@@ -116,6 +131,7 @@ protected:
     bool filterKeyUps = false;   // also swallow the releases of Enter and Escape
     int resource = 0;            // dialog template resource; 0 for an empty one
     bool focusSelf = true;       // the window takes the focus; otherwise the dialog manager chooses
+    bool captureKeys = false;    // the window captures keys while it shows: no key acts on it
   };
 
   explicit SkinnedDialog(HWND owner) : owner_(owner) {}
@@ -124,8 +140,8 @@ protected:
 
   // Runs the dialog modally on its owner; the value given to end().
   INT_PTR runModal() {
-    std::optional<EnterEscapeFilter> filter;
-    if (options_.keepEnterEscape) filter.emplace(wnd_, options_.filterKeyUps);
+    readKeyboardUse();
+    EnterEscapeFilter filter(wnd_, {options_.keepEnterEscape, options_.filterKeyUps, options_.captureKeys});
     const INT_PTR result =
         dialog::run(owner_, &SkinnedDialog::procedure, reinterpret_cast<LPARAM>(this), options_.resource);
     wnd_ = nullptr;
@@ -155,9 +171,11 @@ protected:
     made_.push_back({&button, r});
     return true;
   }
-  // From now on a command reported by the control stands for command (with argument).
+  // From now on a command reported by the control stands for command (with argument); in keyboard
+  // use, Tab stops at it.
   template <typename Command> void bindCommand(const SkinnedControl& control, Command command, int argument = 0) {
     commands_.bind(control.window(), command, argument);
+    control.setTabStop();
   }
   // A painted text at the window's scale.
   void drawText(HDC dc, std::u16string_view text, const Rect& rect, const TextStyle& style, UINT format) const {
@@ -187,6 +205,8 @@ protected:
     BitBlt(paint.dc(), 0, 0, w, h, canvasDc.get(), 0, 0, SRCCOPY);
   }
   bool onMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
+  // In keyboard use, a key the filter leaves to the window (arrows, Delete, ...); true when used.
+  bool onKeyboardKey(UINT, HWND) { return false; }
   void onDestroy() {}
   void onScaleChanged() {
     if (family_) loadSkins(*family_);
@@ -282,6 +302,10 @@ private:
     case WM_DESTROY:
       d.onDestroy();
       return FALSE;
+    case msg::kKeyboardKey:
+      SetWindowLongPtrW(wnd_, DWLP_MSGRESULT,
+                        d.onKeyboardKey(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam)));
+      return TRUE;
     case WM_DPICHANGED: {
       // Rebuilt at the new scale where the window is; what the user edited lives in the dialog's
       // own state and its controls, which stay.

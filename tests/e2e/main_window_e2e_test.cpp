@@ -2,7 +2,14 @@
 // their questions, saving with the monitor's acknowledgement, profile switches, profile files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/accessible_names.h"
 #include "app/key_labels.h"
+#include "app/key_moves.h"
 #include "app/keyboard_layout_tables.h"
 #include "platform/win32/win32_keyboard_text.h"
 #include "app/about_layout.h"
@@ -388,6 +395,188 @@ TEST_F(ProfilesAgree, AfterASwitchTheMonitorAskedForAndYesBothShowTheNewProfile)
   ASSERT_TRUE(waitEnabled(main, true, kWaitMs));
   EXPECT_EQ(registryValue(L"Software\\VORTAN\\Q7", L"ProfileCurrent"), std::vector<uint8_t>{3});
   EXPECT_EQ(typeA(), L"c");
+}
+
+} // namespace
+} // namespace q7::e2e
+
+namespace q7::e2e {
+namespace {
+
+// Every control tells a screen reader what it is: the window's text is its name, and a key's name
+// says what the key does.
+TEST_F(MainWindowAtWork, EveryControlAndKeyHasAName) {
+  for (const main_window::ControlEntry& entry : main_window::kControls) {
+    if (entry.id == Control::KeyName || entry.id == Control::KeyFunction) continue; // filled by a selection
+    EXPECT_FALSE(windowText(button(entry.id)).empty()) << "control " << static_cast<int>(entry.id);
+  }
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  win32::Win32KeyboardText keyboard;
+  const auto labels = KeyLabels::forLanguage(lookupString(u"MAIN", u"LANG"), keyboard);
+  const KeyLayout layout = installedLayout();
+  for (int k = 0; k < kKeyCount; ++k)
+    if (keyVisible(layout, k)) EXPECT_EQ(windowText(keyButton(k)), w(labels.keyCaption(k))) << "key " << k;
+
+  // A disabled key says so, in the string file's words.
+  click(keyButton(40));
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  click(button(Control::Disable));
+  answer(true);
+  pumpFor(300);
+  KeyRecord disabled{};
+  disabled.Kind = static_cast<uint8_t>(KeyKind::Disabled);
+  const std::u16string name =
+      keyAccessibleName(labels.keyCaption(40), disabled, labels.keyFunctionText(disabled, lookupString), lookupString);
+  EXPECT_EQ(windowText(keyButton(40)), w(name));
+  EXPECT_NE(name, labels.keyCaption(40));
+}
+
+HWND focusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// A key pressed and released on the program's focused control, as its message loop sees it.
+void press(HWND window, WPARAM vk) {
+  HWND target = focusOf(window);
+  if (!target) target = window;
+  PostMessageW(target, WM_KEYDOWN, vk, 1);
+  PostMessageW(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  pumpFor(150);
+}
+
+// The controls that Tab reaches from where the focus is, pressing Tab count times. Each time it
+// waits for the focus to move (up to waitMs), since the program takes its time under load.
+std::vector<HWND> tabThrough(HWND window, int count, DWORD waitMs = 3000) {
+  std::vector<HWND> reached;
+  for (int i = 0; i < count; ++i) {
+    const HWND before = focusOf(window);
+    press(window, VK_TAB);
+    for (DWORD waited = 0; waited < waitMs && focusOf(window) == before; waited += 50) pumpFor(50);
+    reached.push_back(focusOf(window));
+  }
+  return reached;
+}
+
+bool reaches(const std::vector<HWND>& reached, HWND control) {
+  return std::find(reached.begin(), reached.end(), control) != reached.end();
+}
+
+bool setKeyboardPreference(bool on) {
+  BOOL now = FALSE;
+  return SystemParametersInfoW(SPI_SETKEYBOARDPREF, on ? TRUE : FALSE, nullptr, SPIF_UPDATEINIFILE) &&
+         SystemParametersInfoW(SPI_GETKEYBOARDPREF, 0, &now, 0) && (now != FALSE) == on;
+}
+
+// The program started while the user prefers the keyboard.
+class KeyboardUseAtWork : public MainWindowAtWork {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(setKeyboardPreference(true));
+    MainWindowAtWork::SetUp();
+  }
+  void TearDown() override { setKeyboardPreference(false); }
+};
+
+TEST_F(KeyboardUseAtWork, TabReachesEveryButtonAndTheKeyboardViewOnce) {
+  const Control commands[] = {
+      Control::Close,    Control::Help,     Control::Minimise,     Control::Export,   Control::Import,
+      Control::Ok,       Control::Cancel,   Control::Apply,        Control::WebLink1, Control::WebLink2,
+      Control::WebLink3, Control::Profile0, Control::Profile1,     Control::Profile2, Control::Profile3,
+      Control::Profile4, Control::Profile5, Control::ResetProfile, Control::Sync,     Control::WholeKeyboardColour};
+  const std::vector<HWND> reached = tabThrough(main, 2 * static_cast<int>(std::size(commands)) + 4);
+  for (Control id : commands) EXPECT_TRUE(reaches(reached, button(id))) << "control " << static_cast<int>(id);
+  // The keys make one stop: one key is reached, and each round reaches it once.
+  const KeyLayout layout = installedLayout();
+  std::vector<HWND> keysReached;
+  for (int k = 0; k < kKeyCount; ++k)
+    if (keyVisible(layout, k) && reaches(reached, keyButton(k))) keysReached.push_back(keyButton(k));
+  ASSERT_EQ(keysReached.size(), 1u);
+  EXPECT_FALSE(reaches(reached, button(Control::KeyName))) << "a label is no stop";
+
+  // One round visits each stop once, then Tab comes round to the first again.
+  // (Counted from the third press: the first ones also activate the window, which is not in front.)
+  const auto start = reached.begin() + 2;
+  const auto again = std::find(start + 1, reached.end(), *start);
+  ASSERT_NE(again, reached.end()) << "Tab never came round";
+  std::vector<HWND> round(start, again);
+  std::string order;
+  for (HWND h : round) order += std::to_string(reinterpret_cast<uintptr_t>(h)) + " ";
+  std::sort(round.begin(), round.end());
+  EXPECT_EQ(std::unique(round.begin(), round.end()), round.end()) << order;
+  EXPECT_EQ(round.size(), std::size(commands) + 1) << order;
+}
+
+TEST_F(KeyboardUseAtWork, EnterSelectsTheFocusedKeyAndArrowsMoveTheSelection) {
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  win32::Win32KeyboardText keyboard;
+  const auto labels = KeyLabels::forLanguage(lookupString(u"MAIN", u"LANG"), keyboard);
+  const KeyLayout layout = installedLayout();
+  // Tab to the keyboard view.
+  int focusedKey = -1;
+  for (int i = 0; i < 40 && focusedKey < 0; ++i) {
+    press(main, VK_TAB);
+    for (int k = 0; k < kKeyCount; ++k)
+      if (keyVisible(layout, k) && focusOf(main) == keyButton(k)) focusedKey = k;
+  }
+  ASSERT_GE(focusedKey, 0) << "Tab never reached the keyboard view";
+  EXPECT_TRUE(windowText(button(Control::KeyName)).empty()) << "no key is selected yet";
+  press(main, VK_RETURN);
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  EXPECT_EQ(windowText(button(Control::KeyName)), w(labels.keyCaption(focusedKey)));
+
+  // Each arrow selects the key it leads to, which takes the focus; at the keyboard's edge the
+  // selection stays.
+  int at = focusedKey, moves = 0;
+  for (auto [vk, direction] :
+       {std::pair{VK_RIGHT, keyboard_use::Direction::Right}, std::pair{VK_RIGHT, keyboard_use::Direction::Right},
+        std::pair{VK_DOWN, keyboard_use::Direction::Down}, std::pair{VK_LEFT, keyboard_use::Direction::Left},
+        std::pair{VK_UP, keyboard_use::Direction::Up}}) {
+    const int expected = keyMovedTo(layout, at, direction);
+    moves += expected != at;
+    press(main, vk);
+    EXPECT_EQ(focusOf(main), keyButton(expected)) << "from " << at;
+    EXPECT_EQ(windowText(button(Control::KeyName)), w(labels.keyCaption(expected))) << "from " << at;
+    at = expected;
+  }
+  EXPECT_GE(moves, 3);
+}
+
+TEST_F(MainWindowAtWork, WithoutKeyboardUseTabAndEnterDoNothing) {
+  BOOL preferred = TRUE;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETKEYBOARDPREF, 0, &preferred, 0));
+  ASSERT_FALSE(preferred);
+  click(keyButton(40));
+  ASSERT_TRUE(waitEnabled(button(Control::Disable), true, kWaitMs));
+  const HWND before = focusOf(main);
+  const std::vector<HWND> reached = tabThrough(main, 6, 300);
+  for (HWND h : reached) EXPECT_EQ(h, before);
+  press(main, VK_RETURN);
+  press(main, VK_RIGHT);
+  EXPECT_TRUE(IsWindow(main)) << "Enter does not close the window";
+  setStringFilePath(u16(distFolder() + L"Strings.xml"));
+  win32::Win32KeyboardText keyboard;
+  const auto labels = KeyLabels::forLanguage(lookupString(u"MAIN", u"LANG"), keyboard);
+  EXPECT_EQ(windowText(button(Control::KeyName)), w(labels.keyCaption(40))) << "the selection stays";
+}
+
+// A dialog opened in keyboard use: Tab reaches each of its buttons.
+TEST_F(KeyboardUseAtWork, TabReachesEveryButtonOfTheColourEditor) {
+  click(button(Control::WholeKeyboardColour));
+  HWND dialog = waitForOtherWindow(program.id(), main, kWaitMs);
+  ASSERT_NE(dialog, nullptr);
+  pumpFor(300);
+  std::vector<HWND> buttons;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(c, cls, 16);
+    if (IsWindowVisible(c) && IsWindowEnabled(c) && lstrcmpiW(cls, L"Button") == 0) buttons.push_back(c);
+  }
+  ASSERT_FALSE(buttons.empty());
+  const std::vector<HWND> reached = tabThrough(dialog, 2 * static_cast<int>(buttons.size()) + 8);
+  for (size_t i = 0; i < buttons.size(); ++i) EXPECT_TRUE(reaches(reached, buttons[i])) << "button " << i;
 }
 
 } // namespace

@@ -458,5 +458,36 @@ TEST_F(DialogsAtScale, MacroEditorThroughMoreScalesThanItKeepsPicturesFor) {
       }});
 }
 
+TEST_F(DialogsAtScale, MacroEditorShowsAPictureReplacedBetweenTwoOpenings) {
+  // A skin picture replaced while the program runs shows at the next opening of the editor: on its
+  // buttons, its labels and its own face.
+  using namespace macro_editor;
+  const auto open = [&](int blue) {
+    SCOPED_TRACE(blue);
+    CMacroSetDlg dlg(owner.get(), KeyRecord{}, true, noQuestion);
+    run(dlg, {[&] {
+          HWND w = dlg.window();
+          for (const Rect& r : {control(Control::Ok).rect, kLabels[0].rect}) {
+            HWND c = child(w, r);
+            ASSERT_NE(c, nullptr);
+            redrawNow(c);
+            const int x = r.width() - 2, y = r.height() - 2; // away from the caption
+            EXPECT_TRUE(similar(pixel(c, x, y), gradient(r.left + x, r.top + y, kSkinCanvas, blue), 12))
+                << std::hex << pixel(c, x, y);
+          }
+          redrawNow(w);
+          const Rect list = kEventList;
+          const int x = list.left - 3, y = list.top - 3; // the face just outside the list
+          EXPECT_TRUE(similar(pixel(w, x, y), gradient(x, y, kSkinCanvas, blue), 12)) << std::hex << pixel(w, x, y);
+          SendMessageW(child(w, control(Control::Cancel).rect), BM_CLICK, 0, 0);
+        }});
+  };
+  open(kNormalBlue);
+  constexpr int kReplacedBlue = 230;
+  writeBmp(skins.path(wide(kNormalImage)), kSkinCanvas.width, kSkinCanvas.height,
+           [](int x, int y) { return gradient(x, y, kSkinCanvas, kReplacedBlue); });
+  open(kReplacedBlue);
+}
+
 } // namespace
 } // namespace q7
