@@ -52,6 +52,19 @@ std::wstring freshFolder(const wchar_t* name) {
 
 bool copyFile(const std::wstring& from, const std::wstring& to) { return CopyFileW(from.c_str(), to.c_str(), FALSE); }
 
+int copyFolder(const std::wstring& from, const std::wstring& to) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((from + L"*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  int copied = 0;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      copied += copyFile(from + found.cFileName, to + found.cFileName);
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return copied;
+}
+
 void pumpFor(DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   while (GetTickCount64() < end) {

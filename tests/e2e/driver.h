@@ -39,6 +39,8 @@ std::wstring distFolder();
 // A fresh folder under the prefix's temp folder.
 std::wstring freshFolder(const wchar_t* name);
 bool copyFile(const std::wstring& from, const std::wstring& to);
+// Copies every file of a folder (not its subfolders); from and to end in a backslash. Gives how many.
+int copyFolder(const std::wstring& from, const std::wstring& to);
 
 // The visible top-level window of a process, waiting up to ms for it.
 HWND waitForWindow(DWORD processId, DWORD ms);

@@ -136,19 +136,6 @@ protected:
   }
   void TearDown() override { setStringFilePath({}); }
 
-  // Copies every file of a folder; gives how many.
-  static int copyFolder(const std::wstring& from, const std::wstring& to) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((from + L"*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int copied = 0;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        copied += copyFile(from + found.cFileName, to + found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return copied;
-  }
   static std::u16string u16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 
   // The caption of the control at `at` in `window`, drawn on the piece of `picture`, against the

@@ -43,20 +43,6 @@ protected:
     pumpFor(500);
   }
 
-  // Copies every file of a folder; gives how many.
-  static int copyFolder(const std::wstring& from, const std::wstring& to) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((from + L"*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return 0;
-    int copied = 0;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        copied += copyFile(from + found.cFileName, to + found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return copied;
-  }
-
   // A skin picture of the installed set, read once.
   class Picture {
   public:

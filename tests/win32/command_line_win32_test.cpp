@@ -84,6 +84,15 @@ void storeSettings() {
   ASSERT_EQ(key->write(kLanguageValue, &language, sizeof language), 0u);
 }
 
+// Settings that differ from an exported file's, so that any value written from it would show.
+void changeOneStoredValue() {
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  const BYTE totle = 7;
+  ASSERT_EQ(RegSetValueExW(key, L"ProfileTotle", 0, REG_BINARY, &totle, 1), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
 std::wstring tempFile(const wchar_t* name) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -199,12 +208,7 @@ void expectRefused(const std::vector<BadFile>& cases) {
   ASSERT_EQ(runProgram(L"--export-all " + quoted(file)).exitCode, 0u);
   const std::string good = readAll(file);
   ASSERT_GT(good.size(), 60000000u);
-  // Settings that differ from the file's, so that any value written from it would show.
-  HKEY key;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-  const BYTE totle = 7;
-  ASSERT_EQ(RegSetValueExW(key, L"ProfileTotle", 0, REG_BINARY, &totle, 1), ERROR_SUCCESS);
-  RegCloseKey(key);
+  changeOneStoredValue();
   const Digest before = digest();
   const std::wstring bad = tempFile(L"bad.q7b");
   for (const BadFile& c : cases) {
@@ -265,11 +269,7 @@ TEST(CommandLineWin32, AnImportWhileTheProgramsMutexIsHeldIsRefused) {
   const std::wstring profile = tempFile(L"two.prof");
   ASSERT_EQ(runProgram(L"--export-all " + quoted(file)).exitCode, 0u);
   ASSERT_EQ(runProgram(L"--export 2 " + quoted(profile)).exitCode, 0u);
-  HKEY key;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-  const BYTE totle = 7;
-  ASSERT_EQ(RegSetValueExW(key, L"ProfileTotle", 0, REG_BINARY, &totle, 1), ERROR_SUCCESS);
-  RegCloseKey(key);
+  changeOneStoredValue();
   const Digest before = digest();
 
   HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Q7 Configuration"); // as the running program holds it
