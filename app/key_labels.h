@@ -11,11 +11,9 @@
 #include "keys/key_names.h"
 #include "keys/key_record.h"
 #include "platform/keyboard_text.h"
+#include "text/string_lookup.h"
 
 namespace q7 {
-
-// The text of a key of a section of the string file ("" when missing); lookupString fits.
-using TextLookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
 
 class KeyLabels {
 public:

@@ -2,7 +2,7 @@
 
 namespace q7 {
 
-std::u16string accessText(const AccessText& text, AccessLookup lookup) {
+std::u16string accessText(const AccessText& text, TextLookup lookup) {
   std::u16string found = lookup ? lookup(u"ACCESS", text.key) : std::u16string();
   return found.empty() ? std::u16string(text.english) : found;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/string_lookup.h"
+
 namespace q7 {
 
 struct AccessText {
@@ -25,11 +27,8 @@ inline constexpr AccessText kLogo{u"LOGO", u"Q7 Prismo"};
 inline constexpr AccessText kBrowse{u"BROWSE", u"Choose program %1"};
 } // namespace access_text
 
-// The text of a section and key of the string file, "" when missing (lookupString fits).
-using AccessLookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
-
 // The text from the string file, or its English words when the file has none (or no lookup).
-std::u16string accessText(const AccessText& text, AccessLookup lookup);
+std::u16string accessText(const AccessText& text, TextLookup lookup);
 
 // Puts first for %1 and second for %2 into a text; every other character stays as it is. Each
 // part goes in at most twice, so the result stays bounded whatever a string file holds.
